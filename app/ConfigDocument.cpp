@@ -1,0 +1,140 @@
+#include "app/ConfigDocument.h"
+
+#include "app/XmlFile.h"
+#include "platform/Files.h"
+#include "platform/WinApp.h"
+
+TiXmlDocument theConfigDoc;
+TiXmlElement* theConfigElement = nullptr;
+TiXmlDocument theScanDoc;
+TiXmlElement* theScanRoot = nullptr;
+
+CString theConfigLoadPath;
+CString theConfigSavePath;
+CString theScanPath;
+
+namespace {
+
+// The loaded file began with a byte-order mark; saving repeats it, as TinyXML does.
+bool g_bConfigHadBom = false;
+// The file on disk could not be loaded although it exists: its bytes are kept aside before the first
+// save replaces them, so that a file the program could not read is never simply destroyed.
+bool g_bKeepUnreadableFile = false;
+
+void ResetConfigDocument()
+{
+    theConfigDoc.Clear();
+    theConfigDoc.ClearError();
+    theConfigDoc.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", "no"));
+    auto* pRoot = new TiXmlElement("RootInfo");
+    pRoot->SetAttribute("version", 100);
+    theConfigDoc.LinkEndChild(pRoot);
+    theConfigElement = new TiXmlElement("Configuration");
+    pRoot->LinkEndChild(theConfigElement);
+    g_bConfigHadBom = false;
+}
+
+BOOL KeepUnreadableFile(CString& strWhy)
+{
+    if (!g_bKeepUnreadableFile)
+        return TRUE;
+    if (!PathExists(theConfigSavePath)) {
+        g_bKeepUnreadableFile = false;
+        return TRUE;
+    }
+    std::string oldBytes;
+    CString strError;
+    if (!ReadWholeFile(theConfigSavePath, oldBytes, strError)
+        || !ReplaceFileAtomically(theConfigSavePath + ".bak", oldBytes, strError)) {
+        strWhy = "the old file could not be kept as Configuration.xml.bak first (" + strError + ")";
+        return FALSE;
+    }
+    g_bKeepUnreadableFile = false;
+    return TRUE;
+}
+
+BOOL WriteConfigFile(CString& strWhy)
+{
+    std::string bytes;
+    if (!PrintXmlFile(theConfigDoc, g_bConfigHadBom, bytes)) {
+        strWhy = "there was not enough memory to prepare the file";
+        return FALSE;
+    }
+    if (!KeepUnreadableFile(strWhy))
+        return FALSE;
+    return ReplaceFileAtomically(theConfigSavePath, bytes, strWhy);
+}
+
+} // namespace
+
+void SetConfigPaths(const CString& strDriveText)
+{
+    theConfigLoadPath = strDriveText + "/System/Configuration/Configuration.xml";
+    theConfigSavePath = theConfigLoadPath;
+    theScanPath = strDriveText + "/System/Configuration/scan.xml";
+}
+
+void LoadConfigDocument()
+{
+    g_bKeepUnreadableFile = false;
+    std::string bytes;
+    CString strError;
+    bool bHadBom = false;
+    if (ReadWholeFile(theConfigLoadPath, bytes, strError) && ParseXmlFile(theConfigDoc, bytes, bHadBom, strError)) {
+        g_bConfigHadBom = bHadBom;
+        TiXmlElement* pRoot = theConfigDoc.RootElement();
+        theConfigElement = pRoot->FirstChildElement("Configuration");
+        if (!theConfigElement) {
+            // A root without the settings element is still the frame's file: keep everything in it and
+            // give the pages the element they write under.
+            theConfigElement = new TiXmlElement("Configuration");
+            pRoot->LinkEndChild(theConfigElement);
+        }
+        return;
+    }
+    g_bKeepUnreadableFile = PathExists(theConfigLoadPath) && !IsDirectory(theConfigLoadPath);
+    MessageBoxA(nullptr, "Invalid Configfile, Resetting contents", "Error", MB_OK);
+    ResetConfigDocument();
+}
+
+void LoadScanDocument()
+{
+    std::string bytes;
+    CString strError;
+    bool bHadBom = false;
+    if (ReadWholeFile(theScanPath, bytes, strError) && ParseXmlFile(theScanDoc, bytes, bHadBom, strError))
+        theScanRoot = theScanDoc.RootElement();
+    else
+        theScanRoot = nullptr;
+}
+
+BOOL SaveConfigDocument(CWnd* pOwner)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp)
+        pApp->BeginWaitCursor();
+    CString strWhy;
+    const BOOL bSaved = WriteConfigFile(strWhy);
+    if (pApp)
+        pApp->EndWaitCursor();
+    if (!bSaved) {
+        CString strMessage;
+        strMessage.Format("The settings could not be saved to %s: %s.\n\n"
+                          "Your changes are still here. Check that the frame's card or stick is plugged in, "
+                          "not write-protected and not full, then press OK or Apply again.",
+                          static_cast<const char*>(theConfigSavePath), static_cast<const char*>(strWhy));
+        MessageBoxA(pOwner ? pOwner->GetSafeHwnd() : nullptr, strMessage, "Error", MB_OK);
+    }
+    return bSaved;
+}
+
+CString GetElementText(const TiXmlElement* pElement)
+{
+    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
+    return pChild && pChild->ToText() ? CString(pChild->Value()) : CString();
+}
+
+CString GetChildText(const TiXmlNode* pParent, const char* pszName)
+{
+    return GetElementText(pParent ? pParent->FirstChildElement(pszName) : nullptr);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The two documents of the run: the frame's settings (Configuration.xml), which every confirmed page
+// rewrites and saves whole, and its last Wi-Fi scan (scan.xml), which is only read.
+
+#include "platform/Wnd.h"
+
+#include <tinyxml.h>
+
+extern TiXmlDocument theConfigDoc;
+// The Configuration element inside theConfigDoc, under which each page keeps its section. Set once by
+// LoadConfigDocument and valid for the rest of the run.
+extern TiXmlElement* theConfigElement;
+extern TiXmlDocument theScanDoc;
+// The root element of theScanDoc, or nullptr when scan.xml could not be loaded.
+extern TiXmlElement* theScanRoot;
+
+extern CString theConfigLoadPath;
+extern CString theConfigSavePath;
+extern CString theScanPath;
+
+// Forms the three paths from the drive text: the drive followed by /System/Configuration/....
+void SetConfigPaths(const CString& strDriveText);
+
+// Loads Configuration.xml. A file that is missing, unreadable, broken or without any element is
+// reported with "Invalid Configfile, Resetting contents" and replaced in memory by a fresh document;
+// a broken file that exists is kept as Configuration.xml.bak by the first save.
+void LoadConfigDocument();
+// Loads scan.xml; any failure simply means no scan.
+void LoadScanDocument();
+
+// Writes the whole configuration to its file, under the wait cursor. When that fails, the user is
+// told which file and why in a message box owned by pOwner, and FALSE comes back so that the page's
+// confirm fails: nothing in memory is lost and the next confirm tries again.
+BOOL SaveConfigDocument(CWnd* pOwner);
+
+// The text of an element: its first child's text when that child is a text node, else empty.
+CString GetElementText(const TiXmlElement* pElement);
+// The text of the first child element of that name, or empty when there is none.
+CString GetChildText(const TiXmlNode* pParent, const char* pszName);

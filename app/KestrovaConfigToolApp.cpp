@@ -1,0 +1,158 @@
+#include "app/KestrovaConfigToolApp.h"
+
+#include "app/ConfigDocument.h"
+#include "app/DriveLocator.h"
+#include "pages/PropPageAddressBook.h"
+#include "pages/PropPageEmail.h"
+#include "pages/PropPageInternetSharing.h"
+#include "pages/PropPageNetwork.h"
+#include "pages/PropPagePCSharing.h"
+#include "platform/Files.h"
+#include "platform/PropertySheet.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+CKestrovaConfigToolApp theApp;
+
+namespace {
+
+// The stored or scanned access points: the first child element named AccessPoint and every sibling
+// element after it, whatever its name, as the frame writes and reads them.
+template <class F>
+void ForEachAccessPoint(const TiXmlElement* pSection, F f)
+{
+    if (!pSection)
+        return;
+    for (const TiXmlElement* p = pSection->FirstChildElement("AccessPoint"); p; p = p->NextSiblingElement())
+        f(p);
+}
+
+int CountAccessPoints(const TiXmlElement* pSection)
+{
+    int nCount = 0;
+    ForEachAccessPoint(pSection, [&nCount](const TiXmlElement*) { ++nCount; });
+    return nCount;
+}
+
+} // namespace
+
+CKestrovaConfigToolApp::CKestrovaConfigToolApp() = default;
+CKestrovaConfigToolApp::~CKestrovaConfigToolApp() = default;
+
+void CKestrovaConfigToolApp::SetDriveOverride(const CString& strDrive)
+{
+    m_bHasDriveOverride = true;
+    m_strDriveOverride = strDrive;
+}
+
+BOOL CKestrovaConfigToolApp::InitInstance()
+{
+    Enable3dControls();
+
+    m_strDriveText = m_bHasDriveOverride ? NormaliseDriveText(m_strDriveOverride)
+                                         : FindDriveText(GetCurrentDirectoryPath(), GetExecutableDirectory());
+    SetConfigPaths(m_strDriveText);
+
+    LoadConfigDocument();
+    LoadScanDocument();
+
+    CPropertySheet sheet("DPF Settings", nullptr, 0);
+    sheet.m_psh.dwFlags &= ~PSH_HASHELP;
+
+    m_pAddressBookPage = std::make_unique<CPropPageAddressBook>();
+    m_pEmailPage = std::make_unique<CPropPageEmail>();
+    m_pPCSharingPage = std::make_unique<CPropPagePCSharing>();
+    m_pInternetSharingPage = std::make_unique<CPropPageInternetSharing>();
+
+    m_nConfiguredNetworks = 0;
+    m_nAvailableNetworks = 0;
+    m_pConfiguredPages.reset();
+    m_pAvailablePages.reset();
+
+    // Configured networks: one page per stored profile. NumAccessPoint and the profiles present may
+    // disagree; a page is made only for a profile that is there and that the count admits, so no page
+    // is ever left without a profile and the walk never runs past the pages.
+    const TiXmlElement* pStored = theConfigElement->FirstChildElement("NetworkConnectionInfo");
+    if (pStored) {
+        const int nPresent = CountAccessPoints(pStored);
+        int nCount = nPresent;
+        if (pStored->FirstChildElement("NumAccessPoint"))
+            nCount = std::max(0, std::atoi(GetChildText(pStored, "NumAccessPoint")));
+        m_nConfiguredNetworks = std::min(nCount, nPresent);
+        if (m_nConfiguredNetworks > 0)
+            m_pConfiguredPages = std::make_unique<CPropPageNetwork[]>(static_cast<size_t>(m_nConfiguredNetworks));
+        int i = 0;
+        ForEachAccessPoint(pStored, [&](const TiXmlElement* pAccessPoint) {
+            if (i >= m_nConfiguredNetworks)
+                return;
+            CString strTitle = CString("Configured Networks::") + CPropPageNetwork::AccessPointSSID(pAccessPoint);
+            CPropPageNetwork& page = m_pConfiguredPages[static_cast<size_t>(i++)];
+            page.SetPageTitle(strTitle);
+            page.m_psp.dwFlags &= ~PSP_HASHELP;
+            sheet.AddPage(&page);
+        });
+    }
+
+    // Available networks: scanned networks whose SSID matches no stored profile, byte for byte. Every
+    // stored profile hides its SSID, whether or not the count gave it a page.
+    const TiXmlElement* pScanned = theScanRoot ? theScanRoot->FirstChildElement("NetworkConnectionInfo") : nullptr;
+    if (pScanned) {
+        std::set<std::string> storedSSIDs;
+        ForEachAccessPoint(pStored, [&storedSSIDs](const TiXmlElement* pAccessPoint) {
+            storedSSIDs.insert(CPropPageNetwork::AccessPointSSID(pAccessPoint).Bytes());
+        });
+        auto isNew = [&storedSSIDs](const TiXmlElement* pAccessPoint) {
+            return storedSSIDs.count(CPropPageNetwork::AccessPointSSID(pAccessPoint).Bytes()) == 0;
+        };
+        ForEachAccessPoint(pScanned, [&](const TiXmlElement* pAccessPoint) {
+            if (isNew(pAccessPoint))
+                ++m_nAvailableNetworks;
+        });
+        if (m_nAvailableNetworks > 0) {
+            m_pAvailablePages = std::make_unique<CPropPageNetwork[]>(static_cast<size_t>(m_nAvailableNetworks));
+            int i = 0;
+            ForEachAccessPoint(pScanned, [&](const TiXmlElement* pAccessPoint) {
+                if (!isNew(pAccessPoint))
+                    return;
+                CString strTitle = CString("Available Networks::") + CPropPageNetwork::AccessPointSSID(pAccessPoint);
+                CPropPageNetwork& page = m_pAvailablePages[static_cast<size_t>(i++)];
+                page.SetPageTitle(strTitle);
+                page.m_psp.dwFlags &= ~PSP_HASHELP;
+                sheet.AddPage(&page);
+            });
+        }
+    }
+
+    m_pEmailPage->m_psp.dwFlags &= ~PSP_HASHELP;
+    m_pAddressBookPage->m_psp.dwFlags &= ~PSP_HASHELP;
+    m_pInternetSharingPage->m_psp.dwFlags &= ~PSP_HASHELP;
+    m_pPCSharingPage->m_psp.dwFlags &= ~PSP_HASHELP;
+
+    sheet.AddPage(m_pEmailPage.get());
+    sheet.AddPage(m_pAddressBookPage.get());
+    sheet.AddPage(m_pInternetSharingPage.get());
+    sheet.AddPage(m_pPCSharingPage.get());
+
+    if (m_nConfiguredNetworks > 0)
+        sheet.SetActivePage(&m_pConfiguredPages[0]);
+    else if (m_nAvailableNetworks > 0)
+        sheet.SetActivePage(&m_pAvailablePages[0]);
+    else
+        sheet.SetActivePage(m_pEmailPage.get());
+
+    // Whatever the pages saved, they saved while being confirmed; OK and Cancel end the run alike.
+    m_pMainWnd = &sheet;
+    sheet.DoModal();
+    m_pMainWnd = nullptr;
+
+    m_pConfiguredPages.reset();
+    m_pAvailablePages.reset();
+    m_pAddressBookPage.reset();
+    m_pEmailPage.reset();
+    m_pPCSharingPage.reset();
+    m_pInternetSharingPage.reset();
+    return FALSE;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The application: its whole run is start-up, one modal settings sheet, and tear-down.
+
+#include "platform/String.h"
+#include "platform/WinApp.h"
+
+#include <memory>
+
+class CPropPageNetwork;
+class CPropPageEmail;
+class CPropPageAddressBook;
+class CPropPageInternetSharing;
+class CPropPagePCSharing;
+
+class CKestrovaConfigToolApp : public CWinApp
+{
+public:
+    CKestrovaConfigToolApp();
+    ~CKestrovaConfigToolApp() override;
+
+    // Finds the drive, loads both documents, builds and runs the sheet, deletes the pages. Always
+    // FALSE: the program ends when the sheet closes.
+    BOOL InitInstance() override;
+
+    // The drive given on the command line; when unset, the drive is searched for.
+    void SetDriveOverride(const CString& strDrive);
+    // The drive text of the run, known once InitInstance has formed it.
+    const CString& GetDriveText() const { return m_strDriveText; }
+
+    int m_nConfiguredNetworks = 0;
+    int m_nAvailableNetworks = 0;
+    std::unique_ptr<CPropPageNetwork[]> m_pConfiguredPages;
+    std::unique_ptr<CPropPageNetwork[]> m_pAvailablePages;
+    std::unique_ptr<CPropPageEmail> m_pEmailPage;
+    std::unique_ptr<CPropPageAddressBook> m_pAddressBookPage;
+    std::unique_ptr<CPropPageInternetSharing> m_pInternetSharingPage;
+    std::unique_ptr<CPropPagePCSharing> m_pPCSharingPage;
+
+private:
+    bool m_bHasDriveOverride = false;
+    CString m_strDriveOverride;
+    CString m_strDriveText;
+};
+
+extern CKestrovaConfigToolApp theApp;

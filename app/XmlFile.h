@@ -1,0 +1,30 @@
+#pragma once
+// Reading and printing the frame's XML files with TinyXML, safely.
+//
+// TinyXML parses, copies, prints and frees its tree recursively, so a file of deeply nested elements
+// exhausts the stack; such a file is refused before TinyXML sees it. Bytes are parsed one by one (the
+// frame may store names in any single-byte encoding, and TinyXML's UTF-8 reader would swallow the
+// markup after a stray lead byte), while numeric character references in a UTF-8 file still become
+// UTF-8, as TinyXML's own reader would make them. White space inside values is kept.
+
+#include "platform/AfxTypes.h"
+#include "platform/String.h"
+
+#include <string>
+
+class TiXmlDocument;
+
+// Deepest element nesting that is accepted; far more than any frame file holds.
+const int kMaxXmlNesting = 2000;
+
+// The deepest element nesting TinyXML can reach while parsing text (an upper bound).
+int MeasureXmlNesting(const std::string& text);
+
+// Parses the bytes of a file into doc, which is cleared first. FALSE, with doc empty and a reason,
+// when the text does not parse, holds no element, or nests too deeply. bHadBom tells whether the
+// file began with a UTF-8 byte-order mark, which printing then repeats.
+BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, CString& strError);
+
+// Exactly the bytes TiXmlDocument::SaveFile writes for doc, with a byte-order mark first when asked.
+// FALSE when memory for them could not be had.
+BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes);

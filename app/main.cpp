@@ -1,0 +1,29 @@
+// dpf-settings: the settings editor of a networked digital photo frame.
+
+#include "app/CommandLine.h"
+#include "app/KestrovaConfigToolApp.h"
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    const CCommandLine cmd = ParseCommandLine(argc, argv);
+    switch (cmd.action) {
+    case CCommandLine::ShowHelp:
+        std::fputs(CommandLineUsage().c_str(), stdout);
+        return 0;
+    case CCommandLine::ShowVersion:
+        std::printf("dpf-settings %s\n", DPF_VERSION);
+        return 0;
+    case CCommandLine::UsageError:
+        std::fprintf(stderr, "dpf-settings: %s\n%s", cmd.strError.c_str(), CommandLineUsage().c_str());
+        return 2;
+    case CCommandLine::Run:
+        break;
+    }
+    if (cmd.bHasDrive)
+        theApp.SetDriveOverride(cmd.strDrive);
+    // The editor's own arguments are handled; Qt gets none of them.
+    int nQtArgc = 1;
+    return AfxWinMain(nQtArgc, argv);
+}

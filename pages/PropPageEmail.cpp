@@ -1,0 +1,8 @@
+#include "pages/PropPageEmail.h"
+
+#include "res/Resource.h"
+
+CPropPageEmail::CPropPageEmail()
+    : CPropertyPage(IDD_EMAIL)
+{
+}

@@ -1,0 +1,35 @@
+#pragma once
+// A page's command map: which member function handles which notification of which control. The
+// page returns its table from GetCommandMap(); the platform connects the controls' signals to it
+// when the page window is made.
+
+#include "platform/AfxTypes.h"
+
+#include <vector>
+
+class CWnd;
+
+struct CCommandEntry
+{
+    UINT nCode;             // BN_CLICKED, EN_CHANGE or CBN_EDITCHANGE
+    int nID;                // control id
+    void (CWnd::*pfn)();    // handler of the page
+};
+typedef std::vector<CCommandEntry> CCommandMap;
+
+// Entries read like the notifications they route: OnBnClicked(IDC_ENABLE, &CPropPageNetwork::OnEnable).
+template <class T>
+CCommandEntry OnBnClicked(int nID, void (T::*pfn)())
+{
+    return {BN_CLICKED, nID, static_cast<void (CWnd::*)()>(pfn)};
+}
+template <class T>
+CCommandEntry OnEnChange(int nID, void (T::*pfn)())
+{
+    return {EN_CHANGE, nID, static_cast<void (CWnd::*)()>(pfn)};
+}
+template <class T>
+CCommandEntry OnCbnEditChange(int nID, void (T::*pfn)())
+{
+    return {CBN_EDITCHANGE, nID, static_cast<void (CWnd::*)()>(pfn)};
+}

@@ -1,0 +1,34 @@
+#include "platform/DialogTemplate.h"
+
+#include "platform/QtBridge.h"
+
+#include <QWidget>
+
+#include <map>
+
+const CDialogTemplate* CDialogTemplate::Find(UINT nID)
+{
+    // Caption and size are read once per template by building it into a scratch widget, since the
+    // sheet needs them before any page window exists.
+    static std::map<UINT, CDialogTemplate> cache;
+    auto it = cache.find(nID);
+    if (it != cache.end())
+        return &it->second;
+    for (const DialogTemplateEntry* pEntry = g_DialogTemplates; pEntry->pfnSetup; ++pEntry) {
+        if (pEntry->nID != nID)
+            continue;
+        CDialogTemplate& tmpl = cache[nID];
+        tmpl.m_pEntry = pEntry;
+        QWidget scratch;
+        pEntry->pfnSetup(&scratch);
+        tmpl.m_strCaption = FromQString(scratch.windowTitle());
+        tmpl.m_size = scratch.sizeHint().expandedTo(scratch.size());
+        return &tmpl;
+    }
+    return nullptr;
+}
+
+void CDialogTemplate::Create(QWidget* pWidget) const
+{
+    m_pEntry->pfnSetup(pWidget);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Dialog templates: Qt Designer files compiled into the program and found by their numeric id, the
+// way a page names its template. Each control in a template carries its numeric id in the dynamic
+// property "ctrlId"; the template's window title is the page's caption.
+
+#include "platform/AfxTypes.h"
+#include "platform/String.h"
+
+#include <QSize>
+
+class QWidget;
+
+// One entry of the program's template table (res/): the id and the uic-generated setup function.
+struct DialogTemplateEntry
+{
+    UINT nID;
+    void (*pfnSetup)(QWidget* pWidget);
+};
+
+class CDialogTemplate
+{
+public:
+    // The template with this id, or nullptr when the program has none.
+    static const CDialogTemplate* Find(UINT nID);
+
+    // Builds the template's controls into pWidget.
+    void Create(QWidget* pWidget) const;
+    const CString& GetCaption() const { return m_strCaption; }
+    // The size the template's layout asks for.
+    QSize GetSize() const { return m_size; }
+
+private:
+    const DialogTemplateEntry* m_pEntry = nullptr;
+    CString m_strCaption;
+    QSize m_size;
+};
+
+// The table itself lives with the resources; it ends with an entry whose setup function is null.
+extern const DialogTemplateEntry g_DialogTemplates[];

@@ -1,0 +1,117 @@
+#include "platform/PropertyPage.h"
+
+#include "platform/DialogTemplate.h"
+#include "platform/PropertySheet.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+CPropertyPage::CPropertyPage(UINT nIDTemplate)
+    : m_psp{PSP_HASHELP, nullptr}, m_nIDTemplate(nIDTemplate)
+{
+}
+
+CPropertyPage::~CPropertyPage() = default;
+
+BOOL CPropertyPage::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CPropertyPage::OnSetActive()
+{
+    return TRUE;
+}
+
+BOOL CPropertyPage::OnKillActive()
+{
+    return UpdateData(TRUE);
+}
+
+BOOL CPropertyPage::OnApply()
+{
+    return TRUE;
+}
+
+void CPropertyPage::SetModified(BOOL bChanged)
+{
+    m_bModified = bChanged;
+    if (m_pSheet)
+        m_pSheet->UpdateApplyButton();
+}
+
+BOOL CPropertyPage::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CPropertyPage::DoDataExchange(CDataExchange* /*pDX*/)
+{
+}
+
+const CCommandMap& CPropertyPage::GetCommandMap() const
+{
+    static const CCommandMap empty;
+    return empty;
+}
+
+CString CPropertyPage::GetTitle() const
+{
+    if ((m_psp.dwFlags & PSP_USETITLE) && m_psp.pszTitle)
+        return CString(m_psp.pszTitle);
+    const CDialogTemplate* pTemplate = CDialogTemplate::Find(m_nIDTemplate);
+    return pTemplate ? pTemplate->GetCaption() : CString();
+}
+
+void CPropertyPage::CreatePageWindow(CPropertySheet* pSheet, QWidget* pParent)
+{
+    m_pSheet = pSheet;
+    auto* pWidget = new QWidget(pParent);
+    if (const CDialogTemplate* pTemplate = CDialogTemplate::Find(m_nIDTemplate))
+        pTemplate->Create(pWidget);
+    // The template's caption names the page in the sheet; the page itself is a child, not a window.
+    pWidget->setWindowTitle(QString());
+    AdoptWindow(pWidget);
+    ConnectCommands();
+    OnInitDialog();
+}
+
+void CPropertyPage::DestroyPageWindow()
+{
+    DestroyWindow();
+    m_bModified = FALSE;
+}
+
+void CPropertyPage::ConnectCommands()
+{
+    QWidget* pContext = GetSafeHwnd();
+    for (const CCommandEntry& entry : GetCommandMap()) {
+        CWnd* pItem = GetDlgItem(entry.nID);
+        QWidget* pControl = pItem ? pItem->GetSafeHwnd() : nullptr;
+        const auto pfn = entry.pfn;
+        auto handler = [this, pfn]() { (this->*pfn)(); };
+        // Notifications come from the user's own actions only: filling a control from a member does not
+        // count as an edit, so merely showing a page does not mark it changed.
+        switch (entry.nCode) {
+        case BN_CLICKED:
+            if (auto* pButton = qobject_cast<QAbstractButton*>(pControl))
+                QObject::connect(pButton, &QAbstractButton::clicked, pContext, handler);
+            break;
+        case EN_CHANGE:
+            if (auto* pEdit = qobject_cast<QLineEdit*>(pControl))
+                QObject::connect(pEdit, &QLineEdit::textEdited, pContext, handler);
+            break;
+        case CBN_EDITCHANGE:
+            if (auto* pCombo = qobject_cast<QComboBox*>(pControl); pCombo && pCombo->lineEdit())
+                QObject::connect(pCombo->lineEdit(), &QLineEdit::textEdited, pContext, handler);
+            break;
+        default:
+            break;
+        }
+    }
+}

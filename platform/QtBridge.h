@@ -1,0 +1,17 @@
+#pragma once
+// Internal to the platform layer: the only place where our byte strings meet Qt's strings.
+
+#include "platform/String.h"
+
+#include <QString>
+
+class QWidget;
+
+QString ToQString(const CString& str);
+CString FromQString(const QString& str);
+
+// Text of a control, kept lossless: a control remembers the exact bytes it was given, and reading it
+// back returns those bytes for as long as its shown text is unchanged. A value that is not valid UTF-8
+// is shown with replacement characters but written back as it came, unless the user edits it.
+void SetControlText(QWidget* pWidget, const CString& str);
+CString GetControlText(const QWidget* pWidget);

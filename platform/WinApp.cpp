@@ -1,0 +1,101 @@
+#include "platform/WinApp.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QtGlobal>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+
+// Platforms that draw into a window system need one to talk to; the others (offscreen, vnc, ...)
+// do not.
+bool NeedsDisplayServer(int argc, char* argv[])
+{
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0)
+            platform = argv[i + 1];
+    }
+    return platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
+}
+
+bool HasDisplayServer()
+{
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+void NoDisplay(const char* pszWhy)
+{
+    std::fprintf(stderr, "dpf-settings: cannot open a window: %s\n", pszWhy);
+}
+
+// While the Qt application is being made, Qt's own complaints about the display are held back: when
+// it cannot start, the user gets one line that says why instead of a cascade of messages and an abort.
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type == QtFatalMsg) {
+        NoDisplay("the display could not be reached (check DISPLAY)");
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+}
+
+} // namespace
+
+CWinApp::CWinApp()
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return FALSE;
+}
+
+void CWinApp::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void CWinApp::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+int AfxWinMain(int argc, char* argv[])
+{
+    if (NeedsDisplayServer(argc, argv) && !HasDisplayServer()) {
+        NoDisplay("no display found (DISPLAY is not set); start it from a desktop session");
+        return 1;
+    }
+    // A write past the file size limit must fail like any other failed write, so that a save reports
+    // it, instead of ending the program with the user's changes.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    QApplication::setApplicationName("dpf-settings");
+
+    // A dialog application's whole run is InitInstance: there is no message loop after it, whatever
+    // it answers.
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->InitInstance();
+    return 0;
+}

@@ -1,0 +1,19 @@
+# Sourced by run.sh and test.sh: installs the Debian packages named, when any is missing.
+# Uses apt-get directly as root, through sudo otherwise.
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# What building the editor needs, and the fonts its windows draw with.
+DPF_BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libtinyxml-dev fonts-dejavu-core)

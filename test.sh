@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the test build (AddressSanitizer, UndefinedBehaviorSanitizer,
+# warnings as errors) and runs every test under CTest on Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/ensure-packages.sh
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev
+
+build=build/test
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DDPF_WERROR=ON -DDPF_SANITIZE=ON -DDPF_BUILD_TESTS=ON
+cmake --build "$build" -j"$(nproc)"
+cd "$build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
