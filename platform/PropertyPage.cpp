@@ -77,8 +77,9 @@ void CPropertyPage::CreatePageWindow(CPropertySheet* pSheet, QWidget* pParent)
     // The template's caption names the page in the sheet; the page itself is a child, not a window.
     pWidget->setWindowTitle(QString());
     AdoptWindow(pWidget);
-    ConnectCommands();
     OnInitDialog();
+    // After OnInitDialog, so that controls a page adds there are routed too.
+    ConnectCommands();
 }
 
 void CPropertyPage::DestroyPageWindow()

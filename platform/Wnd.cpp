@@ -104,12 +104,17 @@ LRESULT CWnd::SendMessage(UINT nMsg, WPARAM wParam, LPARAM /*lParam*/)
     if (nMsg == BM_GETCHECK)
         return pButton->isChecked() ? BST_CHECKED : BST_UNCHECKED;
     if (nMsg == BM_SETCHECK) {
-        // Setting the state by message never clicks the button: no notification, and, unlike Qt's
-        // exclusive radio groups, an unchecked state can be set on a radio button as well.
-        const bool bExclusive = pButton->autoExclusive();
-        pButton->setAutoExclusive(false);
-        pButton->setChecked(wParam == BST_CHECKED);
-        pButton->setAutoExclusive(bExclusive);
+        // Setting the state by message never clicks the button, so no handler runs. Checking a radio
+        // button clears the others of its pair, so the pair never shows two choices; clearing one is
+        // allowed too, which Qt's exclusive groups refuse by themselves.
+        if (wParam == BST_CHECKED) {
+            pButton->setChecked(true);
+        } else {
+            const bool bExclusive = pButton->autoExclusive();
+            pButton->setAutoExclusive(false);
+            pButton->setChecked(false);
+            pButton->setAutoExclusive(bExclusive);
+        }
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "platform/ModalLoop.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -53,6 +55,20 @@ CModalScript& CModalScript::ThenAnswerMessageBox()
         m_boxes.push_back({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
         ClickButton(pBox->button(QMessageBox::Ok));
     });
+}
+
+void TypeText(QWidget* pWidget, const QString& text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 128) {
+            QTest::keyClicks(pWidget, QString(ch));
+        } else {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(pWidget, &press);
+            QApplication::sendEvent(pWidget, &release);
+        }
+    }
 }
 
 void ClickButton(QWidget* pButton)

@@ -45,6 +45,9 @@ private:
     int m_nUnexpected = 0;
 };
 
+// Types text into a widget as key events, one character at a time; any characters, not only ASCII.
+void TypeText(QWidget* pWidget, const QString& text);
+
 // Presses a dialog's button the way a user does, with a mouse click.
 void ClickButton(QWidget* pButton);
 

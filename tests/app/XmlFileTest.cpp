@@ -1,0 +1,103 @@
+#include "app/XmlFile.h"
+
+#include <tinyxml.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Nested(int nDepth, const std::string& inner = "x")
+{
+    std::string text;
+    for (int i = 0; i < nDepth; ++i)
+        text += "<a>";
+    text += inner;
+    for (int i = 0; i < nDepth; ++i)
+        text += "</a>";
+    return text;
+}
+
+std::string RoundTrip(const std::string& bytes)
+{
+    TiXmlDocument doc;
+    bool bBom = false;
+    CString strError;
+    EXPECT_TRUE(ParseXmlFile(doc, bytes, bBom, strError)) << strError.Bytes();
+    std::string printed;
+    EXPECT_TRUE(PrintXmlFile(doc, bBom, printed));
+    return printed;
+}
+
+} // namespace
+
+TEST(XmlFile, NestingIsMeasuredAsTinyXmlWouldReachIt)
+{
+    EXPECT_EQ(MeasureXmlNesting("<a><b/><c x='>' y=\"/>\"><d></d></c></a>"), 3);
+    // Markup inside comments, CDATA and quoted values opens nothing.
+    EXPECT_EQ(MeasureXmlNesting("<a><!-- <b><c><d> --><![CDATA[<e><f>]]><g v='<h><i>'/></a>"), 1);
+    EXPECT_EQ(MeasureXmlNesting(Nested(1500)), 1500);
+    EXPECT_EQ(MeasureXmlNesting("<?xml version=\"1.0\"?><!DOCTYPE x><r></r>"), 1);
+}
+
+TEST(XmlFile, DeepButReasonableNestingLoadsAndPrints)
+{
+    TiXmlDocument doc;
+    bool bBom = false;
+    CString strError;
+    ASSERT_TRUE(ParseXmlFile(doc, Nested(kMaxXmlNesting), bBom, strError)) << strError.Bytes();
+    std::string printed;
+    ASSERT_TRUE(PrintXmlFile(doc, false, printed));
+    TiXmlDocument copy(doc); // TinyXML copies recursively, too
+    EXPECT_NE(copy.RootElement(), nullptr);
+}
+
+TEST(XmlFile, NestingThatWouldExhaustTheStackIsRefusedNotParsed)
+{
+    for (const std::string& text : {Nested(kMaxXmlNesting + 1), Nested(100000), std::string(200000, '<') + "a"}) {
+        TiXmlDocument doc;
+        bool bBom = false;
+        CString strError;
+        // Unclosed opens count too: TinyXML recurses on them before it notices the missing ends.
+        std::string unclosed;
+        for (int i = 0; i < 50000; ++i)
+            unclosed += "<a>";
+        EXPECT_FALSE(ParseXmlFile(doc, text, bBom, strError));
+        EXPECT_FALSE(ParseXmlFile(doc, unclosed, bBom, strError));
+        EXPECT_EQ(doc.RootElement(), nullptr);
+        EXPECT_FALSE(strError.IsEmpty());
+    }
+}
+
+TEST(XmlFile, BlanksBytesAndByteOrderMarkSurviveALoadAndASave)
+{
+    const std::string text =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+        "<RootInfo version=\"100\">\n"
+        "    <Configuration>\n"
+        "        <SSID>  two  blanks  </SSID>\n"
+        "        <Latin1>Caf\xE9</Latin1>\n"
+        "        <Broken>\xF0&lt;x</Broken>\n"
+        "        <Utf8>Caf\xC3\xA9</Utf8>\n"
+        "    </Configuration>\n"
+        "</RootInfo>\n";
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST(XmlFile, CharacterReferencesInAUtf8FileBecomeUtf8AndLineEndsBecomeNewlines)
+{
+    const std::string printed = RoundTrip("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<R><V>&#233;&#x263A;&amp;</V></R>\r\n");
+    EXPECT_EQ(printed, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n</R>\n");
+}
+
+TEST(XmlFile, BrokenOrEmptyTextIsRefusedAndLeavesTheDocumentEmpty)
+{
+    for (const std::string& text : {std::string(), std::string("   "), std::string("<a><b></a>"),
+                                    std::string("<?xml version=\"1.0\"?>"), std::string("not xml"),
+                                    std::string("<a>\0</a>", 8)}) {
+        TiXmlDocument doc;
+        bool bBom = false;
+        CString strError;
+        EXPECT_FALSE(ParseXmlFile(doc, text, bBom, strError)) << text;
+        EXPECT_EQ(doc.FirstChild(), nullptr);
+    }
+}

@@ -1,0 +1,291 @@
+#include "platform/PropertySheet.h"
+
+#include "TestSupport.h"
+#include "res/Resource.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+enum { IDC_NAME = 2001, IDC_FLAG = 2002, IDC_LEFT = 2003, IDC_RIGHT = 2004 };
+
+// A page that logs every call the sheet makes on it, with a few controls of its own.
+class CLoggingPage : public CPropertyPage
+{
+public:
+    CLoggingPage(std::string name, std::vector<std::string>& log) : CPropertyPage(IDD_EMAIL), m_name(std::move(name)), m_log(log)
+    {
+        m_title = m_name;
+        m_psp.dwFlags |= PSP_USETITLE;
+        m_psp.pszTitle = m_title;
+    }
+
+    BOOL OnInitDialog() override
+    {
+        m_log.push_back(m_name + ".OnInitDialog");
+        auto* pName = new QLineEdit(GetSafeHwnd());
+        pName->setProperty("ctrlId", IDC_NAME);
+        auto* pFlag = new QCheckBox("Flag", GetSafeHwnd());
+        pFlag->setProperty("ctrlId", IDC_FLAG);
+        pFlag->move(0, 40);
+        auto* pLeft = new QRadioButton("Left", GetSafeHwnd());
+        pLeft->setProperty("ctrlId", IDC_LEFT);
+        pLeft->move(0, 80);
+        auto* pRight = new QRadioButton("Right", GetSafeHwnd());
+        pRight->setProperty("ctrlId", IDC_RIGHT);
+        pRight->move(0, 120);
+        return CPropertyPage::OnInitDialog();
+    }
+    BOOL OnSetActive() override
+    {
+        m_log.push_back(m_name + ".OnSetActive");
+        return CPropertyPage::OnSetActive();
+    }
+    BOOL OnKillActive() override
+    {
+        m_log.push_back(m_name + ".OnKillActive");
+        return m_bRefuseToLeave ? FALSE : CPropertyPage::OnKillActive();
+    }
+    BOOL OnApply() override
+    {
+        m_log.push_back(m_name + ".OnApply");
+        return m_bApplyResult;
+    }
+
+    void OnFlagClicked() { m_log.push_back(m_name + ".OnFlagClicked"); }
+    void OnNameChanged()
+    {
+        m_log.push_back(m_name + ".OnNameChanged");
+        SetModified(TRUE);
+    }
+
+    CString m_strName;
+    int m_bFlag = 0;
+    BOOL m_bApplyResult = TRUE;
+    BOOL m_bRefuseToLeave = FALSE;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Text(pDX, IDC_NAME, m_strName);
+        DDX_Check(pDX, IDC_FLAG, m_bFlag);
+    }
+    const CCommandMap& GetCommandMap() const override
+    {
+        static const CCommandMap map = {
+            OnBnClicked(IDC_FLAG, &CLoggingPage::OnFlagClicked),
+            OnEnChange(IDC_NAME, &CLoggingPage::OnNameChanged),
+        };
+        return map;
+    }
+
+private:
+    std::string m_name;
+    CString m_title;
+    std::vector<std::string>& m_log;
+};
+
+class PropertySheetTest : public ::testing::Test
+{
+protected:
+    PropertySheetTest() : m_a("A", m_log), m_b("B", m_log), m_c("C", m_log)
+    {
+        m_sheet.AddPage(&m_a);
+        m_sheet.AddPage(&m_b);
+        m_sheet.AddPage(&m_c);
+    }
+
+    QWidget* Button(int nID) { return m_sheet.GetDlgItem(nID)->GetSafeHwnd(); }
+    QTabBar* Tabs() { return m_sheet.GetSafeHwnd()->findChild<QTabBar*>(); }
+    void ClickTab(int nIndex) { QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(nIndex).center()); }
+
+    std::vector<std::string> m_log;
+    CLoggingPage m_a;
+    CLoggingPage m_b;
+    CLoggingPage m_c;
+    CPropertySheet m_sheet{"Sheet"};
+};
+
+using Log = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(PropertySheetTest, PagesAreMadeOnFirstActivationAndOkAppliesOnlyThoseInPageOrder)
+{
+    m_sheet.SetActivePage(&m_b);
+    CModalScript script;
+    script.Then([this](QDialog*) {
+        EXPECT_EQ(m_log, (Log{"B.OnInitDialog", "B.OnSetActive"}));
+        EXPECT_EQ(m_a.GetSafeHwnd(), nullptr);
+        ClickTab(0);
+        ClickTab(1);
+        ClickTab(0);
+        m_log.clear();
+        ClickButton(Button(IDOK));
+    });
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_EQ(script.Remaining(), 0);
+    // A before B although B was shown first; C was never shown and is never confirmed.
+    EXPECT_EQ(m_log, (Log{"A.OnKillActive", "A.OnApply", "B.OnApply"}));
+    EXPECT_EQ(m_a.GetSafeHwnd(), nullptr) << "page windows go with the sheet";
+}
+
+TEST_F(PropertySheetTest, EveryActivationRunsOnSetActiveButOnInitDialogRunsOnce)
+{
+    CModalScript script;
+    script.Then([this](QDialog*) {
+        ClickTab(1);
+        ClickTab(0);
+        ClickTab(1);
+        ClickButton(Button(IDCANCEL));
+    });
+    m_sheet.DoModal();
+    EXPECT_EQ(m_log, (Log{"A.OnInitDialog", "A.OnSetActive", "A.OnKillActive", "B.OnInitDialog", "B.OnSetActive",
+                          "B.OnKillActive", "A.OnSetActive", "A.OnKillActive", "B.OnSetActive"}));
+}
+
+TEST_F(PropertySheetTest, FirstPageAnsweringFalseStopsTheConfirmAndKeepsTheSheetOpen)
+{
+    m_b.m_bApplyResult = FALSE;
+    CModalScript script;
+    script.Then([this](QDialog* pDialog) {
+        ClickTab(1);
+        ClickTab(2);
+        m_log.clear();
+        ClickButton(Button(IDOK));
+        EXPECT_EQ(m_log, (Log{"C.OnKillActive", "A.OnApply", "B.OnApply"}));
+        EXPECT_TRUE(pDialog->isVisible());
+        m_b.m_bApplyResult = TRUE;
+        m_log.clear();
+        ClickButton(Button(IDOK));
+    });
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_EQ(m_log, (Log{"C.OnKillActive", "A.OnApply", "B.OnApply", "C.OnApply"}));
+}
+
+TEST_F(PropertySheetTest, CancelEscapeAndTheCloseBoxApplyNothing)
+{
+    const std::vector<std::function<void(QDialog*)>> ways = {
+        [this](QDialog*) { ClickButton(Button(IDCANCEL)); },
+        [](QDialog* pDialog) { QTest::keyClick(pDialog, Qt::Key_Escape); },
+        [](QDialog* pDialog) { pDialog->close(); },
+    };
+    for (const auto& way : ways) {
+        m_log.clear();
+        CModalScript script;
+        script.Then(way);
+        EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+        EXPECT_EQ(std::count_if(m_log.begin(), m_log.end(), [](const std::string& s) { return s.find("OnApply") != std::string::npos; }), 0);
+    }
+}
+
+TEST_F(PropertySheetTest, EnterConfirmsLikeOk)
+{
+    CModalScript script;
+    script.Then([](QDialog* pDialog) { QTest::keyClick(pDialog->focusWidget() ? pDialog->focusWidget() : pDialog, Qt::Key_Return); });
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_EQ(m_log.back(), "A.OnApply");
+}
+
+TEST_F(PropertySheetTest, EditsEnableApplyWhichConfirmsAndStaysOpen)
+{
+    CModalScript script;
+    script.Then([this](QDialog* pDialog) {
+        QWidget* pApply = Button(ID_APPLY_NOW);
+        EXPECT_FALSE(pApply->isEnabled()) << "showing a page is no edit";
+        QTest::keyClicks(m_a.GetDlgItem(IDC_NAME)->GetSafeHwnd(), "Anna");
+        EXPECT_TRUE(pApply->isEnabled());
+        m_log.clear();
+        ClickButton(pApply);
+        EXPECT_EQ(m_log, (Log{"A.OnKillActive", "A.OnApply"}));
+        EXPECT_EQ(m_a.m_strName, "Anna");
+        EXPECT_FALSE(pApply->isEnabled());
+        EXPECT_TRUE(pDialog->isVisible());
+        ClickButton(Button(IDCANCEL));
+    });
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+}
+
+TEST_F(PropertySheetTest, PageThatRefusesToBeLeftKeepsItsTab)
+{
+    m_a.m_bRefuseToLeave = TRUE;
+    CModalScript script;
+    script.Then([this](QDialog*) {
+        ClickTab(2);
+        EXPECT_EQ(m_sheet.GetActiveIndex(), 0);
+        EXPECT_EQ(Tabs()->currentIndex(), 0);
+        EXPECT_EQ(m_c.GetSafeHwnd(), nullptr);
+        EXPECT_FALSE(m_sheet.SetActivePage(2));
+        ClickButton(Button(IDCANCEL));
+    });
+    m_sheet.DoModal();
+}
+
+TEST_F(PropertySheetTest, ControlsExchangeTheirValuesAndRouteUserActions)
+{
+    m_a.m_strName = CString("Caf\xE9 \xFF");
+    m_a.m_bFlag = 1;
+    CModalScript script;
+    script.Then([this](QDialog*) {
+        auto* pName = qobject_cast<QLineEdit*>(m_a.GetDlgItem(IDC_NAME)->GetSafeHwnd());
+        auto* pFlag = qobject_cast<QCheckBox*>(m_a.GetDlgItem(IDC_FLAG)->GetSafeHwnd());
+        ASSERT_TRUE(pName && pFlag);
+        EXPECT_TRUE(pFlag->isChecked());
+        EXPECT_EQ(std::count(m_log.begin(), m_log.end(), "A.OnNameChanged"), 0) << "filling a control is no edit";
+
+        // Bytes that are not UTF-8 come back as they were while the user leaves them alone...
+        m_a.UpdateData(TRUE);
+        EXPECT_EQ(m_a.m_strName.Bytes(), "Caf\xE9 \xFF");
+        // ...and what the user types comes back as UTF-8.
+        pName->clear();
+        TypeText(pName, QString::fromUtf8("Zo\xC3\xAB"));
+        QTest::mouseClick(pFlag, Qt::LeftButton);
+        m_a.UpdateData(TRUE);
+        EXPECT_EQ(m_a.m_strName.Bytes(), "Zo\xC3\xAB");
+        EXPECT_EQ(m_a.m_bFlag, 0);
+        EXPECT_EQ(std::count(m_log.begin(), m_log.end(), "A.OnFlagClicked"), 1);
+        EXPECT_EQ(std::count(m_log.begin(), m_log.end(), "A.OnNameChanged"), 3);
+
+        // Radio buttons set by message: a checked one can be cleared, and checking one switches the pair.
+        CWnd* pLeft = m_a.GetDlgItem(IDC_LEFT);
+        CWnd* pRight = m_a.GetDlgItem(IDC_RIGHT);
+        pLeft->SendMessage(BM_SETCHECK, BST_CHECKED);
+        EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_CHECKED);
+        pLeft->SendMessage(BM_SETCHECK, BST_UNCHECKED);
+        EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_UNCHECKED);
+        QTest::mouseClick(pRight->GetSafeHwnd(), Qt::LeftButton);
+        pLeft->SendMessage(BM_SETCHECK, BST_CHECKED);
+        EXPECT_EQ(pRight->SendMessage(BM_GETCHECK), BST_UNCHECKED);
+        QTest::mouseClick(pRight->GetSafeHwnd(), Qt::LeftButton);
+        EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_UNCHECKED) << "a user's click switches the pair back";
+        ClickButton(Button(IDCANCEL));
+    });
+    m_sheet.DoModal();
+}
+
+TEST_F(PropertySheetTest, ShowsCaptionTabsAndButtonsWithoutHelp)
+{
+    CModalScript script;
+    script.Then([this](QDialog* pDialog) {
+        EXPECT_EQ(pDialog->windowTitle(), "Sheet");
+        ASSERT_EQ(Tabs()->count(), 3);
+        EXPECT_EQ(Tabs()->tabText(2), "C");
+        QStringList buttons;
+        for (QPushButton* pButton : pDialog->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+            buttons << pButton->text();
+        buttons.sort();
+        EXPECT_EQ(buttons, (QStringList{"&Apply", "Cancel", "OK"}));
+        ClickButton(Button(IDCANCEL));
+    });
+    m_sheet.DoModal();
+}
