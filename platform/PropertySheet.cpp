@@ -41,11 +41,9 @@ CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iS
 {
 }
 
-CPropertySheet::~CPropertySheet()
-{
-    for (CPropertyPage* pPage : m_pages)
-        pPage->DestroyPageWindow();
-}
+// The sheet does not own its pages; they may be gone before it is (start-up deletes them first).
+// Their windows went with the sheet window when DoModal returned.
+CPropertySheet::~CPropertySheet() = default;
 
 void CPropertySheet::AddPage(CPropertyPage* pPage)
 {

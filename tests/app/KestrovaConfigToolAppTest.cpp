@@ -1,0 +1,157 @@
+#include "app/KestrovaConfigToolApp.h"
+
+#include "TestSupport.h"
+#include "app/ConfigDocument.h"
+#include "pages/PropPageEmail.h"
+#include "pages/PropPageNetwork.h"
+#include "platform/PropertySheet.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTabBar>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+struct StartupRun
+{
+    QStringList titles;          // the sheet's pages, in order
+    int nActive = -1;            // the page shown first
+    QString caption;
+    std::vector<SeenMessageBox> messages;
+};
+
+// Runs start-up on a drive; messages are answered with OK, the sheet is looked at and left with
+// the given action.
+StartupRun RunStartup(const CScratchDrive& drive, std::function<void(CPropertySheet&)> leave = nullptr)
+{
+    ResetDocuments();
+    StartupRun run;
+    CModalScript script;
+    std::function<void(QDialog*)> step = [&](QDialog* pDialog) {
+        if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
+            run.messages.push_back({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
+            ClickButton(pBox->button(QMessageBox::Ok));
+            script.Then(step);
+            return;
+        }
+        auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
+        if (!pSheet) {
+            ADD_FAILURE() << "the sheet is not the main window while it runs";
+            pDialog->reject();
+            return;
+        }
+        run.caption = pDialog->windowTitle();
+        if (auto* pTabs = pDialog->findChild<QTabBar*>()) {
+            for (int i = 0; i < pTabs->count(); ++i)
+                run.titles << pTabs->tabText(i);
+        }
+        run.nActive = pSheet->GetActiveIndex();
+        if (leave)
+            leave(*pSheet);
+        else
+            ClickButton(pSheet->GetDlgItem(IDCANCEL)->GetSafeHwnd());
+    };
+    script.Then(step);
+    theApp.SetDriveOverride(drive.Path());
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+    EXPECT_EQ(theApp.m_pEmailPage, nullptr) << "pages are deleted when the sheet closes";
+    return run;
+}
+
+QStringList ReadLines(const std::string& path)
+{
+    QStringList lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        lines << QString::fromStdString(line);
+    return lines;
+}
+
+} // namespace
+
+// Each folder tests/data/startup-* holds a drive's Configuration.xml and scan.xml (either may be
+// absent), the pages expected in order in expected-pages.txt with "* " before the one shown first,
+// and the messages expected on the way in expected-messages.txt.
+TEST(Startup, EveryStartupCaseGivesItsPagesInOrderAndShowsTheRightOneFirst)
+{
+    const QStringList cases = QDir(QString::fromStdString(TestDataPath(""))).entryList({"startup-*"}, QDir::Dirs);
+    ASSERT_GE(cases.size(), 9);
+    for (const QString& name : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const std::string folder = TestDataPath(name.toStdString());
+        CScratchDrive drive;
+        if (QFile::exists(QString::fromStdString(folder + "/Configuration.xml")))
+            drive.WriteConfig(ReadFileBytes(folder + "/Configuration.xml"));
+        if (QFile::exists(QString::fromStdString(folder + "/scan.xml")))
+            drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
+
+        const StartupRun run = RunStartup(drive);
+
+        QStringList expected = ReadLines(folder + "/expected-pages.txt");
+        int nExpectedActive = -1;
+        for (int i = 0; i < expected.size(); ++i) {
+            if (expected[i].startsWith("* ")) {
+                nExpectedActive = i;
+                expected[i].remove(0, 2);
+            }
+        }
+        EXPECT_EQ(run.caption, "DPF Settings");
+        EXPECT_EQ(run.titles, expected);
+        EXPECT_EQ(run.nActive, nExpectedActive);
+        QStringList messages;
+        for (const SeenMessageBox& box : run.messages) {
+            messages << box.text;
+            EXPECT_EQ(box.caption, "Error");
+            EXPECT_EQ(box.owner, nullptr);
+        }
+        EXPECT_EQ(messages, ReadLines(folder + "/expected-messages.txt"));
+    }
+}
+
+TEST(Startup, ClosingTheSheetInAnyWaySavesNothing)
+{
+    const std::string folder = TestDataPath("startup-home-office");
+    CScratchDrive drive;
+    const std::string original = ReadFileBytes(folder + "/Configuration.xml");
+    drive.WriteConfig(original);
+    drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
+
+    const std::vector<std::function<void(CPropertySheet&)>> ways = {
+        [](CPropertySheet& sheet) { ClickButton(sheet.GetDlgItem(IDOK)->GetSafeHwnd()); },
+        [](CPropertySheet& sheet) { ClickButton(sheet.GetDlgItem(IDCANCEL)->GetSafeHwnd()); },
+        [](CPropertySheet& sheet) { sheet.GetSafeHwnd()->close(); },
+    };
+    for (const auto& way : ways) {
+        RunStartup(drive, way);
+        EXPECT_EQ(drive.ReadConfig(), original);
+    }
+}
+
+TEST(Startup, PagesStandWhereTheyWereAddedAndHelpIsSwitchedOff)
+{
+    const std::string folder = TestDataPath("startup-home-office");
+    CScratchDrive drive;
+    drive.WriteConfig(ReadFileBytes(folder + "/Configuration.xml"));
+    drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
+    RunStartup(drive, [](CPropertySheet& sheet) {
+        EXPECT_EQ(theApp.m_nConfiguredNetworks, 2);
+        EXPECT_EQ(theApp.m_nAvailableNetworks, 2);
+        EXPECT_EQ(sheet.GetPage(0), &theApp.m_pConfiguredPages[0]);
+        EXPECT_EQ(sheet.GetPage(3), &theApp.m_pAvailablePages[1]);
+        EXPECT_EQ(sheet.GetPage(4), theApp.m_pEmailPage.get());
+        EXPECT_EQ(sheet.m_psh.dwFlags & PSH_HASHELP, 0u);
+        for (int i = 0; i < sheet.GetPageCount(); ++i)
+            EXPECT_EQ(sheet.GetPage(i)->m_psp.dwFlags & PSP_HASHELP, 0u) << i;
+        ClickButton(sheet.GetDlgItem(IDCANCEL)->GetSafeHwnd());
+    });
+    EXPECT_EQ(theConfigLoadPath, CString(drive.Path().Bytes() + "/System/Configuration/Configuration.xml"));
+    EXPECT_EQ(theConfigSavePath, theConfigLoadPath);
+    EXPECT_EQ(theScanPath, CString(drive.Path().Bytes() + "/System/Configuration/scan.xml"));
+}
