@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -154,4 +155,28 @@ TEST(Startup, PagesStandWhereTheyWereAddedAndHelpIsSwitchedOff)
     EXPECT_EQ(theConfigLoadPath, CString(drive.Path().Bytes() + "/System/Configuration/Configuration.xml"));
     EXPECT_EQ(theConfigSavePath, theConfigLoadPath);
     EXPECT_EQ(theScanPath, CString(drive.Path().Bytes() + "/System/Configuration/scan.xml"));
+}
+
+TEST(Startup, DemoDriveOpensWithoutMessagesOnItsFirstNetworkAndSavesBackUnchanged)
+{
+    const std::string folder = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration";
+    CScratchDrive drive;
+    const std::string original = ReadFileBytes(folder + "/Configuration.xml");
+    drive.WriteConfig(original);
+    drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
+
+    const StartupRun run = RunStartup(drive, [](CPropertySheet& sheet) {
+        // Saving the loaded document as it is must give back the frame's file byte for byte.
+        EXPECT_TRUE(SaveConfigDocument(&sheet));
+        if (const char* pszDir = std::getenv("DPF_SCREENSHOT_DIR"))
+            sheet.GetSafeHwnd()->grab().save(QString(pszDir) + "/sheet-demo-drive.png");
+        ClickButton(sheet.GetDlgItem(IDCANCEL)->GetSafeHwnd());
+    });
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_EQ(run.titles, (QStringList{"Configured Networks::Hendriksen Home", "Configured Networks::Studio Annex",
+                                       "Available Networks::Neighbour 5G", "Available Networks::Cafe Corner Guest",
+                                       "Available Networks::PhotoShare", "Email", "Address Book",
+                                       "Internet Content Sharing", "PC Sharing"}));
+    EXPECT_EQ(run.nActive, 0);
+    EXPECT_EQ(drive.ReadConfig(), original);
 }
