@@ -2,7 +2,12 @@
 
 #include <tinyxml.h>
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -100,4 +105,31 @@ TEST(XmlFile, BrokenOrEmptyTextIsRefusedAndLeavesTheDocumentEmpty)
         EXPECT_FALSE(ParseXmlFile(doc, text, bBom, strError)) << text;
         EXPECT_EQ(doc.FirstChild(), nullptr);
     }
+}
+
+TEST(XmlFile, PrintedBytesAreExactlyWhatTinyXmlSaveFileWrites)
+{
+    const std::string text =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+        "<!-- frame settings --><RootInfo version=\"100\"><Configuration><A x=\"1\">a &amp; b</A>"
+        "<B/><C><![CDATA[<raw>]]></C><D>mixed<E/>text</D></Configuration></RootInfo>";
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/in.xml";
+    const std::string saved = dir.path().toStdString() + "/out.xml";
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    TiXmlDocument reference;
+    ASSERT_TRUE(reference.LoadFile(path.c_str()));
+    ASSERT_TRUE(reference.SaveFile(saved.c_str()));
+
+    TiXmlDocument doc;
+    bool bBom = false;
+    CString strError;
+    ASSERT_TRUE(ParseXmlFile(doc, text, bBom, strError));
+    std::string printed;
+    ASSERT_TRUE(PrintXmlFile(doc, bBom, printed));
+    std::ifstream in(saved, std::ios::binary);
+    const std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(printed, expected);
 }
