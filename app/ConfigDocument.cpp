@@ -1,5 +1,6 @@
 #include "app/ConfigDocument.h"
 
+#include "app/ScrambledText.h"
 #include "app/XmlFile.h"
 #include "platform/Files.h"
 #include "platform/WinApp.h"
@@ -137,4 +138,18 @@ CString GetElementText(const TiXmlElement* pElement)
 CString GetChildText(const TiXmlNode* pParent, const char* pszName)
 {
     return GetElementText(pParent ? pParent->FirstChildElement(pszName) : nullptr);
+}
+
+TiXmlElement* AppendElement(TiXmlElement* pParent, const char* pszName)
+{
+    auto* pElement = new TiXmlElement(pszName);
+    pParent->LinkEndChild(pElement);
+    return pElement;
+}
+
+TiXmlElement* AppendTextElement(TiXmlElement* pParent, const char* pszName, const char* pszValue, const char* pszKey)
+{
+    TiXmlElement* pElement = AppendElement(pParent, pszName);
+    pElement->LinkEndChild(NewTiXmlText(pszValue, pszKey));
+    return pElement;
 }

@@ -33,6 +33,13 @@ void LoadScanDocument();
 // confirm fails: nothing in memory is lost and the next confirm tries again.
 BOOL SaveConfigDocument(CWnd* pOwner);
 
+// Appends a new element as the last child of pParent and returns it.
+TiXmlElement* AppendElement(TiXmlElement* pParent, const char* pszName);
+// Appends a leaf element holding exactly one text node, also for an empty value; with a key the
+// value is stored scrambled.
+TiXmlElement* AppendTextElement(TiXmlElement* pParent, const char* pszName, const char* pszValue,
+                                const char* pszKey = nullptr);
+
 // The text of an element: its first child's text when that child is a text node, else empty.
 CString GetElementText(const TiXmlElement* pElement);
 // The text of the first child element of that name, or empty when there is none.

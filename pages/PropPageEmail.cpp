@@ -1,8 +1,142 @@
 #include "pages/PropPageEmail.h"
 
+#include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
 #include "res/Resource.h"
 
 CPropPageEmail::CPropPageEmail()
-    : CPropertyPage(IDD_EMAIL)
+    : CPropertyPage(IDD_EMAIL), m_strPOPPort("110"), m_strSMTPPort("25")
 {
+}
+
+void CPropPageEmail::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_POP_USER_NAME, m_strPOPUserName);
+    DDX_Text(pDX, IDC_POP_PASSWORD, m_strPOPPassword);
+    DDX_Text(pDX, IDC_POP_RETYPE_PASSWORD, m_strPOPRetypePassword);
+    DDX_Text(pDX, IDC_POP_PORT, m_strPOPPort);
+    DDX_Text(pDX, IDC_POP_SERVER_NAME, m_strPOPServerName);
+    DDX_Text(pDX, IDC_SMTP_USER_NAME, m_strSMTPUserName);
+    DDX_Text(pDX, IDC_SMTP_PASSWORD, m_strSMTPPassword);
+    DDX_Text(pDX, IDC_SMTP_RETYPE_PASSWORD, m_strSMTPRetypePassword);
+    DDX_Text(pDX, IDC_SMTP_PORT, m_strSMTPPort);
+    DDX_Text(pDX, IDC_SMTP_SERVER_NAME, m_strSMTPServerName);
+    DDX_Text(pDX, IDC_EMAIL_ADDRESS, m_strEmailAddress);
+}
+
+const CCommandMap& CPropPageEmail::GetCommandMap() const
+{
+    static const CCommandMap map = {
+        OnEnChange(IDC_POP_USER_NAME, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_POP_PASSWORD, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_POP_RETYPE_PASSWORD, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_POP_PORT, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_POP_SERVER_NAME, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_SMTP_USER_NAME, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_SMTP_PASSWORD, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_SMTP_RETYPE_PASSWORD, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_SMTP_PORT, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_SMTP_SERVER_NAME, &CPropPageEmail::OnModified),
+        OnEnChange(IDC_EMAIL_ADDRESS, &CPropPageEmail::OnModified),
+    };
+    return map;
+}
+
+BOOL CPropPageEmail::OnInitDialog()
+{
+    LoadSection();
+    return CPropertyPage::OnInitDialog();
+}
+
+void CPropPageEmail::LoadSection()
+{
+    const TiXmlElement* pEmail = theConfigElement->FirstChildElement("Email");
+    if (!pEmail)
+        return;
+    if (pEmail->FirstChildElement("EmailAddress"))
+        m_strEmailAddress = GetChildText(pEmail, "EmailAddress");
+    // A server element without one of its children gives an empty field: the port then loads empty,
+    // not as the default, since the user had stored it that way.
+    if (const TiXmlElement* pSMTP = pEmail->FirstChildElement("SMTPServer")) {
+        m_strSMTPServerName = GetChildText(pSMTP, "SMTPServerName");
+        m_strSMTPUserName = GetChildText(pSMTP, "SMTPUserName");
+        m_strSMTPPort = GetChildText(pSMTP, "SMTPPort");
+        m_strSMTPPassword = GetScrambledText(pSMTP->FirstChildElement("SMTPPassword"), CONFIG_KEY_TEXT);
+        m_strSMTPRetypePassword = m_strSMTPPassword;
+    }
+    if (const TiXmlElement* pPOP = pEmail->FirstChildElement("POPServer")) {
+        m_strPOPServerName = GetChildText(pPOP, "POPServerName");
+        m_strPOPUserName = GetChildText(pPOP, "POPUserName");
+        m_strPOPPort = GetChildText(pPOP, "POPPort");
+        m_strPOPPassword = GetScrambledText(pPOP->FirstChildElement("POPPassword"), CONFIG_KEY_TEXT);
+        m_strPOPRetypePassword = m_strPOPPassword;
+    }
+}
+
+BOOL CPropPageEmail::CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
+                                 const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
+                                 const char* pszMismatch)
+{
+    // Without a server the group is not in use: whatever its other boxes hold is stored as it is.
+    if (strServer.IsEmpty())
+        return TRUE;
+    const char* pszMessage = nullptr;
+    if (strUser.IsEmpty())
+        pszMessage = pszNoAccount;
+    else if (strPassword.IsEmpty())
+        pszMessage = pszNoPassword;
+    else if (strPassword != strRetype)
+        pszMessage = pszMismatch;
+    if (!pszMessage)
+        return TRUE;
+    MessageBox(pszMessage, "Error", MB_OK);
+    return FALSE;
+}
+
+BOOL CPropPageEmail::OnApply()
+{
+    UpdateData(TRUE);
+    if (!CheckServer(m_strSMTPServerName, m_strSMTPUserName, m_strSMTPPassword, m_strSMTPRetypePassword,
+                     "You must provide account information for the Outgoing Mail server!",
+                     "You must provide password information for the Outgoing Mail server!",
+                     "Plese check your password information for the Outgoing Mail server!"))
+        return FALSE;
+    if (!CheckServer(m_strPOPServerName, m_strPOPUserName, m_strPOPPassword, m_strPOPRetypePassword,
+                     "You must provide account information for the Incoming Mail server!",
+                     "You must provide password information for the Incoming Mail server!",
+                     "Plese check your password information for the Incoming Mail server!"))
+        return FALSE;
+    WriteSection(theConfigElement);
+    if (!SaveConfigDocument(this))
+        return FALSE;
+    return CPropertyPage::OnApply();
+}
+
+bool CPropPageEmail::WriteSection(TiXmlElement* pConfiguration)
+{
+    UpdateData(TRUE);
+    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("Email"))
+        pConfiguration->RemoveChild(pOld);
+    TiXmlElement* pEmail = AppendElement(pConfiguration, "Email");
+    AppendTextElement(pEmail, "EmailAddress", m_strEmailAddress);
+    TiXmlElement* pSMTP = AppendElement(pEmail, "SMTPServer");
+    AppendTextElement(pSMTP, "SMTPServerName", m_strSMTPServerName);
+    AppendTextElement(pSMTP, "SMTPUserName", m_strSMTPUserName);
+    AppendTextElement(pSMTP, "SMTPPassword", m_strSMTPPassword, CONFIG_KEY_TEXT);
+    // The frame expects a security setting; this editor offers none but plain connections.
+    AppendTextElement(pSMTP, "SMTPSecuritySetting", "None");
+    AppendTextElement(pSMTP, "SMTPPort", m_strSMTPPort);
+    TiXmlElement* pPOP = AppendElement(pEmail, "POPServer");
+    AppendTextElement(pPOP, "POPServerName", m_strPOPServerName);
+    AppendTextElement(pPOP, "POPUserName", m_strPOPUserName);
+    AppendTextElement(pPOP, "POPPassword", m_strPOPPassword, CONFIG_KEY_TEXT);
+    AppendTextElement(pPOP, "POPSecuritySetting", "None");
+    AppendTextElement(pPOP, "POPPort", m_strPOPPort);
+    return true;
+}
+
+void CPropPageEmail::OnModified()
+{
+    SetModified(TRUE);
 }

@@ -1,10 +1,58 @@
 #pragma once
-// The frame's own mail account: its address and its outgoing and incoming servers.
+// The frame's own mail account: its address and its outgoing (SMTP) and incoming (POP) servers. The
+// page owns the Email section of the configuration.
 
 #include "platform/PropertyPage.h"
+
+class TiXmlElement;
+
+enum : int {
+    IDC_SMTP_RETYPE_PASSWORD = 1009,
+    IDC_POP_RETYPE_PASSWORD = 1010,
+    IDC_SMTP_SERVER_NAME = 1028,
+    IDC_SMTP_PORT = 1029,
+    IDC_SMTP_USER_NAME = 1030,
+    IDC_SMTP_PASSWORD = 1031,
+    IDC_POP_SERVER_NAME = 1032,
+    IDC_POP_USER_NAME = 1033,
+    IDC_POP_PASSWORD = 1034,
+    IDC_POP_PORT = 1035,
+    IDC_EMAIL_ADDRESS = 1036,
+};
 
 class CPropPageEmail : public CPropertyPage
 {
 public:
     CPropPageEmail();
+
+    CString m_strPOPUserName;
+    CString m_strPOPPassword;
+    CString m_strPOPRetypePassword;
+    CString m_strPOPPort;
+    CString m_strPOPServerName;
+    CString m_strSMTPUserName;
+    CString m_strSMTPPassword;
+    CString m_strSMTPRetypePassword;
+    CString m_strSMTPPort;
+    CString m_strSMTPServerName;
+    CString m_strEmailAddress;
+
+    BOOL OnInitDialog() override;
+    // Checks the outgoing, then the incoming account; rebuilds the Email section and saves the file.
+    BOOL OnApply() override;
+
+    // Rebuilds the Email section as the last child of pConfiguration.
+    bool WriteSection(TiXmlElement* pConfiguration);
+    void OnModified();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    const CCommandMap& GetCommandMap() const override;
+
+private:
+    void LoadSection();
+    // The three checks of one server group; FALSE after showing the first failing message.
+    BOOL CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
+                     const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
+                     const char* pszMismatch);
 };

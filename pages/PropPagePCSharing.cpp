@@ -1,8 +1,120 @@
 #include "pages/PropPagePCSharing.h"
 
+#include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
 #include "res/Resource.h"
+
+namespace {
+const int kEditBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
+                          IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD};
+} // namespace
 
 CPropPagePCSharing::CPropPagePCSharing()
     : CPropertyPage(IDD_PC_SHARING)
 {
+}
+
+void CPropPagePCSharing::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_SMB_SHARE_DIRECTORY, m_strSmbShareDirectory);
+    DDX_Text(pDX, IDC_SMB_PASSWORD, m_strSmbPassword);
+    DDX_Text(pDX, IDC_SMB_RETYPE_PASSWORD, m_strSmbRetypePassword);
+    DDX_Text(pDX, IDC_SMB_HOST_NAME, m_strSmbHostName);
+    DDX_Text(pDX, IDC_SMB_USER, m_strSmbUser);
+    DDX_Text(pDX, IDC_SMB_WORKGROUP, m_strSmbWorkgroup);
+    DDX_Check(pDX, IDC_ENABLE_SHARING, m_bSmbEnabled);
+}
+
+const CCommandMap& CPropPagePCSharing::GetCommandMap() const
+{
+    static const CCommandMap map = {
+        OnBnClicked(IDC_ENABLE_SHARING, &CPropPagePCSharing::OnEnableSharing),
+        OnEnChange(IDC_SMB_WORKGROUP, &CPropPagePCSharing::OnModified),
+        OnEnChange(IDC_SMB_HOST_NAME, &CPropPagePCSharing::OnModified),
+        OnEnChange(IDC_SMB_SHARE_DIRECTORY, &CPropPagePCSharing::OnModified),
+        OnEnChange(IDC_SMB_USER, &CPropPagePCSharing::OnModified),
+        OnEnChange(IDC_SMB_PASSWORD, &CPropPagePCSharing::OnModified),
+        OnEnChange(IDC_SMB_RETYPE_PASSWORD, &CPropPagePCSharing::OnModified),
+    };
+    return map;
+}
+
+BOOL CPropPagePCSharing::OnInitDialog()
+{
+    LoadSection();
+    CPropertyPage::OnInitDialog();
+    EnableEditBoxes();
+    return TRUE;
+}
+
+void CPropPagePCSharing::LoadSection()
+{
+    const TiXmlElement* pSharing = theConfigElement->FirstChildElement("LocalNetSharing");
+    const TiXmlElement* pSMB = pSharing ? pSharing->FirstChildElement("SMB") : nullptr;
+    if (!pSMB)
+        return;
+    // Only the exact text the frame writes turns sharing on; "True" or "1" are not its words.
+    m_bSmbEnabled = GetChildText(pSMB, "SmbEnabled") == "true";
+    m_strSmbWorkgroup = GetChildText(pSMB, "SmbWorkgroup");
+    m_strSmbHostName = GetChildText(pSMB, "SmbHostName");
+    m_strSmbUser = GetChildText(pSMB, "SmbUser");
+    m_strSmbShareDirectory = GetChildText(pSMB, "SmbShareDirectory");
+    m_strSmbPassword = GetScrambledText(pSMB->FirstChildElement("SmbPassword"), CONFIG_KEY_TEXT);
+    m_strSmbRetypePassword = m_strSmbPassword;
+}
+
+void CPropPagePCSharing::EnableEditBoxes()
+{
+    for (int nID : kEditBoxes) {
+        if (CWnd* pEdit = GetDlgItem(nID))
+            pEdit->EnableWindow(m_bSmbEnabled);
+    }
+}
+
+void CPropPagePCSharing::OnEnableSharing()
+{
+    UpdateData(TRUE);
+    EnableEditBoxes();
+    SetModified(TRUE);
+}
+
+void CPropPagePCSharing::OnModified()
+{
+    SetModified(TRUE);
+}
+
+BOOL CPropPagePCSharing::OnApply()
+{
+    UpdateData(TRUE);
+    if (m_bSmbEnabled) {
+        if (m_strSmbWorkgroup.IsEmpty() || m_strSmbHostName.IsEmpty() || m_strSmbUser.IsEmpty()
+            || m_strSmbPassword.IsEmpty() || m_strSmbShareDirectory.IsEmpty()) {
+            MessageBox("You must provide all information for the PC account!", "Error", MB_OK);
+            return FALSE;
+        }
+        if (m_strSmbPassword != m_strSmbRetypePassword) {
+            MessageBox("Please check password information for the PC account!", "Error", MB_OK);
+            return FALSE;
+        }
+    }
+    WriteSection(theConfigElement);
+    if (!SaveConfigDocument(this))
+        return FALSE;
+    return CPropertyPage::OnApply();
+}
+
+bool CPropPagePCSharing::WriteSection(TiXmlElement* pConfiguration)
+{
+    UpdateData(TRUE);
+    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("LocalNetSharing"))
+        pConfiguration->RemoveChild(pOld);
+    TiXmlElement* pSMB = AppendElement(AppendElement(pConfiguration, "LocalNetSharing"), "SMB");
+    AppendTextElement(pSMB, "SmbEnabled", m_bSmbEnabled ? "true" : "false");
+    AppendTextElement(pSMB, "SmbWorkgroup", m_strSmbWorkgroup);
+    AppendTextElement(pSMB, "SmbHostName", m_strSmbHostName);
+    AppendTextElement(pSMB, "SmbUser", m_strSmbUser);
+    AppendTextElement(pSMB, "SmbPassword", m_strSmbPassword, CONFIG_KEY_TEXT);
+    AppendTextElement(pSMB, "SmbShareDirectory", m_strSmbShareDirectory);
+    return true;
 }

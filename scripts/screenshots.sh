@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$PWD/docs/screenshots"
 mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen DPF_SCREENSHOT_DIR="$out" \
-    build/test/tests/tests_app --gtest_filter='Startup.DemoDrive*'
+export QT_QPA_PLATFORM=offscreen DPF_SCREENSHOT_DIR="$out"
+build/test/tests/tests_app --gtest_filter='Startup.DemoDrive*'
+build/test/tests/tests_pages --gtest_filter='PageLayout.*'
 ls -l "$out"

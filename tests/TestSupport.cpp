@@ -2,6 +2,7 @@
 
 #include "app/ConfigDocument.h"
 #include "platform/ModalLoop.h"
+#include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +11,9 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -75,6 +79,17 @@ void ClickButton(QWidget* pButton)
 {
     ASSERT_NE(pButton, nullptr);
     QTest::mouseClick(pButton, Qt::LeftButton);
+}
+
+void ClickCheck(QWidget* pButton)
+{
+    ASSERT_NE(pButton, nullptr);
+    QStyleOptionButton option;
+    option.initFrom(pButton);
+    const bool bRadio = qobject_cast<QRadioButton*>(pButton) != nullptr;
+    const QRect indicator = pButton->style()->subElementRect(
+        bRadio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, pButton);
+    QTest::mouseClick(pButton, Qt::LeftButton, {}, indicator.center());
 }
 
 CScratchDrive::CScratchDrive()
@@ -144,4 +159,92 @@ void ResetDocuments()
     theScanDoc.Clear();
     theScanDoc.ClearError();
     theScanRoot = nullptr;
+}
+
+void LoadDrive(const CScratchDrive& drive, const std::string& config, const std::string& scan)
+{
+    ResetDocuments();
+    if (!config.empty())
+        drive.WriteConfig(config);
+    if (!scan.empty())
+        drive.WriteScan(scan);
+    SetConfigPaths(drive.Path());
+    CModalLoop::SetObserver([](QDialog* pDialog) {
+        if (auto* pBox = qobject_cast<QMessageBox*>(pDialog))
+            pBox->button(QMessageBox::Ok)->click();
+        else
+            pDialog->reject();
+    });
+    LoadConfigDocument();
+    LoadScanDocument();
+    CModalLoop::SetObserver(nullptr);
+}
+
+namespace {
+const TiXmlElement* FindSection(const TiXmlDocument& doc, const char* pszSection)
+{
+    const TiXmlElement* pRoot = doc.RootElement();
+    const TiXmlElement* pConfig = pRoot ? pRoot->FirstChildElement("Configuration") : nullptr;
+    return pConfig ? pConfig->FirstChildElement(pszSection) : nullptr;
+}
+} // namespace
+
+std::string SectionText(const std::string& fileBytes, const char* pszSection)
+{
+    // The saved file is in TinyXML's layout: a section of Configuration starts on a line of its own,
+    // indented by eight blanks, and ends with its end tag at the same indentation. The raw text is
+    // compared, so that an element holding an empty text shows as <X></X>, as it is on disk.
+    const std::string indent = "\n        ";
+    const std::string open = indent + "<" + pszSection;
+    size_t nStart = fileBytes.find(open + ">");
+    if (nStart == std::string::npos) {
+        nStart = fileBytes.find(open + " />");
+        return nStart == std::string::npos ? std::string() : std::string("<") + pszSection + " />\n";
+    }
+    const std::string close = std::string("</") + pszSection + ">";
+    const size_t nEnd = fileBytes.find(close, nStart);
+    if (nEnd == std::string::npos)
+        return std::string();
+    const std::string raw = fileBytes.substr(nStart + 1, nEnd + close.size() - nStart - 1) + "\n";
+    std::string text;
+    size_t nLine = 0;
+    while (nLine < raw.size()) {
+        const size_t nNext = raw.find('\n', nLine);
+        std::string line = raw.substr(nLine, nNext - nLine + 1);
+        text += line.compare(0, 8, "        ") == 0 ? line.substr(8) : line;
+        nLine = nNext + 1;
+    }
+    return text;
+}
+
+int CountSections(const std::string& fileBytes, const char* pszSection)
+{
+    TiXmlDocument doc;
+    doc.Parse(fileBytes.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    int nCount = 0;
+    for (const TiXmlElement* p = FindSection(doc, pszSection); p; p = p->NextSiblingElement(pszSection))
+        ++nCount;
+    return nCount;
+}
+
+int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
+             CModalScript* pScript)
+{
+    CPropertySheet sheet("DPF Settings");
+    for (CPropertyPage* pPage : pages)
+        sheet.AddPage(pPage);
+    std::unique_ptr<CModalScript> own;
+    if (!pScript) {
+        own = std::make_unique<CModalScript>();
+        pScript = own.get();
+    }
+    pScript->Then([&sheet, &act](QDialog*) { act(sheet); });
+    return static_cast<int>(sheet.DoModal());
+}
+
+void PressSheetButton(CPropertySheet& sheet, int nID)
+{
+    CWnd* pButton = sheet.GetDlgItem(nID);
+    ASSERT_NE(pButton, nullptr);
+    ClickButton(pButton->GetSafeHwnd());
 }

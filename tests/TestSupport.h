@@ -50,6 +50,8 @@ void TypeText(QWidget* pWidget, const QString& text);
 
 // Presses a dialog's button the way a user does, with a mouse click.
 void ClickButton(QWidget* pButton);
+// Clicks a check box or radio button on its indicator, where a user clicks it.
+void ClickCheck(QWidget* pButton);
 
 // A scratch frame drive: a temporary folder with System/Configuration inside.
 class CScratchDrive
@@ -72,6 +74,24 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // A case folder under tests/data.
 std::string TestDataPath(const std::string& relative);
+
+// Writes Configuration.xml (and scan.xml when given) to the drive and loads both as start-up does,
+// answering the reset message if it comes.
+void LoadDrive(const CScratchDrive& drive, const std::string& config, const std::string& scan = std::string());
+
+// The first element of that name in an XML text, printed on its own; empty when absent. Tests compare
+// whole sections with it, element by element.
+std::string SectionText(const std::string& fileBytes, const char* pszSection);
+// How many elements of that name stand directly under Configuration in an XML text.
+int CountSections(const std::string& fileBytes, const char* pszSection);
+
+class CPropertySheet;
+class CPropertyPage;
+// Runs a sheet with these pages; act runs inside its modal loop and must close it.
+int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
+             CModalScript* pScript = nullptr);
+// Presses a sheet button (IDOK, IDCANCEL, ID_APPLY_NOW) with the mouse.
+void PressSheetButton(CPropertySheet& sheet, int nID);
 
 // Puts the two documents back to their state before any load.
 void ResetDocuments();

@@ -249,7 +249,7 @@ TEST_F(PropertySheetTest, ControlsExchangeTheirValuesAndRouteUserActions)
         // ...and what the user types comes back as UTF-8.
         pName->clear();
         TypeText(pName, QString::fromUtf8("Zo\xC3\xAB"));
-        QTest::mouseClick(pFlag, Qt::LeftButton);
+        ClickCheck(pFlag);
         m_a.UpdateData(TRUE);
         EXPECT_EQ(m_a.m_strName.Bytes(), "Zo\xC3\xAB");
         EXPECT_EQ(m_a.m_bFlag, 0);
@@ -263,10 +263,10 @@ TEST_F(PropertySheetTest, ControlsExchangeTheirValuesAndRouteUserActions)
         EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_CHECKED);
         pLeft->SendMessage(BM_SETCHECK, BST_UNCHECKED);
         EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_UNCHECKED);
-        QTest::mouseClick(pRight->GetSafeHwnd(), Qt::LeftButton);
+        ClickCheck(pRight->GetSafeHwnd());
         pLeft->SendMessage(BM_SETCHECK, BST_CHECKED);
         EXPECT_EQ(pRight->SendMessage(BM_GETCHECK), BST_UNCHECKED);
-        QTest::mouseClick(pRight->GetSafeHwnd(), Qt::LeftButton);
+        ClickCheck(pRight->GetSafeHwnd());
         EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_UNCHECKED) << "a user's click switches the pair back";
         ClickButton(Button(IDCANCEL));
     });

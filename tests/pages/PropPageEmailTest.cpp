@@ -1,0 +1,294 @@
+#include "pages/PropPageEmail.h"
+
+#include "TestSupport.h"
+#include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
+#include "platform/PropertySheet.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n";
+
+std::string Config(const std::string& sections)
+{
+    return std::string(kHeader) + "<RootInfo version=\"100\">\n    <Configuration>" + sections +
+           "</Configuration>\n</RootInfo>\n";
+}
+
+class EmailPageTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { ResetDocuments(); }
+
+    QLineEdit* Edit(int nID) { return qobject_cast<QLineEdit*>(m_pPage->GetDlgItem(nID)->GetSafeHwnd()); }
+    void Type(int nID, const QString& text)
+    {
+        Edit(nID)->selectAll();
+        QTest::keyClick(Edit(nID), Qt::Key_Delete);
+        TypeText(Edit(nID), text);
+    }
+    std::string Saved() const { return m_drive.ReadConfig(); }
+    std::string ScrambledValue(const char* pszServer, const char* pszElement) const
+    {
+        TiXmlDocument doc;
+        doc.Parse(Saved().c_str());
+        const TiXmlElement* pEmail = doc.RootElement()->FirstChildElement("Configuration")->FirstChildElement("Email");
+        return GetScrambledText(pEmail->FirstChildElement(pszServer)->FirstChildElement(pszElement), CONFIG_KEY_TEXT).Bytes();
+    }
+
+    // Types the input on a fresh page and confirms with OK; expects exactly one error message owned by
+    // the page, with the sheet staying open, and returns the message.
+    QString ConfirmExpectingError(const std::function<void()>& input)
+    {
+        CPropPageEmail page;
+        m_pPage = &page;
+        QString text;
+        CModalScript script;
+        QWidget* pPageWidget = nullptr;
+        RunSheet({&page}, [&](CPropertySheet& sheet) {
+            pPageWidget = page.GetSafeHwnd();
+            input();
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
+            PressSheetButton(sheet, IDCANCEL);
+        }, &script);
+        m_pPage = &m_page;
+        EXPECT_EQ(script.MessageBoxes().size(), 1u);
+        if (script.MessageBoxes().empty())
+            return text;
+        EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(script.MessageBoxes()[0].owner, pPageWidget);
+        return script.MessageBoxes()[0].text;
+    }
+
+    CScratchDrive m_drive;
+    CPropPageEmail m_page;
+    CPropPageEmail* m_pPage = &m_page;
+};
+
+const std::string kEmptySection =
+    "<Email>\n"
+    "    <EmailAddress></EmailAddress>\n"
+    "    <SMTPServer>\n"
+    "        <SMTPServerName></SMTPServerName>\n"
+    "        <SMTPUserName></SMTPUserName>\n"
+    "        <SMTPPassword></SMTPPassword>\n"
+    "        <SMTPSecuritySetting>None</SMTPSecuritySetting>\n"
+    "        <SMTPPort>25</SMTPPort>\n"
+    "    </SMTPServer>\n"
+    "    <POPServer>\n"
+    "        <POPServerName></POPServerName>\n"
+    "        <POPUserName></POPUserName>\n"
+    "        <POPPassword></POPPassword>\n"
+    "        <POPSecuritySetting>None</POPSecuritySetting>\n"
+    "        <POPPort>110</POPPort>\n"
+    "    </POPServer>\n"
+    "</Email>\n";
+
+} // namespace
+
+TEST_F(EmailPageTest, UnchangedConfirmWithoutASectionWritesTheWholeSectionWithDefaultPorts)
+{
+    LoadDrive(m_drive, Config("<Other>kept</Other>"));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(IDC_SMTP_PORT)->text(), "25");
+        EXPECT_EQ(Edit(IDC_POP_PORT)->text(), "110");
+        EXPECT_EQ(Edit(IDC_SMTP_PORT)->alignment() & Qt::AlignRight, Qt::AlignRight);
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SectionText(Saved(), "Email"), kEmptySection);
+    EXPECT_EQ(SectionText(Saved(), "Other"), "<Other>kept</Other>\n");
+}
+
+TEST_F(EmailPageTest, TypedAccountIsWrittenInOrderWithPasswordsScrambledAndTheirCaseKept)
+{
+    LoadDrive(m_drive, Config(""));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        Type(IDC_EMAIL_ADDRESS, "frame@example.org");
+        Type(IDC_SMTP_SERVER_NAME, "smtp.example.org");
+        Type(IDC_SMTP_USER_NAME, "frame");
+        Type(IDC_SMTP_PASSWORD, "MixedCase9x");
+        Type(IDC_SMTP_RETYPE_PASSWORD, "MixedCase9x");
+        Type(IDC_SMTP_PORT, "587");
+        Type(IDC_POP_SERVER_NAME, "pop.example.org");
+        Type(IDC_POP_USER_NAME, "inbox");
+        Type(IDC_POP_PASSWORD, "lower");
+        Type(IDC_POP_RETYPE_PASSWORD, "lower");
+        EXPECT_EQ(Edit(IDC_SMTP_PASSWORD)->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(Edit(IDC_POP_RETYPE_PASSWORD)->echoMode(), QLineEdit::Password);
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SectionText(Saved(), "Email"),
+              "<Email>\n"
+              "    <EmailAddress>frame@example.org</EmailAddress>\n"
+              "    <SMTPServer>\n"
+              "        <SMTPServerName>smtp.example.org</SMTPServerName>\n"
+              "        <SMTPUserName>frame</SMTPUserName>\n"
+              "        <SMTPPassword>" + ScrambleText("MixedCase9x", CONFIG_KEY_TEXT).Bytes() + "</SMTPPassword>\n"
+              "        <SMTPSecuritySetting>None</SMTPSecuritySetting>\n"
+              "        <SMTPPort>587</SMTPPort>\n"
+              "    </SMTPServer>\n"
+              "    <POPServer>\n"
+              "        <POPServerName>pop.example.org</POPServerName>\n"
+              "        <POPUserName>inbox</POPUserName>\n"
+              "        <POPPassword>" + ScrambleText("lower", CONFIG_KEY_TEXT).Bytes() + "</POPPassword>\n"
+              "        <POPSecuritySetting>None</POPSecuritySetting>\n"
+              "        <POPPort>110</POPPort>\n"
+              "    </POPServer>\n"
+              "</Email>\n");
+    EXPECT_EQ(ScrambledValue("SMTPServer", "SMTPPassword"), "MixedCase9x");
+    EXPECT_EQ(ScrambledValue("POPServer", "POPPassword"), "lower");
+}
+
+TEST_F(EmailPageTest, ChecksRunOutgoingFirstAndShowOnlyTheFirstFailure)
+{
+    const std::string original = Config("");
+    LoadDrive(m_drive, original);
+    struct Case
+    {
+        std::function<void()> input;
+        const char* pszMessage;
+    };
+    const std::vector<Case> cases = {
+        {[this] { Type(IDC_SMTP_SERVER_NAME, "smtp"); Type(IDC_POP_SERVER_NAME, "pop"); },
+         "You must provide account information for the Outgoing Mail server!"},
+        {[this] { Type(IDC_SMTP_SERVER_NAME, "smtp"); Type(IDC_SMTP_USER_NAME, "me"); },
+         "You must provide password information for the Outgoing Mail server!"},
+        {[this] { Type(IDC_SMTP_SERVER_NAME, "smtp"); Type(IDC_SMTP_USER_NAME, "me"); Type(IDC_SMTP_PASSWORD, "pw"); },
+         "Plese check your password information for the Outgoing Mail server!"},
+        {[this] { Type(IDC_SMTP_SERVER_NAME, "smtp"); Type(IDC_SMTP_USER_NAME, "me"); Type(IDC_SMTP_PASSWORD, "Pw");
+                  Type(IDC_SMTP_RETYPE_PASSWORD, "pw"); },
+         "Plese check your password information for the Outgoing Mail server!"},
+        {[this] { Type(IDC_POP_SERVER_NAME, "pop"); }, "You must provide account information for the Incoming Mail server!"},
+        {[this] { Type(IDC_POP_SERVER_NAME, "pop"); Type(IDC_POP_USER_NAME, " "); },
+         "You must provide password information for the Incoming Mail server!"},
+        {[this] { Type(IDC_POP_SERVER_NAME, "pop"); Type(IDC_POP_USER_NAME, "me"); Type(IDC_POP_PASSWORD, "pw");
+                  Type(IDC_POP_RETYPE_PASSWORD, "pw "); },
+         "Plese check your password information for the Incoming Mail server!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszMessage);
+        EXPECT_EQ(ConfirmExpectingError(c.input), c.pszMessage);
+        EXPECT_EQ(Saved(), original) << "nothing is written";
+    }
+}
+
+TEST_F(EmailPageTest, EmptyServerSwitchesItsGroupsChecksOff)
+{
+    LoadDrive(m_drive, Config(""));
+    CModalScript script;
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        Type(IDC_SMTP_USER_NAME, "account only");
+        Type(IDC_POP_PASSWORD, "mismatch");
+        PressSheetButton(sheet, IDOK);
+    }, &script);
+    EXPECT_TRUE(script.MessageBoxes().empty());
+    const std::string section = SectionText(Saved(), "Email");
+    EXPECT_NE(section.find("<SMTPUserName>account only</SMTPUserName>"), std::string::npos);
+    EXPECT_EQ(ScrambledValue("POPServer", "POPPassword"), "mismatch");
+}
+
+TEST_F(EmailPageTest, StoredValuesLoadAndAnUntouchedConfirmRewritesThemIdentically)
+{
+    const std::string stored =
+        "<Email>\n"
+        "    <EmailAddress>f@x.org</EmailAddress>\n"
+        "    <SMTPServer>\n"
+        "        <SMTPServerName>smtp.x.org</SMTPServerName>\n"
+        "        <SMTPUserName>f</SMTPUserName>\n"
+        "        <SMTPPassword>" + ScrambleText("Secret", CONFIG_KEY_TEXT).Bytes() + "</SMTPPassword>\n"
+        "        <SMTPSecuritySetting>None</SMTPSecuritySetting>\n"
+        "        <SMTPPort>2525</SMTPPort>\n"
+        "    </SMTPServer>\n"
+        "    <POPServer>\n"
+        "        <POPServerName>pop.x.org</POPServerName>\n"
+        "        <POPUserName>f</POPUserName>\n"
+        "        <POPPassword>" + ScrambleText("Other", CONFIG_KEY_TEXT).Bytes() + "</POPPassword>\n"
+        "        <POPSecuritySetting>None</POPSecuritySetting>\n"
+        "        <POPPort></POPPort>\n"
+        "    </POPServer>\n"
+        "</Email>\n";
+    LoadDrive(m_drive, Config(stored));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(IDC_SMTP_PASSWORD)->text(), "Secret");
+        EXPECT_EQ(Edit(IDC_SMTP_RETYPE_PASSWORD)->text(), "Secret");
+        EXPECT_EQ(Edit(IDC_SMTP_PORT)->text(), "2525");
+        EXPECT_EQ(Edit(IDC_POP_PORT)->text(), "") << "an empty stored port stays empty";
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SectionText(Saved(), "Email"), stored);
+}
+
+TEST_F(EmailPageTest, UnknownElementsAreDroppedAndOnlyTheFirstOfTwoSectionsIsReplaced)
+{
+    LoadDrive(m_drive, Config("<Email><EmailAddress>first@x</EmailAddress><Signature>old</Signature></Email>"
+                              "<Email><EmailAddress>second@x</EmailAddress></Email><Last/>"));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(IDC_EMAIL_ADDRESS)->text(), "first@x");
+        PressSheetButton(sheet, IDOK);
+    });
+    TiXmlDocument doc;
+    doc.Parse(Saved().c_str());
+    const TiXmlElement* pConfig = doc.RootElement()->FirstChildElement("Configuration");
+    std::vector<std::string> order;
+    for (const TiXmlElement* p = pConfig->FirstChildElement(); p; p = p->NextSiblingElement())
+        order.push_back(std::string(p->Value()) + ":" + GetChildText(p, "EmailAddress").Bytes());
+    EXPECT_EQ(order, (std::vector<std::string>{"Email:second@x", "Last:", "Email:first@x"}));
+    EXPECT_EQ(Saved().find("Signature"), std::string::npos);
+}
+
+TEST_F(EmailPageTest, FailedSaveKeepsTheSheetOpenAndTheNextConfirmSucceeds)
+{
+    LoadDrive(m_drive, Config(""));
+    const QString folder = QString::fromStdString(m_drive.Path().Bytes() + "/System");
+    CModalScript script;
+    QWidget* pPageWidget = nullptr;
+    RunSheet({&m_page}, [&](CPropertySheet& sheet) {
+        pPageWidget = m_page.GetSafeHwnd();
+        Type(IDC_EMAIL_ADDRESS, "frame@example.org");
+        QDir(folder).removeRecursively();
+        script.ThenAnswerMessageBox();
+        PressSheetButton(sheet, IDOK);
+        EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+        QDir().mkpath(folder + "/Configuration");
+        PressSheetButton(sheet, IDOK);
+    }, &script);
+    ASSERT_EQ(script.MessageBoxes().size(), 1u);
+    EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(script.MessageBoxes()[0].owner, pPageWidget);
+    EXPECT_TRUE(script.MessageBoxes()[0].text.contains("could not be saved"));
+    EXPECT_NE(SectionText(Saved(), "Email").find("frame@example.org"), std::string::npos);
+}
+
+TEST_F(EmailPageTest, LabelMnemonicsReachTheirBoxesInBothGroups)
+{
+    LoadDrive(m_drive, Config(""));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        QWidget* pDialog = sheet.GetSafeHwnd();
+        pDialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(pDialog));
+        Edit(IDC_EMAIL_ADDRESS)->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), Edit(IDC_EMAIL_ADDRESS));
+        const std::vector<std::pair<Qt::Key, std::vector<int>>> keys = {
+            {Qt::Key_C, {IDC_SMTP_USER_NAME, IDC_POP_USER_NAME}},
+            {Qt::Key_P, {IDC_SMTP_PASSWORD, IDC_POP_PASSWORD}},
+            {Qt::Key_T, {IDC_SMTP_PORT, IDC_POP_PORT}},
+        };
+        for (const auto& key : keys) {
+            // The same letter stands in both groups: pressing it again moves on to the next box.
+            for (int nID : key.second) {
+                QTest::keyClick(QApplication::focusWidget(), key.first, Qt::AltModifier);
+                EXPECT_EQ(QApplication::focusWidget(), Edit(nID)) << nID;
+            }
+        }
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}

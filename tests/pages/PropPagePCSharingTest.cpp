@@ -1,0 +1,199 @@
+#include "pages/PropPagePCSharing.h"
+
+#include "TestSupport.h"
+#include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
+#include "platform/PropertySheet.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const int kBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
+                      IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD};
+
+std::string Config(const std::string& sections)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">\n"
+           "    <Configuration>" + sections + "</Configuration>\n</RootInfo>\n";
+}
+
+std::string StoredSMB(const char* pszEnabled, const char* pszPassword = "pw")
+{
+    return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled +
+           "</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC</SmbHostName><SmbUser>me</SmbUser>"
+           "<SmbPassword>" + ScrambleText(pszPassword, CONFIG_KEY_TEXT).Bytes() +
+           "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
+}
+
+class PCSharingPageTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { ResetDocuments(); }
+
+    QLineEdit* Edit(CPropPagePCSharing& page, int nID) { return qobject_cast<QLineEdit*>(page.GetDlgItem(nID)->GetSafeHwnd()); }
+    QCheckBox* EnableBox(CPropPagePCSharing& page) { return qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd()); }
+    void Type(CPropPagePCSharing& page, int nID, const QString& text)
+    {
+        Edit(page, nID)->selectAll();
+        QTest::keyClick(Edit(page, nID), Qt::Key_Delete);
+        TypeText(Edit(page, nID), text);
+    }
+    int EnabledBoxes(CPropPagePCSharing& page)
+    {
+        int n = 0;
+        for (int nID : kBoxes)
+            n += Edit(page, nID)->isEnabled() ? 1 : 0;
+        return n;
+    }
+
+    CScratchDrive m_drive;
+};
+
+} // namespace
+
+TEST_F(PCSharingPageTest, UnchangedConfirmWithoutASectionWritesSharingOffWithEmptyValues)
+{
+    LoadDrive(m_drive, Config(""));
+    CPropPagePCSharing page;
+    RunSheet({&page}, [&](CPropertySheet& sheet) {
+        EXPECT_FALSE(EnableBox(page)->isChecked());
+        EXPECT_TRUE(EnableBox(page)->isEnabled());
+        EXPECT_EQ(EnabledBoxes(page), 0);
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SectionText(m_drive.ReadConfig(), "LocalNetSharing"),
+              "<LocalNetSharing>\n"
+              "    <SMB>\n"
+              "        <SmbEnabled>false</SmbEnabled>\n"
+              "        <SmbWorkgroup></SmbWorkgroup>\n"
+              "        <SmbHostName></SmbHostName>\n"
+              "        <SmbUser></SmbUser>\n"
+              "        <SmbPassword></SmbPassword>\n"
+              "        <SmbShareDirectory></SmbShareDirectory>\n"
+              "    </SMB>\n"
+              "</LocalNetSharing>\n");
+}
+
+TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirContents)
+{
+    LoadDrive(m_drive, Config(StoredSMB("true")));
+    CPropPagePCSharing page;
+    RunSheet({&page}, [&](CPropertySheet& sheet) {
+        EXPECT_TRUE(EnableBox(page)->isChecked());
+        EXPECT_EQ(EnabledBoxes(page), 6);
+        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        ClickCheck(EnableBox(page));
+        EXPECT_EQ(EnabledBoxes(page), 0);
+        EXPECT_EQ(Edit(page, IDC_SMB_WORKGROUP)->text(), "HOME");
+        EXPECT_EQ(Edit(page, IDC_SMB_PASSWORD)->text(), "pw");
+        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled()) << "a click marks the page changed";
+        ClickCheck(EnableBox(page));
+        EXPECT_EQ(EnabledBoxes(page), 6);
+        EXPECT_EQ(Edit(page, IDC_SMB_SHARE_DIRECTORY)->text(), "Pics");
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SectionText(m_drive.ReadConfig(), "LocalNetSharing"),
+              "<LocalNetSharing>\n"
+              "    <SMB>\n"
+              "        <SmbEnabled>true</SmbEnabled>\n"
+              "        <SmbWorkgroup>HOME</SmbWorkgroup>\n"
+              "        <SmbHostName>PC</SmbHostName>\n"
+              "        <SmbUser>me</SmbUser>\n"
+              "        <SmbPassword>" + ScrambleText("pw", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>\n"
+              "        <SmbShareDirectory>Pics</SmbShareDirectory>\n"
+              "    </SMB>\n"
+              "</LocalNetSharing>\n");
+}
+
+TEST_F(PCSharingPageTest, OnlyTheExactWordTrueTurnsSharingOn)
+{
+    for (const char* pszStored : {"True", "1", "", "true "}) {
+        SCOPED_TRACE(pszStored);
+        LoadDrive(m_drive, Config(StoredSMB(pszStored)));
+        CPropPagePCSharing page;
+        RunSheet({&page}, [&](CPropertySheet& sheet) {
+            EXPECT_FALSE(EnableBox(page)->isChecked());
+            EXPECT_EQ(EnabledBoxes(page), 0);
+            PressSheetButton(sheet, IDCANCEL);
+        });
+    }
+}
+
+TEST_F(PCSharingPageTest, SharingOnNeedsAllFiveValuesAndAMatchingPassword)
+{
+    const std::string original = Config(StoredSMB("true"));
+    struct Case
+    {
+        int nClear;     // a box emptied by the user, or 0
+        const char* pszRetype;
+        const char* pszMessage;
+    };
+    const std::vector<Case> cases = {
+        {IDC_SMB_WORKGROUP, nullptr, "You must provide all information for the PC account!"},
+        {IDC_SMB_HOST_NAME, nullptr, "You must provide all information for the PC account!"},
+        {IDC_SMB_SHARE_DIRECTORY, nullptr, "You must provide all information for the PC account!"},
+        {IDC_SMB_USER, nullptr, "You must provide all information for the PC account!"},
+        {IDC_SMB_PASSWORD, nullptr, "You must provide all information for the PC account!"},
+        {0, "PW", "Please check password information for the PC account!"},
+        {IDC_SMB_RETYPE_PASSWORD, nullptr, "Please check password information for the PC account!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nClear);
+        LoadDrive(m_drive, original);
+        CPropPagePCSharing page;
+        CModalScript script;
+        QWidget* pPageWidget = nullptr;
+        RunSheet({&page}, [&](CPropertySheet& sheet) {
+            pPageWidget = page.GetSafeHwnd();
+            if (c.nClear)
+                Type(page, c.nClear, "");
+            if (c.pszRetype)
+                Type(page, IDC_SMB_RETYPE_PASSWORD, c.pszRetype);
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+            PressSheetButton(sheet, IDCANCEL);
+        }, &script);
+        ASSERT_EQ(script.MessageBoxes().size(), 1u);
+        EXPECT_EQ(script.MessageBoxes()[0].text, c.pszMessage);
+        EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(script.MessageBoxes()[0].owner, pPageWidget);
+        EXPECT_EQ(m_drive.ReadConfig(), original);
+    }
+}
+
+TEST_F(PCSharingPageTest, SharingOffStoresPartialValuesAsEntered)
+{
+    LoadDrive(m_drive, Config(""));
+    CPropPagePCSharing page;
+    RunSheet({&page}, [&](CPropertySheet& sheet) {
+        ClickCheck(EnableBox(page));
+        Type(page, IDC_SMB_HOST_NAME, "  Den PC ");
+        Type(page, IDC_SMB_PASSWORD, "CaseKept");
+        ClickCheck(EnableBox(page));
+        PressSheetButton(sheet, IDOK);
+    });
+    const std::string section = SectionText(m_drive.ReadConfig(), "LocalNetSharing");
+    EXPECT_NE(section.find("<SmbEnabled>false</SmbEnabled>"), std::string::npos);
+    EXPECT_NE(section.find("<SmbHostName>  Den PC </SmbHostName>"), std::string::npos);
+    EXPECT_NE(section.find("<SmbPassword>" + ScrambleText("CaseKept", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>"), std::string::npos);
+}
+
+TEST_F(PCSharingPageTest, OnlyTheFirstOfTwoSectionsIsReadAndReplaced)
+{
+    LoadDrive(m_drive, Config(StoredSMB("true", "first") + "<LocalNetSharing><SMB><SmbUser>second</SmbUser></SMB></LocalNetSharing>"));
+    CPropPagePCSharing page;
+    RunSheet({&page}, [&](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(page, IDC_SMB_PASSWORD)->text(), "first");
+        PressSheetButton(sheet, IDOK);
+    });
+    const std::string saved = m_drive.ReadConfig();
+    EXPECT_EQ(CountSections(saved, "LocalNetSharing"), 2);
+    EXPECT_LT(saved.find("second"), saved.find(ScrambleText("first", CONFIG_KEY_TEXT).Bytes()))
+        << "the rebuilt section goes after the one left in place";
+}
