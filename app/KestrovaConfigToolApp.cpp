@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -41,6 +42,18 @@ int CountAccessPoints(const TiXmlElement* pSection)
 
 CKestrovaConfigToolApp::CKestrovaConfigToolApp() = default;
 CKestrovaConfigToolApp::~CKestrovaConfigToolApp() = default;
+
+void CKestrovaConfigToolApp::ClearOtherDefaults(CPropPageNetwork* pKeep)
+{
+    for (int i = 0; i < m_nAvailableNetworks; ++i) {
+        if (&m_pAvailablePages[static_cast<size_t>(i)] != pKeep)
+            m_pAvailablePages[static_cast<size_t>(i)].ClearDefault();
+    }
+    for (int i = 0; i < m_nConfiguredNetworks; ++i) {
+        if (&m_pConfiguredPages[static_cast<size_t>(i)] != pKeep)
+            m_pConfiguredPages[static_cast<size_t>(i)].ClearDefault();
+    }
+}
 
 void CKestrovaConfigToolApp::SetDriveOverride(const CString& strDrive)
 {
@@ -78,9 +91,12 @@ BOOL CKestrovaConfigToolApp::InitInstance()
     const TiXmlElement* pStored = theConfigElement->FirstChildElement("NetworkConnectionInfo");
     if (pStored) {
         const int nPresent = CountAccessPoints(pStored);
+        // A count without any digits (no element, an empty one, a word) says nothing: the profiles
+        // present are counted instead. A number, even 0, is taken as the frame wrote it.
         int nCount = nPresent;
-        if (pStored->FirstChildElement("NumAccessPoint"))
-            nCount = std::max(0, std::atoi(GetChildText(pStored, "NumAccessPoint")));
+        const CString strCount = GetChildText(pStored, "NumAccessPoint");
+        if (std::strpbrk(strCount, "0123456789"))
+            nCount = std::max(0, std::atoi(strCount));
         m_nConfiguredNetworks = std::min(nCount, nPresent);
         if (m_nConfiguredNetworks > 0)
             m_pConfiguredPages = std::make_unique<CPropPageNetwork[]>(static_cast<size_t>(m_nConfiguredNetworks));

@@ -22,6 +22,9 @@ public:
     // FALSE: the program ends when the sheet closes.
     BOOL InitInstance() override;
 
+    // Clears the Default mark of every network page but pKeep: at most one profile is the default.
+    void ClearOtherDefaults(CPropPageNetwork* pKeep);
+
     // The drive given on the command line; when unset, the drive is searched for.
     void SetDriveOverride(const CString& strDrive);
     // The drive text of the run, known once InitInstance has formed it.

@@ -1,7 +1,52 @@
 #include "pages/PropPageNetwork.h"
 
 #include "app/ConfigDocument.h"
+#include "app/KestrovaConfigToolApp.h"
+#include "app/ScrambledText.h"
 #include "res/Resource.h"
+
+namespace {
+
+const int kAddressEdits[] = {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP};
+const int kEncryptionControls[] = {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD,
+                                   IDC_RETYPE_PASSWORD};
+
+TiXmlElement* Child(TiXmlElement* pParent, const char* pszName)
+{
+    return pParent ? pParent->FirstChildElement(pszName) : nullptr;
+}
+
+// NumAccessPoint holds the number of AccessPoint elements; it is recounted, never incremented, so it
+// cannot drift from what the section really holds.
+void UpdateAccessPointCount(TiXmlElement* pSection)
+{
+    int nCount = 0;
+    for (const TiXmlElement* p = pSection->FirstChildElement("AccessPoint"); p; p = p->NextSiblingElement("AccessPoint"))
+        ++nCount;
+    CString strCount;
+    strCount.Format("%d", nCount);
+
+    if (TiXmlElement* pNum = pSection->FirstChildElement("NumAccessPoint")) {
+        TiXmlNode* pFirst = pNum->FirstChild();
+        if (pFirst && pFirst->ToText())
+            pFirst->SetValue(strCount);
+        else if (pFirst)
+            pNum->InsertBeforeChild(pFirst, TiXmlText(strCount));
+        else
+            pNum->LinkEndChild(new TiXmlText(strCount));
+        return;
+    }
+    TiXmlElement num("NumAccessPoint");
+    num.LinkEndChild(new TiXmlText(strCount));
+    if (TiXmlElement* pDeviceName = pSection->FirstChildElement("DeviceName"))
+        pSection->InsertAfterChild(pDeviceName, num);
+    else if (pSection->FirstChild())
+        pSection->InsertBeforeChild(pSection->FirstChild(), num);
+    else
+        pSection->InsertEndChild(num);
+}
+
+} // namespace
 
 CPropPageNetwork::CPropPageNetwork()
     : CPropertyPage(IDD_NETWORK)
@@ -18,4 +63,306 @@ void CPropPageNetwork::SetPageTitle(const char* pszTitle)
 CString CPropPageNetwork::AccessPointSSID(const TiXmlElement* pAccessPoint)
 {
     return GetChildText(pAccessPoint ? pAccessPoint->FirstChildElement("Link") : nullptr, "SSID");
+}
+
+TiXmlElement* CPropPageNetwork::FindAccessPoint(TiXmlElement* pSection, const CString& strSSID)
+{
+    // The frame's own walk: the first AccessPoint and every sibling element after it.
+    for (TiXmlElement* p = Child(pSection, "AccessPoint"); p; p = p->NextSiblingElement()) {
+        if (AccessPointSSID(p) == strSSID)
+            return p;
+    }
+    return nullptr;
+}
+
+bool CPropPageNetwork::IsAvailablePage() const
+{
+    return m_szTitle.Find("Available Networks") >= 0;
+}
+
+CString CPropPageNetwork::TitleSSID() const
+{
+    const int nSeparator = m_szTitle.Find("::");
+    return nSeparator < 0 ? CString() : CString(m_szTitle.Bytes().substr(static_cast<size_t>(nSeparator) + 2));
+}
+
+void CPropPageNetwork::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_ENCRYPTED, m_strEncrypted);
+    DDX_Text(pDX, IDC_GATEWAY_IP, m_strGatewayIP);
+    DDX_Text(pDX, IDC_DEVICE_IP, m_strDeviceIP);
+    DDX_Text(pDX, IDC_KEY_PASSWORD, m_strKeyPassword);
+    DDX_Text(pDX, IDC_RETYPE_PASSWORD, m_strRetypePassword);
+    DDX_Text(pDX, IDC_NAME_SERVER_IP, m_strNameServerIP);
+    DDX_Text(pDX, IDC_NET_MASK, m_strNetMask);
+    DDX_Text(pDX, IDC_SSID, m_strSSID);
+    DDX_CBString(pDX, IDC_ENCRYPTION_MODE, m_strEncryptionMode);
+    DDX_CBString(pDX, IDC_OPERATION_MODE, m_strOperationMode);
+    DDX_Check(pDX, IDC_ENABLE, m_bEnable);
+    DDX_Check(pDX, IDC_DEFAULT, m_bDefault);
+}
+
+const CCommandMap& CPropPageNetwork::GetCommandMap() const
+{
+    static const CCommandMap map = {
+        OnBnClicked(IDC_ENABLE, &CPropPageNetwork::OnEnable),
+        OnBnClicked(IDC_DEFAULT, &CPropPageNetwork::OnDefault),
+        OnBnClicked(IDC_DHCP, &CPropPageNetwork::OnDhcp),
+        OnBnClicked(IDC_STATIC_IP, &CPropPageNetwork::OnStaticIp),
+        OnBnClicked(IDC_PASSPHRASE, &CPropPageNetwork::OnModified),
+        OnBnClicked(IDC_HEX_KEY, &CPropPageNetwork::OnModified),
+        OnCbnEditChange(IDC_ENCRYPTION_MODE, &CPropPageNetwork::OnModified),
+        OnCbnEditChange(IDC_OPERATION_MODE, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_GATEWAY_IP, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_DEVICE_IP, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_KEY_PASSWORD, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_RETYPE_PASSWORD, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_NAME_SERVER_IP, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_NET_MASK, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_SSID, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_ENCRYPTED, &CPropPageNetwork::OnModified),
+    };
+    return map;
+}
+
+BOOL CPropPageNetwork::IsChecked(int nID)
+{
+    CWnd* pButton = GetDlgItem(nID);
+    return pButton && pButton->SendMessage(BM_GETCHECK) != 0;
+}
+
+void CPropPageNetwork::Check(int nID)
+{
+    if (CWnd* pButton = GetDlgItem(nID))
+        pButton->SendMessage(BM_SETCHECK, BST_CHECKED);
+}
+
+void CPropPageNetwork::EnableAddressEdits(BOOL bEnable)
+{
+    for (int nID : kAddressEdits) {
+        if (CWnd* pEdit = GetDlgItem(nID))
+            pEdit->EnableWindow(bEnable);
+    }
+}
+
+void CPropPageNetwork::EnableEncryptionControls(BOOL bEnable)
+{
+    for (int nID : kEncryptionControls) {
+        if (CWnd* pControl = GetDlgItem(nID))
+            pControl->EnableWindow(bEnable);
+    }
+}
+
+BOOL CPropPageNetwork::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+
+    const bool bAvailable = IsAvailablePage();
+    TiXmlElement* pSection = nullptr;
+    if (bAvailable) {
+        pSection = Child(theScanRoot, "NetworkConnectionInfo");
+        if (CWnd* pDefault = GetDlgItem(IDC_DEFAULT))
+            pDefault->EnableWindow(FALSE);
+        m_bEnable = 0;
+    } else {
+        pSection = Child(theConfigElement, "NetworkConnectionInfo");
+        m_bEnable = 1;
+    }
+
+    TiXmlElement* pAccessPoint = FindAccessPoint(pSection, TitleSSID());
+    if (!pAccessPoint) {
+        UpdateData(FALSE);
+        m_bInitialised = 1;
+        return TRUE;
+    }
+
+    TiXmlElement* pLink = Child(pAccessPoint, "Link");
+    m_strSSID = GetChildText(pLink, "SSID");
+    m_strOperationMode = GetChildText(pLink, "OperationMode");
+    m_strEncrypted = GetChildText(pLink, "Encrypted");
+
+    const TiXmlElement* pDefault = Child(pAccessPoint, "Default");
+    m_bDefault = !bAvailable && pDefault && GetElementText(pDefault) == "true";
+
+    if (m_strEncrypted != "true") {
+        EnableEncryptionControls(FALSE);
+        if (CWnd* pMode = GetDlgItem(IDC_ENCRYPTION_MODE))
+            pMode->SetWindowText("None");
+    } else {
+        EnableEncryptionControls(TRUE);
+    }
+
+    if (bAvailable) {
+        m_strEncryptionMode = "Select Encryption";
+        m_strKeyPassword.Empty();
+        m_strRetypePassword.Empty();
+        Check(IDC_PASSPHRASE);
+        Check(IDC_DHCP);
+        EnableAddressEdits(FALSE);
+        UpdateData(FALSE);
+        m_bInitialised = 1;
+        return TRUE;
+    }
+
+    m_strEncryptionMode = GetChildText(pLink, "EncryptionMode");
+    m_strKeyPassword = GetScrambledText(Child(Child(pLink, "Key"), "KeyPassword"), CONFIG_KEY_TEXT);
+    // The stored key shows in both boxes, so that an unchanged profile passes the retype check.
+    m_strRetypePassword = m_strKeyPassword;
+    Check(GetChildText(Child(pLink, "Key"), "KeyType") == "Passphrase" ? IDC_PASSPHRASE : IDC_HEX_KEY);
+
+    TiXmlElement* pIP = Child(pAccessPoint, "IPConfiguration");
+    if (GetChildText(pIP, "DHCP") == "true") {
+        Check(IDC_DHCP);
+        EnableAddressEdits(FALSE);
+    } else {
+        Check(IDC_STATIC_IP);
+        EnableAddressEdits(TRUE);
+        // The boxes show the stored addresses: a confirm writes the boxes back, and empty boxes would
+        // erase the addresses of a profile the user did not touch.
+        const TiXmlElement* pStatic = Child(pIP, "STATIC");
+        m_strDeviceIP = GetChildText(pStatic, "DeviceIP");
+        m_strNetMask = GetChildText(pStatic, "NetMask");
+        m_strGatewayIP = GetChildText(pStatic, "GatewayIP");
+        m_strNameServerIP = GetChildText(pStatic, "NameServerIP");
+    }
+    UpdateData(FALSE);
+    m_bInitialised = 1;
+    return TRUE;
+}
+
+BOOL CPropPageNetwork::OnSetActive()
+{
+    // Another page may have cleared this page's Default mark while it was hidden.
+    UpdateData(FALSE);
+    return CPropertyPage::OnSetActive();
+}
+
+void CPropPageNetwork::OnEnable()
+{
+    UpdateData(TRUE);
+    CWnd* pDefault = GetDlgItem(IDC_DEFAULT);
+    if (!m_bEnable) {
+        if (pDefault)
+            pDefault->EnableWindow(FALSE);
+        m_bDefault = 0;
+        UpdateData(FALSE);
+    } else if (pDefault) {
+        pDefault->EnableWindow(TRUE);
+    }
+    SetModified(TRUE);
+}
+
+void CPropPageNetwork::OnDefault()
+{
+    UpdateData(TRUE);
+    if (m_bDefault)
+        theApp.ClearOtherDefaults(this);
+    SetModified(TRUE);
+}
+
+void CPropPageNetwork::OnDhcp()
+{
+    EnableAddressEdits(FALSE);
+    SetModified(TRUE);
+}
+
+void CPropPageNetwork::OnStaticIp()
+{
+    EnableAddressEdits(TRUE);
+    SetModified(TRUE);
+}
+
+void CPropPageNetwork::OnModified()
+{
+    SetModified(TRUE);
+}
+
+void CPropPageNetwork::ClearDefault()
+{
+    if (m_bInitialised) {
+        m_bDefault = 0;
+        UpdateData(FALSE);
+        return;
+    }
+    if (IsAvailablePage())
+        return;
+    // A stored profile whose page was never shown is never confirmed either: its mark is cleared in
+    // the document, and the next save of any page writes it.
+    TiXmlElement* pAccessPoint = FindAccessPoint(Child(theConfigElement, "NetworkConnectionInfo"), TitleSSID());
+    TiXmlElement* pDefault = Child(pAccessPoint, "Default");
+    if (!pDefault)
+        return;
+    pAccessPoint->RemoveChild(pDefault);
+    AppendTextElement(pAccessPoint, "Default", "false");
+    m_bDefault = 0;
+}
+
+BOOL CPropPageNetwork::OnApply()
+{
+    UpdateData(TRUE);
+    if (!m_bEnable)
+        return CPropertyPage::OnApply();
+
+    const bool bEncrypted = m_strEncrypted == "true";
+    if (bEncrypted && (m_strEncryptionMode == "None" || m_strEncryptionMode == "Select Encryption")) {
+        MessageBox("Invalid Encryption Mode", "Error", MB_OK);
+        return FALSE;
+    }
+    // The key is asked for only where the user can type one: the key boxes of an open network are
+    // disabled, and demanding a key there would make its page, and with it the whole sheet,
+    // impossible to confirm.
+    if (bEncrypted && m_strKeyPassword.IsEmpty()) {
+        MessageBox("You must provide a password", "Error", MB_OK);
+        return FALSE;
+    }
+    if (bEncrypted && m_strKeyPassword != m_strRetypePassword) {
+        MessageBox("Verify password does not match!", "Error", MB_OK);
+        return FALSE;
+    }
+
+    TiXmlElement* pSection = theConfigElement->FirstChildElement("NetworkConnectionInfo");
+    if (!pSection) {
+        pSection = AppendElement(theConfigElement, "NetworkConnectionInfo");
+        AppendTextElement(pSection, "DeviceName", "kestrovaDPF");
+    }
+    WriteAccessPoint(pSection);
+    if (!SaveConfigDocument(this))
+        return FALSE;
+    return CPropertyPage::OnApply();
+}
+
+BOOL CPropPageNetwork::WriteAccessPoint(TiXmlElement* pSection)
+{
+    UpdateData(TRUE);
+    // The profile is replaced, not edited in place: it moves to the end of the section.
+    if (TiXmlElement* pOld = FindAccessPoint(pSection, m_strSSID))
+        pSection->RemoveChild(pOld);
+
+    TiXmlElement* pAccessPoint = AppendElement(pSection, "AccessPoint");
+    AppendTextElement(pAccessPoint, "Default", m_bDefault ? "true" : "false");
+    TiXmlElement* pLink = AppendElement(pAccessPoint, "Link");
+    AppendTextElement(pLink, "SSID", m_strSSID);
+    AppendTextElement(pLink, "OperationMode", m_strOperationMode);
+    // Only an explicit "false" is stored as an open network; anything else keeps its key elements.
+    const bool bEncrypted = m_strEncrypted != "false";
+    AppendTextElement(pLink, "Encrypted", bEncrypted ? "true" : "false");
+    if (bEncrypted) {
+        AppendTextElement(pLink, "EncryptionMode", m_strEncryptionMode);
+        TiXmlElement* pKey = AppendElement(pLink, "Key");
+        AppendTextElement(pKey, "KeyType", IsChecked(IDC_PASSPHRASE) ? "Passphrase" : "Hex");
+        AppendTextElement(pKey, "KeyPassword", m_strKeyPassword, CONFIG_KEY_TEXT);
+    }
+    TiXmlElement* pIP = AppendElement(pAccessPoint, "IPConfiguration");
+    if (IsChecked(IDC_DHCP)) {
+        AppendTextElement(pIP, "DHCP", "true");
+    } else {
+        TiXmlElement* pStatic = AppendElement(pIP, "STATIC");
+        AppendTextElement(pStatic, "DeviceIP", m_strDeviceIP);
+        AppendTextElement(pStatic, "NetMask", m_strNetMask);
+        AppendTextElement(pStatic, "GatewayIP", m_strGatewayIP);
+        AppendTextElement(pStatic, "NameServerIP", m_strNameServerIP);
+    }
+    UpdateAccessPointCount(pSection);
+    return TRUE;
 }

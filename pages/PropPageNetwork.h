@@ -1,25 +1,87 @@
 #pragma once
-// One Wi-Fi network: a profile stored in the configuration, or a network from the frame's last scan
-// that has no profile yet. Start-up makes one page per network and titles it with the network's path
-// in the page tree.
+// One Wi-Fi network: a profile stored in the configuration (a configured network), or a network from
+// the frame's last scan that has no profile yet (an available network). The page fills itself when
+// first shown, checks the profile when confirmed and rewrites it in the NetworkConnectionInfo section.
 
 #include "platform/PropertyPage.h"
 
 class TiXmlElement;
+
+enum : int {
+    IDC_PASSPHRASE = 1005,
+    IDC_HEX_KEY = 1006,
+    IDC_ENCRYPTED = 1008,
+    IDC_SSID = 1009,
+    IDC_NET_MASK = 1010,
+    IDC_KEY_PASSWORD = 1011,
+    IDC_RETYPE_PASSWORD = 1012,
+    IDC_GATEWAY_IP = 1013,
+    IDC_DEVICE_IP = 1014,
+    IDC_NAME_SERVER_IP = 1015,
+    IDC_ENABLE = 1023,
+    IDC_DEFAULT = 1024,
+    IDC_ENCRYPTION_MODE = 1033,
+    IDC_DHCP = 1034,
+    IDC_STATIC_IP = 1035,
+    IDC_OPERATION_MODE = 1036,
+};
 
 class CPropPageNetwork : public CPropertyPage
 {
 public:
     CPropPageNetwork();
 
-    // The page's title, "Configured Networks::" or "Available Networks::" and the whole SSID: the page
+    CString m_strEncrypted;
+    CString m_strGatewayIP;
+    CString m_strDeviceIP;
+    CString m_strKeyPassword;
+    CString m_strRetypePassword;
+    CString m_strNameServerIP;
+    CString m_strNetMask;
+    CString m_strSSID;
+    CString m_strEncryptionMode;
+    CString m_strOperationMode;
+    int m_bEnable = 0;
+    int m_bDefault = 0;
+    int m_bInitialised = 0;
+
+    // The page's title, "Configured Networks::" or "Available Networks::" and the whole SSID. The page
     // finds its profile by the text after the first "::", so the title is never cut.
     void SetPageTitle(const char* pszTitle);
+
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    // With Enable checked: checks the profile, rewrites it and saves. With Enable cleared: writes nothing.
+    BOOL OnApply() override;
+
+    // Replaces this page's profile in the section by a new one at its end and recounts NumAccessPoint.
+    BOOL WriteAccessPoint(TiXmlElement* pSection);
+    // Clears this page's Default mark; for a stored profile whose page was never shown, in the document.
+    void ClearDefault();
+
+    void OnEnable();
+    void OnDefault();
+    void OnDhcp();
+    void OnStaticIp();
+    void OnModified();
 
     // The SSID of an access point element (stored or scanned): the text of Link/SSID, empty when
     // either is missing.
     static CString AccessPointSSID(const TiXmlElement* pAccessPoint);
+    // The first access point of a NetworkConnectionInfo section with that SSID, byte for byte.
+    static TiXmlElement* FindAccessPoint(TiXmlElement* pSection, const CString& strSSID);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    const CCommandMap& GetCommandMap() const override;
 
 private:
+    bool IsAvailablePage() const;
+    CString TitleSSID() const;
+    void EnableAddressEdits(BOOL bEnable);
+    void EnableEncryptionControls(BOOL bEnable);
+    BOOL IsChecked(int nID);
+    void Check(int nID);
+
     CString m_szTitle;
 };

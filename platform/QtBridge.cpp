@@ -37,11 +37,14 @@ void SetShownText(QWidget* pWidget, const QString& text)
         if (pCombo->isEditable()) {
             pCombo->setEditText(text);
         } else {
-            // A drop-down list shows only its own entries; a text that is not one of them is shown as a
-            // placeholder, as the frame's values like "None" must still be visible.
+            // A drop-down list selects the entry of that text. A text that is none of its entries is
+            // shown all the same, so that a value like "None" or one the frame wrote is visible and read
+            // back as it was; an empty text selects nothing and leaves the list as it is.
             const int nIndex = pCombo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-            pCombo->setCurrentIndex(nIndex);
-            pCombo->setPlaceholderText(nIndex < 0 ? text : QString());
+            if (nIndex >= 0 || !text.isEmpty()) {
+                pCombo->setCurrentIndex(nIndex);
+                pCombo->setPlaceholderText(nIndex < 0 ? text : QString());
+            }
         }
     } else if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget)) {
         pButton->setText(text);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/ConfigDocument.h"
+#include "app/KestrovaConfigToolApp.h"
 #include "platform/ModalLoop.h"
 #include "platform/PropertySheet.h"
 
@@ -227,6 +228,17 @@ int CountSections(const std::string& fileBytes, const char* pszSection)
     return nCount;
 }
 
+namespace {
+// A test's actions must close the sheet; one that fails half-way must not leave it waiting forever.
+void CloseLeftOpen(CPropertySheet& sheet)
+{
+    if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible()) {
+        ADD_FAILURE() << "the sheet was left open";
+        static_cast<QDialog*>(sheet.GetSafeHwnd())->reject();
+    }
+}
+} // namespace
+
 int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
              CModalScript* pScript)
 {
@@ -238,7 +250,10 @@ int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(
         own = std::make_unique<CModalScript>();
         pScript = own.get();
     }
-    pScript->Then([&sheet, &act](QDialog*) { act(sheet); });
+    pScript->Then([&sheet, &act](QDialog*) {
+        act(sheet);
+        CloseLeftOpen(sheet);
+    });
     return static_cast<int>(sheet.DoModal());
 }
 
@@ -247,4 +262,28 @@ void PressSheetButton(CPropertySheet& sheet, int nID)
     CWnd* pButton = sheet.GetDlgItem(nID);
     ASSERT_NE(pButton, nullptr);
     ClickButton(pButton->GetSafeHwnd());
+}
+
+void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
+{
+    ResetDocuments();
+    std::unique_ptr<CModalScript> own;
+    if (!pScript) {
+        own = std::make_unique<CModalScript>();
+        pScript = own.get();
+    }
+    std::function<void(QDialog*)> step = [&](QDialog* pDialog) {
+        if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
+            pBox->button(QMessageBox::Ok)->click();
+            pScript->Then(step);
+            return;
+        }
+        auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
+        ASSERT_NE(pSheet, nullptr);
+        act(*pSheet);
+        CloseLeftOpen(*pSheet);
+    };
+    pScript->Then(step);
+    theApp.SetDriveOverride(drive.Path());
+    theApp.InitInstance();
 }

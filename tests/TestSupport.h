@@ -90,6 +90,10 @@ class CPropertyPage;
 // Runs a sheet with these pages; act runs inside its modal loop and must close it.
 int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
              CModalScript* pScript = nullptr);
+// Runs the whole application on a drive: start-up, the sheet (act runs inside its modal loop and must
+// close it) and tear-down. Message boxes on the way in are answered with OK.
+void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act,
+                    CModalScript* pScript = nullptr);
 // Presses a sheet button (IDOK, IDCANCEL, ID_APPLY_NOW) with the mouse.
 void PressSheetButton(CPropertySheet& sheet, int nID);
 

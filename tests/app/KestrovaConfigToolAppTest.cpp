@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -116,7 +117,7 @@ TEST(Startup, EveryStartupCaseGivesItsPagesInOrderAndShowsTheRightOneFirst)
     }
 }
 
-TEST(Startup, ClosingTheSheetInAnyWaySavesNothing)
+TEST(Startup, CancellingOrClosingTheSheetSavesNothing)
 {
     const std::string folder = TestDataPath("startup-home-office");
     CScratchDrive drive;
@@ -125,8 +126,8 @@ TEST(Startup, ClosingTheSheetInAnyWaySavesNothing)
     drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
 
     const std::vector<std::function<void(CPropertySheet&)>> ways = {
-        [](CPropertySheet& sheet) { ClickButton(sheet.GetDlgItem(IDOK)->GetSafeHwnd()); },
         [](CPropertySheet& sheet) { ClickButton(sheet.GetDlgItem(IDCANCEL)->GetSafeHwnd()); },
+        [](CPropertySheet& sheet) { QTest::keyClick(sheet.GetSafeHwnd(), Qt::Key_Escape); },
         [](CPropertySheet& sheet) { sheet.GetSafeHwnd()->close(); },
     };
     for (const auto& way : ways) {

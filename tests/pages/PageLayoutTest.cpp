@@ -54,12 +54,14 @@ TEST(PageLayout, EveryPageFitsItsControlsAndCanBeLookedAt)
 
     CPropPageNetwork network;
     network.SetPageTitle("Configured Networks::Hendriksen Home");
+    CPropPageNetwork available;
+    available.SetPageTitle("Available Networks::Neighbour 5G");
     CPropPageEmail email;
     CPropPageAddressBook addressBook;
     CPropPageInternetSharing internetSharing;
     CPropPagePCSharing pcSharing;
     const std::vector<std::pair<CPropertyPage*, const char*>> pages = {
-        {&network, "page-network"}, {&email, "page-email"}, {&addressBook, "page-address-book"},
+        {&network, "page-network-configured"}, {&available, "page-network-available"}, {&email, "page-email"}, {&addressBook, "page-address-book"},
         {&internetSharing, "page-internet-sharing"}, {&pcSharing, "page-pc-sharing"}};
 
     std::vector<CPropertyPage*> all;

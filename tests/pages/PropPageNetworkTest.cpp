@@ -1,0 +1,467 @@
+#include "pages/PropPageNetwork.h"
+
+#include "TestSupport.h"
+#include "app/ConfigDocument.h"
+#include "app/KestrovaConfigToolApp.h"
+#include "app/ScrambledText.h"
+#include "platform/PropertySheet.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+struct Profile
+{
+    std::string ssid;
+    std::string encrypted = "true";
+    std::string mode = "WPA2";
+    std::string keyType = "Passphrase";
+    std::string key = "sesame";
+    bool bDhcp = true;
+    std::string defaultText = "false";
+};
+
+// A stored profile as the frame writes it.
+std::string StoredAccessPoint(const Profile& p)
+{
+    std::string xml = "<AccessPoint><Default>" + p.defaultText + "</Default><Link><SSID>" + p.ssid +
+                      "</SSID><OperationMode>Managed</OperationMode><Encrypted>" + p.encrypted + "</Encrypted>";
+    if (p.encrypted == "true")
+        xml += "<EncryptionMode>" + p.mode + "</EncryptionMode><Key><KeyType>" + p.keyType + "</KeyType><KeyPassword>" +
+               ScrambleText(p.key.c_str(), CONFIG_KEY_TEXT).Bytes() + "</KeyPassword></Key>";
+    xml += "</Link><IPConfiguration>";
+    xml += p.bDhcp ? "<DHCP>true</DHCP>"
+                   : "<STATIC><DeviceIP>10.0.0.5</DeviceIP><NetMask>255.0.0.0</NetMask><GatewayIP>10.0.0.1</GatewayIP>"
+                     "<NameServerIP>10.0.0.2</NameServerIP></STATIC>";
+    return xml + "</IPConfiguration></AccessPoint>";
+}
+
+std::string Config(const std::vector<Profile>& profiles, const std::string& more = std::string())
+{
+    std::string section = "<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>" +
+                          std::to_string(profiles.size()) + "</NumAccessPoint>";
+    for (const Profile& p : profiles)
+        section += StoredAccessPoint(p);
+    section += "</NetworkConnectionInfo>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
+           (profiles.empty() ? std::string() : section) + more + "</Configuration></RootInfo>\n";
+}
+
+std::string Scan(const std::vector<std::pair<std::string, std::string>>& networks)
+{
+    std::string xml = "<Scan><NetworkConnectionInfo>";
+    for (const auto& n : networks)
+        xml += "<AccessPoint><Link><SSID>" + n.first + "</SSID><OperationMode>Managed</OperationMode><Encrypted>" +
+               n.second + "</Encrypted></Link></AccessPoint>";
+    return xml + "</NetworkConnectionInfo></Scan>";
+}
+
+class NetworkPageTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { ResetDocuments(); }
+
+    static QWidget* Control(CPropertyPage* pPage, int nID) { return pPage->GetDlgItem(nID)->GetSafeHwnd(); }
+    static QLineEdit* Edit(CPropertyPage* pPage, int nID) { return qobject_cast<QLineEdit*>(Control(pPage, nID)); }
+    static QComboBox* Combo(CPropertyPage* pPage, int nID) { return qobject_cast<QComboBox*>(Control(pPage, nID)); }
+    static bool Checked(CPropertyPage* pPage, int nID) { return qobject_cast<QAbstractButton*>(Control(pPage, nID))->isChecked(); }
+    static bool Enabled(CPropertyPage* pPage, int nID) { return Control(pPage, nID)->isEnabled(); }
+    static void Type(CPropertyPage* pPage, int nID, const QString& text)
+    {
+        Edit(pPage, nID)->selectAll();
+        QTest::keyClick(Edit(pPage, nID), Qt::Key_Delete);
+        TypeText(Edit(pPage, nID), text);
+    }
+    // Chooses an entry of a drop-down list with the keyboard, as a user would.
+    static void Choose(CPropertyPage* pPage, int nID, const QString& entry)
+    {
+        QComboBox* pCombo = Combo(pPage, nID);
+        pCombo->setFocus();
+        const int nTarget = pCombo->findText(entry);
+        ASSERT_GE(nTarget, 0);
+        while (pCombo->currentIndex() != nTarget)
+            QTest::keyClick(pCombo, pCombo->currentIndex() < nTarget ? Qt::Key_Down : Qt::Key_Up);
+    }
+    static CPropPageNetwork* Page(CPropertySheet& sheet, int nIndex)
+    {
+        return dynamic_cast<CPropPageNetwork*>(sheet.GetPage(nIndex));
+    }
+    // The saved NetworkConnectionInfo section, re-read.
+    TiXmlElement* SavedSection(TiXmlDocument& doc) const
+    {
+        doc.Parse(m_drive.ReadConfig().c_str(), nullptr, TIXML_ENCODING_LEGACY);
+        return doc.RootElement()->FirstChildElement("Configuration")->FirstChildElement("NetworkConnectionInfo");
+    }
+    // The saved section's children as "name" or "AccessPoint:ssid", in order.
+    std::vector<std::string> SavedOrder() const
+    {
+        TiXmlDocument doc;
+        std::vector<std::string> order;
+        for (const TiXmlElement* p = SavedSection(doc)->FirstChildElement(); p; p = p->NextSiblingElement()) {
+            std::string entry = p->Value();
+            if (entry == "AccessPoint")
+                entry += ":" + CPropPageNetwork::AccessPointSSID(p).Bytes();
+            else
+                entry += ":" + GetElementText(p).Bytes();
+            order.push_back(entry);
+        }
+        return order;
+    }
+
+    CScratchDrive m_drive;
+};
+
+} // namespace
+
+TEST_F(NetworkPageTest, StoredWpa2PassphraseDhcpProfileIsShownAsStored)
+{
+    m_drive.WriteConfig(Config({{"Home"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        CPropPageNetwork* pPage = Page(sheet, 0);
+        EXPECT_TRUE(Checked(pPage, IDC_ENABLE));
+        EXPECT_FALSE(Checked(pPage, IDC_DEFAULT));
+        EXPECT_TRUE(Enabled(pPage, IDC_DEFAULT));
+        EXPECT_EQ(Edit(pPage, IDC_SSID)->text(), "Home");
+        EXPECT_FALSE(Enabled(pPage, IDC_SSID));
+        EXPECT_FALSE(Enabled(pPage, IDC_OPERATION_MODE));
+        EXPECT_FALSE(Enabled(pPage, IDC_ENCRYPTED));
+        EXPECT_EQ(Combo(pPage, IDC_OPERATION_MODE)->currentText(), "Managed");
+        for (int nID : {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD})
+            EXPECT_TRUE(Enabled(pPage, nID)) << nID;
+        EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText(), "WPA2");
+        EXPECT_EQ(Edit(pPage, IDC_KEY_PASSWORD)->text(), "sesame");
+        EXPECT_EQ(Edit(pPage, IDC_RETYPE_PASSWORD)->text(), "sesame");
+        EXPECT_EQ(Edit(pPage, IDC_KEY_PASSWORD)->echoMode(), QLineEdit::Password);
+        EXPECT_TRUE(Checked(pPage, IDC_PASSPHRASE));
+        EXPECT_FALSE(Checked(pPage, IDC_HEX_KEY));
+        EXPECT_TRUE(Checked(pPage, IDC_DHCP));
+        for (int nID : {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP})
+            EXPECT_FALSE(Enabled(pPage, nID)) << nID;
+        // The mode list holds the frame's modes in sorted order, and choosing one is no edit by itself.
+        QStringList modes;
+        for (int i = 0; i < Combo(pPage, IDC_ENCRYPTION_MODE)->count(); ++i)
+            modes << Combo(pPage, IDC_ENCRYPTION_MODE)->itemText(i);
+        EXPECT_EQ(modes, (QStringList{"Select Encryption", "WEP128", "WEP64", "WPA1", "WPA2"}));
+        Choose(pPage, IDC_ENCRYPTION_MODE, "WPA1");
+        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}
+
+TEST_F(NetworkPageTest, AnyKeyTypeButPassphraseChecksHexKey)
+{
+    Profile hex{"A"};
+    hex.keyType = "Hex";
+    Profile other{"B"};
+    other.keyType = "passphrase";
+    m_drive.WriteConfig(Config({hex, other}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        for (int i : {0, 1}) {
+            ASSERT_TRUE(sheet.SetActivePage(i));
+            EXPECT_TRUE(Checked(Page(sheet, i), IDC_HEX_KEY)) << i;
+            EXPECT_FALSE(Checked(Page(sheet, i), IDC_PASSPHRASE)) << i;
+        }
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}
+
+TEST_F(NetworkPageTest, EncryptedOtherThanExactlyTrueDisablesTheKeyControlsAndShowsNone)
+{
+    Profile open{"Open", "false"};
+    Profile capital{"Capital", "TRUE"};
+    Profile empty{"Empty", ""};
+    m_drive.WriteConfig(Config({open, capital, empty}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        for (int i : {0, 1, 2}) {
+            ASSERT_TRUE(sheet.SetActivePage(i));
+            CPropPageNetwork* pPage = Page(sheet, i);
+            for (int nID : {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD})
+                EXPECT_FALSE(Enabled(pPage, nID)) << i << " " << nID;
+            EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText() + Combo(pPage, IDC_ENCRYPTION_MODE)->placeholderText(),
+                      "None") << i;
+        }
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}
+
+TEST_F(NetworkPageTest, AvailableNetworkStartsDisabledWithSelectEncryptionAndDhcp)
+{
+    m_drive.WriteConfig(Config({}));
+    m_drive.WriteScan(Scan({{"Locked", "true"}, {"Open", "false"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        for (int i : {0, 1}) {
+            ASSERT_TRUE(sheet.SetActivePage(i));
+            CPropPageNetwork* pPage = Page(sheet, i);
+            EXPECT_FALSE(Checked(pPage, IDC_ENABLE));
+            EXPECT_FALSE(Checked(pPage, IDC_DEFAULT));
+            EXPECT_FALSE(Enabled(pPage, IDC_DEFAULT));
+            EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText(), "Select Encryption");
+            EXPECT_EQ(Edit(pPage, IDC_KEY_PASSWORD)->text(), "");
+            EXPECT_EQ(Edit(pPage, IDC_RETYPE_PASSWORD)->text(), "");
+            EXPECT_TRUE(Checked(pPage, IDC_PASSPHRASE));
+            EXPECT_TRUE(Checked(pPage, IDC_DHCP));
+            for (int nID : {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP})
+                EXPECT_FALSE(Enabled(pPage, nID));
+            EXPECT_EQ(Enabled(pPage, IDC_KEY_PASSWORD), i == 0) << "key boxes only for an encrypted network";
+            EXPECT_EQ(Enabled(pPage, IDC_ENCRYPTION_MODE), i == 0);
+        }
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}
+
+TEST_F(NetworkPageTest, EnablingAnAvailableEncryptedNetworkAppendsItsWholeProfile)
+{
+    m_drive.WriteConfig(Config({{"Home"}}));
+    m_drive.WriteScan(Scan({{"Cafe", "true"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        CPropPageNetwork* pPage = Page(sheet, 1);
+        ClickCheck(Control(pPage, IDC_ENABLE));
+        EXPECT_TRUE(Enabled(pPage, IDC_DEFAULT));
+        Choose(pPage, IDC_ENCRYPTION_MODE, "WPA2");
+        Type(pPage, IDC_KEY_PASSWORD, "Latte Art 42");
+        Type(pPage, IDC_RETYPE_PASSWORD, "Latte Art 42");
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:Home",
+                                                      "AccessPoint:Cafe"}));
+    TiXmlDocument doc;
+    const TiXmlElement* pCafe = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Cafe");
+    ASSERT_NE(pCafe, nullptr);
+    TiXmlPrinter printer;
+    printer.SetIndent("");
+    printer.SetLineBreak("");
+    pCafe->Accept(&printer);
+    EXPECT_EQ(std::string(printer.CStr()),
+              "<AccessPoint><Default>false</Default><Link><SSID>Cafe</SSID><OperationMode>Managed</OperationMode>"
+              "<Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase</KeyType>"
+              "<KeyPassword>" + ScrambleText("Latte Art 42", CONFIG_KEY_TEXT).Bytes() +
+              "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
+    const TiXmlElement* pKey = pCafe->FirstChildElement("Link")->FirstChildElement("Key");
+    EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte Art 42");
+}
+
+TEST_F(NetworkPageTest, FirstConfirmedNetworkCreatesTheSectionWithDeviceNameAndCount)
+{
+    m_drive.WriteConfig(Config({}, "<Email/>"));
+    m_drive.WriteScan(Scan({{"Open Cafe", "false"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        ClickCheck(Control(Page(sheet, 0), IDC_ENABLE));
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:1", "AccessPoint:Open Cafe"}));
+    TiXmlDocument doc;
+    const TiXmlElement* pLink = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Open Cafe")->FirstChildElement("Link");
+    EXPECT_EQ(GetChildText(pLink, "Encrypted"), "false");
+    EXPECT_EQ(pLink->FirstChildElement("Key"), nullptr) << "an open network stores no key";
+    EXPECT_LT(m_drive.ReadConfig().find("<Email"), m_drive.ReadConfig().find("<NetworkConnectionInfo>"));
+}
+
+TEST_F(NetworkPageTest, EachFailedCheckShowsItsMessageWritesNothingAndKeepsTheSheetOpen)
+{
+    struct Case
+    {
+        std::function<void(CPropPageNetwork*)> input;
+        const char* pszMessage;
+    };
+    const std::vector<Case> cases = {
+        {[](CPropPageNetwork* p) { Type(p, IDC_KEY_PASSWORD, "k"); Type(p, IDC_RETYPE_PASSWORD, "k"); }, "Invalid Encryption Mode"},
+        {[](CPropPageNetwork* p) { Choose(p, IDC_ENCRYPTION_MODE, "WEP64"); }, "You must provide a password"},
+        {[](CPropPageNetwork* p) { Choose(p, IDC_ENCRYPTION_MODE, "WEP64"); Type(p, IDC_KEY_PASSWORD, "Key");
+                                   Type(p, IDC_RETYPE_PASSWORD, "key"); }, "Verify password does not match!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszMessage);
+        // The available page is the only page shown, so nothing else saves either.
+        const std::string original = Config({});
+        m_drive.WriteConfig(original);
+        m_drive.WriteScan(Scan({{"Cafe", "true"}}));
+        CModalScript script;
+        QWidget* pOwner = nullptr;
+        RunApplication(m_drive, [&](CPropertySheet& sheet) {
+            CPropPageNetwork* pPage = Page(sheet, 0);
+            pOwner = pPage->GetSafeHwnd();
+            ClickCheck(Control(pPage, IDC_ENABLE));
+            c.input(pPage);
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+            PressSheetButton(sheet, IDCANCEL);
+        }, &script);
+        ASSERT_EQ(script.MessageBoxes().size(), 1u);
+        EXPECT_EQ(script.MessageBoxes()[0].text, c.pszMessage);
+        EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
+        EXPECT_EQ(m_drive.ReadConfig(), original);
+    }
+}
+
+TEST_F(NetworkPageTest, OpenNetworkIsConfirmedWithoutAKeyItCannotHave)
+{
+    const std::string original = Config({{"Open Home", "false"}, {"Locked"}});
+    m_drive.WriteConfig(original);
+    CModalScript script;
+    RunApplication(m_drive, [](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); }, &script);
+    EXPECT_TRUE(script.MessageBoxes().empty());
+    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:Locked",
+                                                      "AccessPoint:Open Home"}));
+}
+
+TEST_F(NetworkPageTest, ClearedEnableBoxWritesNothing)
+{
+    Profile home{"Home"};
+    home.defaultText = "true";
+    const std::string original = Config({home, {"Office"}});
+    m_drive.WriteConfig(original);
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        CPropPageNetwork* pPage = Page(sheet, 0);
+        EXPECT_TRUE(Checked(pPage, IDC_DEFAULT));
+        ClickCheck(Control(pPage, IDC_ENABLE));
+        EXPECT_FALSE(Checked(pPage, IDC_DEFAULT)) << "a disabled profile is nobody's default";
+        EXPECT_FALSE(Enabled(pPage, IDC_DEFAULT));
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(m_drive.ReadConfig(), original);
+}
+
+TEST_F(NetworkPageTest, StaticProfileKeepsItsAddressesWhenConfirmedUnchangedAndStoresEmptyBoxesAsEmpty)
+{
+    Profile office{"Office"};
+    office.bDhcp = false;
+    m_drive.WriteConfig(Config({office, {"Home"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        CPropPageNetwork* pPage = Page(sheet, 0);
+        EXPECT_TRUE(Checked(pPage, IDC_STATIC_IP));
+        EXPECT_EQ(Edit(pPage, IDC_DEVICE_IP)->text(), "10.0.0.5");
+        EXPECT_TRUE(Enabled(pPage, IDC_NAME_SERVER_IP));
+        // The second profile switches from DHCP to static with four empty boxes.
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        ClickCheck(Control(Page(sheet, 1), IDC_STATIC_IP));
+        EXPECT_TRUE(Enabled(Page(sheet, 1), IDC_DEVICE_IP));
+        PressSheetButton(sheet, IDOK);
+    });
+    TiXmlDocument doc;
+    TiXmlElement* pSection = SavedSection(doc);
+    const TiXmlElement* pStatic = CPropPageNetwork::FindAccessPoint(pSection, "Office")->FirstChildElement("IPConfiguration")->FirstChildElement("STATIC");
+    ASSERT_NE(pStatic, nullptr);
+    EXPECT_EQ(GetChildText(pStatic, "DeviceIP"), "10.0.0.5");
+    EXPECT_EQ(GetChildText(pStatic, "NetMask"), "255.0.0.0");
+    EXPECT_EQ(GetChildText(pStatic, "GatewayIP"), "10.0.0.1");
+    EXPECT_EQ(GetChildText(pStatic, "NameServerIP"), "10.0.0.2");
+    const TiXmlElement* pEmpty = CPropPageNetwork::FindAccessPoint(pSection, "Home")->FirstChildElement("IPConfiguration");
+    EXPECT_EQ(pEmpty->FirstChildElement("DHCP"), nullptr);
+    EXPECT_NE(m_drive.ReadConfig().find("<STATIC>\n                        <DeviceIP></DeviceIP>\n                        <NetMask></NetMask>\n"
+                                        "                        <GatewayIP></GatewayIP>\n                        <NameServerIP></NameServerIP>"),
+              std::string::npos);
+}
+
+TEST_F(NetworkPageTest, ConfirmedStoredProfileMovesToTheEnd)
+{
+    m_drive.WriteConfig(Config({{"First"}, {"Second"}, {"Third"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
+    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:3", "AccessPoint:Second",
+                                                      "AccessPoint:Third", "AccessPoint:First"}));
+}
+
+TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAvailable)
+{
+    Profile a{"A"};
+    a.defaultText = "true";
+    Profile b{"B"};
+    b.defaultText = "true";
+    Profile c{"C"};
+    c.defaultText = "true";
+    m_drive.WriteConfig(Config({a, b, c}));
+    m_drive.WriteScan(Scan({{"New", "false"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        // A is shown (page 0). The available page is shown and enabled with Default checked.
+        ASSERT_TRUE(sheet.SetActivePage(3));
+        CPropPageNetwork* pNew = Page(sheet, 3);
+        ClickCheck(Control(pNew, IDC_ENABLE));
+        ClickCheck(Control(pNew, IDC_DEFAULT));
+        EXPECT_EQ(Page(sheet, 0)->m_bDefault, 0) << "a shown page loses its mark at once";
+        EXPECT_EQ(Page(sheet, 1)->m_bDefault, 0) << "a never-shown page has its stored mark cleared";
+        // B was never shown: its stored Default is now "false", at the end of its AccessPoint.
+        const TiXmlElement* pB = CPropPageNetwork::FindAccessPoint(theConfigElement->FirstChildElement("NetworkConnectionInfo"), "B");
+        EXPECT_STREQ(pB->LastChild()->Value(), "Default");
+        EXPECT_EQ(GetChildText(pB, "Default"), "false");
+        // Showing A again shows its cleared box.
+        ASSERT_TRUE(sheet.SetActivePage(0));
+        EXPECT_FALSE(Checked(Page(sheet, 0), IDC_DEFAULT));
+        // Checking A's Default in turn clears the available page's mark.
+        ClickCheck(Control(Page(sheet, 0), IDC_DEFAULT));
+        EXPECT_EQ(pNew->m_bDefault, 0);
+        ASSERT_TRUE(sheet.SetActivePage(3));
+        ClickCheck(Control(pNew, IDC_DEFAULT));
+        PressSheetButton(sheet, IDOK);
+    });
+    TiXmlDocument doc;
+    TiXmlElement* pSection = SavedSection(doc);
+    std::map<std::string, std::string> defaults;
+    for (const char* pszSSID : {"A", "B", "C", "New"})
+        defaults[pszSSID] = GetChildText(CPropPageNetwork::FindAccessPoint(pSection, pszSSID), "Default").Bytes();
+    EXPECT_EQ(defaults, (std::map<std::string, std::string>{{"A", "false"}, {"B", "false"}, {"C", "false"}, {"New", "true"}}));
+}
+
+TEST_F(NetworkPageTest, LongAndNonUtf8SsidsRoundTripAndReplaceTheirOwnProfile)
+{
+    const std::string longSSID(200, 'W');
+    const std::string latin1 = "Caf\xE9 \xFF Net";
+    m_drive.WriteConfig(Config({{longSSID}, {latin1}}));
+    RunApplication(m_drive, [&](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(Page(sheet, 0), IDC_SSID)->text().size(), 200);
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:" + longSSID,
+                                                      "AccessPoint:" + latin1}));
+    EXPECT_NE(m_drive.ReadConfig().find("<SSID>" + latin1 + "</SSID>"), std::string::npos);
+}
+
+TEST_F(NetworkPageTest, CountIsRecountedAndPlacedWhereTheSectionHasRoomForIt)
+{
+    const std::string header = "<?xml version=\"1.0\" ?><RootInfo><Configuration><NetworkConnectionInfo>";
+    const std::string ap = StoredAccessPoint({"Home"});
+    const std::string footer = "</NetworkConnectionInfo></Configuration></RootInfo>";
+    struct Case
+    {
+        std::string section;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"<DeviceName>d</DeviceName><NumAccessPoint></NumAccessPoint>" + ap,
+         {"DeviceName:d", "NumAccessPoint:1", "AccessPoint:Home"}},
+        {"<DeviceName>d</DeviceName><NumAccessPoint>7</NumAccessPoint>" + ap,
+         {"DeviceName:d", "NumAccessPoint:1", "AccessPoint:Home"}},
+        {ap, {"NumAccessPoint:1", "AccessPoint:Home"}},
+        {"<DeviceName>d</DeviceName>" + ap, {"DeviceName:d", "NumAccessPoint:1", "AccessPoint:Home"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        m_drive.WriteConfig(header + c.section + footer);
+        RunApplication(m_drive, [](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
+        EXPECT_EQ(SavedOrder(), c.expected);
+    }
+}
+
+TEST_F(NetworkPageTest, ProfileWithoutLinkLoadsEmptyAndNeverShowsAnotherProfile)
+{
+    m_drive.WriteConfig("<RootInfo><Configuration><NetworkConnectionInfo><NumAccessPoint>2</NumAccessPoint>"
+                        "<AccessPoint><Default>true</Default></AccessPoint>" + StoredAccessPoint({"Home"}) +
+                        "</NetworkConnectionInfo></Configuration></RootInfo>");
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        CPropPageNetwork* pPage = Page(sheet, 0);
+        EXPECT_EQ(Edit(pPage, IDC_SSID)->text(), "");
+        EXPECT_TRUE(Checked(pPage, IDC_DEFAULT));
+        EXPECT_TRUE(Checked(pPage, IDC_HEX_KEY)) << "a missing key type reads as empty";
+        EXPECT_TRUE(Checked(pPage, IDC_STATIC_IP)) << "a missing DHCP reads as empty";
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}
