@@ -26,6 +26,9 @@ enum : UINT { MB_OK = 0x00000000 };
 // The Apply button of a property sheet has this control id, as OK and Cancel have IDOK and IDCANCEL.
 enum : int { ID_APPLY_NOW = 0x3021 };
 
+// A command from a control to its parent window.
+enum : UINT { WM_COMMAND = 0x0111 };
+
 // Button check state messages and results.
 enum : UINT { BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1 };
 enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1 };
@@ -36,5 +39,29 @@ enum : int { SW_HIDE = 0, SW_SHOW = 5 };
 // Control notifications that a page's command map can route.
 enum : UINT { BN_CLICKED = 0, EN_CHANGE = 0x0300, CBN_EDITCHANGE = 5 };
 
+// Window styles shared by every kind of window.
+enum : DWORD {
+    WS_TABSTOP = 0x00010000,
+    WS_HSCROLL = 0x00100000,
+    WS_VSCROLL = 0x00200000,
+    WS_VISIBLE = 0x10000000,
+    WS_CHILD = 0x40000000,
+};
+
 // Header flags of property sheets and pages.
 enum : DWORD { PSP_USETITLE = 0x00000008, PSP_HASHELP = 0x00000020, PSH_HASHELP = 0x00000200 };
+
+// A rectangle in pixels, as left, top, right and bottom (right and bottom just outside it).
+struct CRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    CRect() = default;
+    CRect(int l, int t, int r, int b) : left(l), top(t), right(r), bottom(b) {}
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const CRect& o) const { return left == o.left && top == o.top && right == o.right && bottom == o.bottom; }
+};

@@ -91,3 +91,13 @@ CString GetControlText(const QWidget* pWidget)
     }
     return FromQString(shown);
 }
+
+QRect ToQRect(const CRect& rect)
+{
+    return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+CRect FromQRect(const QRect& rect)
+{
+    return CRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
+}

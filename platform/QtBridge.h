@@ -1,7 +1,10 @@
 #pragma once
 // Internal to the platform layer: the only place where our byte strings meet Qt's strings.
 
+#include "platform/AfxTypes.h"
 #include "platform/String.h"
+
+#include <QRect>
 
 #include <QString>
 
@@ -15,3 +18,6 @@ CString FromQString(const QString& str);
 // is shown with replacement characters but written back as it came, unless the user edits it.
 void SetControlText(QWidget* pWidget, const CString& str);
 CString GetControlText(const QWidget* pWidget);
+
+QRect ToQRect(const CRect& rect);
+CRect FromQRect(const QRect& rect);

@@ -3,7 +3,12 @@
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
+#include "platform/Font.h"
+
 #include <QAbstractButton>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QScreen>
 #include <QMessageBox>
 #include <QVariant>
 #include <QWidget>
@@ -11,6 +16,13 @@
 namespace {
 
 const char* const kIdProperty = "ctrlId";
+const char* const kOwnerProperty = "dpfWnd";
+
+void Register(QWidget* pWidget, CWnd* pWnd)
+{
+    if (pWidget)
+        pWidget->setProperty(kOwnerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(pWnd)));
+}
 
 QWidget* FindControl(QWidget* pParent, int nID)
 {
@@ -96,8 +108,41 @@ void CWnd::GetWindowText(CString& rString) const
     rString = GetControlText(m_hWnd.data());
 }
 
-LRESULT CWnd::SendMessage(UINT nMsg, WPARAM wParam, LPARAM /*lParam*/)
+LRESULT CWnd::SendMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
+    return WindowProc(nMsg, wParam, lParam);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return hWnd ? reinterpret_cast<CWnd*>(hWnd->property(kOwnerProperty).value<quintptr>()) : nullptr;
+}
+
+CWnd* CWnd::GetParent() const
+{
+    for (QWidget* p = m_hWnd ? m_hWnd->parentWidget() : nullptr; p; p = p->parentWidget()) {
+        if (CWnd* pWnd = FromHandlePermanent(p))
+            return pWnd;
+    }
+    return nullptr;
+}
+
+void CWnd::LockWindowUpdate()
+{
+    if (m_hWnd)
+        m_hWnd->setUpdatesEnabled(false);
+}
+
+void CWnd::UnlockWindowUpdate()
+{
+    if (m_hWnd)
+        m_hWnd->setUpdatesEnabled(true);
+}
+
+LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_COMMAND)
+        return OnCommand(wParam, lParam);
     auto* pButton = qobject_cast<QAbstractButton*>(m_hWnd.data());
     if (!pButton)
         return 0;
@@ -134,7 +179,9 @@ void CWnd::Attach(HWND hWnd)
 void CWnd::SubclassDlgItem(int nID, CWnd& rControl)
 {
     rControl.Attach(FindControl(m_hWnd.data(), nID));
+    Register(rControl.GetSafeHwnd(), &rControl);
     m_mapSubclassed[nID] = &rControl;
+    rControl.PreSubclassWindow();
 }
 
 void CWnd::AdoptWindow(HWND hWnd)
@@ -142,10 +189,22 @@ void CWnd::AdoptWindow(HWND hWnd)
     DestroyWindow();
     m_hWnd = hWnd;
     m_bOwnsWindow = true;
+    Register(hWnd, this);
 }
 
 void CWnd::DestroyWindow()
 {
+    if (m_hWnd) {
+        // Controls go first, as they do when a dialog is destroyed; then the window itself.
+        for (auto& item : m_mapSubclassed) {
+            if (item.second->GetSafeHwnd())
+                item.second->OnDestroy();
+        }
+        if (m_bOwnsWindow)
+            OnDestroy();
+        if (FromHandlePermanent(m_hWnd.data()) == this)
+            Register(m_hWnd.data(), nullptr);
+    }
     ForgetDlgItems();
     if (m_bOwnsWindow && m_hWnd)
         delete m_hWnd.data();
@@ -157,6 +216,88 @@ void CWnd::ForgetDlgItems()
 {
     m_mapItems.clear();
     m_mapSubclassed.clear();
+}
+
+namespace {
+
+// The window of a popup made at run time: every way of closing it becomes a command to its object.
+class CPopupDialog : public QDialog
+{
+public:
+    CPopupDialog(CWnd* pWnd, QWidget* pParent) : QDialog(pParent), m_pWnd(pWnd) {}
+
+    void accept() override { Command(IDOK); }
+    void reject() override { Command(IDCANCEL); }
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override
+    {
+        pEvent->ignore();
+        Command(IDCANCEL);
+    }
+
+private:
+    void Command(int nID) { m_pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+    CWnd* m_pWnd;
+};
+
+} // namespace
+
+BOOL CWnd::OnCommand(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    return FALSE;
+}
+
+BOOL CWnd::CreateEx(DWORD /*dwExStyle*/, const char* pszTitle, DWORD /*dwStyle*/, int x, int y, int cx, int cy, CWnd* pParent)
+{
+    // Owned by the parent's top-level window, so that disabling the parent itself, as a modal popup
+    // does, leaves the popup usable.
+    QWidget* pOwner = pParent && pParent->GetSafeHwnd() ? pParent->GetSafeHwnd()->window() : nullptr;
+    auto* pDialog = new CPopupDialog(this, pOwner);
+    pDialog->setWindowTitle(ToQString(CString(pszTitle)));
+    pDialog->setFixedSize(cx, cy);
+    pDialog->move(x, y);
+    AdoptWindow(pDialog);
+    return TRUE;
+}
+
+void CWnd::CenterWindow()
+{
+    QWidget* pWidget = m_hWnd.data();
+    if (!pWidget)
+        return;
+    QWidget* pOwner = pWidget->parentWidget();
+    const QRect area = pOwner ? pOwner->window()->geometry() : pWidget->screen()->availableGeometry();
+    pWidget->move(area.center() - QPoint(pWidget->width() / 2, pWidget->height() / 2));
+}
+
+int CWnd::RunModalLoop()
+{
+    auto* pDialog = qobject_cast<QDialog*>(m_hWnd.data());
+    return pDialog ? CModalLoop::Run(pDialog) : 0;
+}
+
+void CWnd::EndModalLoop(int nResult)
+{
+    if (auto* pDialog = qobject_cast<QDialog*>(m_hWnd.data()))
+        pDialog->done(nResult);
+}
+
+void CWnd::SetFont(const CFont* pFont)
+{
+    if (m_hWnd && pFont)
+        m_hWnd->setFont(pFont->GetQFont());
+}
+
+void CWnd::SetFocus()
+{
+    if (m_hWnd)
+        m_hWnd->setFocus(Qt::OtherFocusReason);
+}
+
+CRect CWnd::GetWindowRect() const
+{
+    return m_hWnd ? FromQRect(m_hWnd->geometry()) : CRect();
 }
 
 int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT /*nType*/)

@@ -38,8 +38,31 @@ public:
     void SetWindowText(const char* pszText);
     void GetWindowText(CString& rString) const;
 
-    // Supports the button check messages BM_SETCHECK and BM_GETCHECK; other messages answer 0.
+    // Sends a message to this window and returns its answer, synchronously (WindowProc).
     LRESULT SendMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // The nearest enclosing window that the program made or subclassed (a page for its controls).
+    CWnd* GetParent() const;
+    // The object that owns or subclassed this widget, or nullptr.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // A popup window of this object, built at run time: cx by cy pixels of client area (the window
+    // system adds the caption and frame), owned by pParent's window. Closing it by its close box or
+    // Escape sends OnCommand(IDCANCEL); Enter presses its default button.
+    BOOL CreateEx(DWORD dwExStyle, const char* pszTitle, DWORD dwStyle, int x, int y, int cx, int cy, CWnd* pParent);
+    void CenterWindow();
+    // Runs the popup modally until EndModalLoop; returns the code given there.
+    int RunModalLoop();
+    void EndModalLoop(int nResult);
+
+    void SetFont(const class CFont* pFont);
+    void SetFocus();
+    // The window's rectangle in its parent's coordinates (for a window, its client area on screen).
+    CRect GetWindowRect() const;
+
+    // Freezes and thaws painting, around bulk changes.
+    void LockWindowUpdate();
+    void UnlockWindowUpdate();
 
     // A message box owned by this window; returns the button that closed it (IDOK).
     int MessageBox(const char* pszText, const char* pszCaption = nullptr, UINT nType = MB_OK);
@@ -50,6 +73,18 @@ public:
     void SubclassDlgItem(int nID, CWnd& rControl);
 
 protected:
+    // Handles a message sent to this window. The base answers the button check messages BM_SETCHECK
+    // and BM_GETCHECK for a button; everything else answers 0.
+    virtual LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // A command from a child control: LOWORD(wParam) its id, HIWORD(wParam) the notification
+    // (BN_CLICKED, EN_CHANGE). Answer TRUE when handled.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // Runs when an existing control has just been subclassed by this object.
+    virtual void PreSubclassWindow() {}
+    // Runs while the window still exists, just before it is destroyed: the place to let go of
+    // whatever the window's contents refer to.
+    virtual void OnDestroy() {}
+
     // Takes ownership of a newly made widget: it is deleted with this object or by DestroyWindow.
     void AdoptWindow(HWND hWnd);
     void DestroyWindow();
@@ -62,6 +97,13 @@ private:
     mutable std::map<int, std::unique_ptr<CWnd>> m_mapItems;
     std::map<int, CWnd*> m_mapSubclassed;
 };
+
+constexpr WPARAM MAKEWPARAM(int nLow, int nHigh)
+{
+    return static_cast<WPARAM>((nLow & 0xFFFF) | ((nHigh & 0xFFFF) << 16));
+}
+constexpr int LOWORD(WPARAM w) { return static_cast<int>(w & 0xFFFF); }
+constexpr int HIWORD(WPARAM w) { return static_cast<int>((w >> 16) & 0xFFFF); }
 
 // A message box with an optional owner window (nullptr: none).
 int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT nType);

@@ -1,0 +1,20 @@
+#pragma once
+// CFont: a font by point size and family. A family the system does not have (the classic dialog
+// fonts) falls back to the desktop's own user-interface font at the size asked for.
+
+#include "platform/AfxTypes.h"
+
+#include <QFont>
+
+class CFont
+{
+public:
+    // nPointSize is in tenths of a point, as 80 for 8 points.
+    BOOL CreatePointFont(int nPointSize, const char* pszFaceName);
+    const QFont& GetQFont() const { return m_font; }
+    // The width in pixels of a line of text in this font.
+    int GetTextWidth(const char* pszText) const;
+
+private:
+    QFont m_font;
+};

@@ -1,0 +1,182 @@
+#include "ui/TextEntryDlg.h"
+
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+class CParent : public CWnd
+{
+public:
+    CParent()
+    {
+        auto* pWidget = new QWidget;
+        pWidget->resize(400, 300);
+        AdoptWindow(pWidget);
+        pWidget->show();
+    }
+};
+
+QLineEdit* Field(QDialog* pDialog, int nIndex)
+{
+    for (QLineEdit* pEdit : pDialog->findChildren<QLineEdit*>()) {
+        if (pEdit->property("ctrlId").toInt() == CTextEntryDlg::FIRST_FIELD_ID + nIndex)
+            return pEdit;
+    }
+    return nullptr;
+}
+
+QPushButton* Button(QDialog* pDialog, int nID)
+{
+    for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
+        if (pButton->property("ctrlId").toInt() == nID)
+            return pButton;
+    }
+    return nullptr;
+}
+
+CTextEntryDlg& ContactEntry(CTextEntryDlg& dlg)
+{
+    dlg.AddField("First:");
+    dlg.AddField("Last:");
+    dlg.AddField("Address:");
+    return dlg;
+}
+
+} // namespace
+
+TEST(TextEntryDlg, OneAndThreeFieldsArePlacedInPixelsWithTheirIds)
+{
+    for (int n : {1, 3}) {
+        SCOPED_TRACE(n);
+        CParent parent;
+        CTextEntryDlg dlg;
+        if (n == 1)
+            dlg.AddField("Address:");
+        else
+            ContactEntry(dlg);
+        CModalScript script;
+        script.Then([&](QDialog* pDialog) {
+            EXPECT_EQ(pDialog->windowTitle(), "Enter Contact Info");
+            EXPECT_EQ(pDialog->width(), 334);
+            EXPECT_EQ(pDialog->height(), 24 * n + 56) << "the window system adds the caption above";
+            for (int i = 0; i < n; ++i) {
+                ASSERT_NE(Field(pDialog, i), nullptr);
+                EXPECT_EQ(Field(pDialog, i)->geometry().top(), 6 + 24 * i);
+                EXPECT_EQ(Field(pDialog, i)->height(), 20);
+                EXPECT_EQ(Field(pDialog, i)->geometry().right() + 1, 316);
+            }
+            EXPECT_EQ(Field(pDialog, n), nullptr);
+            const int yb = 24 * n + 18;
+            EXPECT_EQ(Button(pDialog, IDOK)->geometry(), QRect(48, yb, 70, 20));
+            EXPECT_EQ(Button(pDialog, IDCANCEL)->geometry(), QRect(215, yb, 70, 20));
+            EXPECT_EQ(Button(pDialog, IDOK)->text(), "OK");
+            EXPECT_TRUE(Button(pDialog, IDOK)->isDefault());
+            for (QLabel* pLabel : pDialog->findChildren<QLabel*>())
+                EXPECT_GE(pLabel->width(), pLabel->sizeHint().width()) << pLabel->text().toStdString() << " is cut";
+            EXPECT_FALSE(parent.GetSafeHwnd()->isEnabled()) << "the parent is disabled while the window runs";
+            EXPECT_EQ(pDialog->focusWidget(), Field(pDialog, 0)) << "the first field has the focus";
+            if (const char* pszDir = std::getenv("DPF_SCREENSHOT_DIR"))
+                pDialog->grab().save(QString(pszDir) + QString("/text-entry-%1.png").arg(n));
+            ClickButton(Button(pDialog, IDCANCEL));
+        });
+        EXPECT_EQ(dlg.DoModal(&parent, "Enter Contact Info"), IDCANCEL);
+        EXPECT_TRUE(parent.GetSafeHwnd()->isEnabled());
+        EXPECT_EQ(dlg.GetSafeHwnd(), nullptr) << "the window exists only while it runs";
+    }
+}
+
+TEST(TextEntryDlg, OkFollowsTheFieldsAsTheUserTypesAndErases)
+{
+    CParent parent;
+    CTextEntryDlg dlg;
+    ContactEntry(dlg);
+    CModalScript script;
+    script.Then([&](QDialog* pDialog) {
+        QPushButton* pOK = Button(pDialog, IDOK);
+        EXPECT_FALSE(pOK->isEnabled());
+        QTest::keyClicks(Field(pDialog, 0), "Ada");
+        EXPECT_FALSE(pOK->isEnabled());
+        QTest::keyClicks(Field(pDialog, 2), "ada@example.org");
+        EXPECT_FALSE(pOK->isEnabled());
+        QTest::keyClicks(Field(pDialog, 1), " ");
+        EXPECT_TRUE(pOK->isEnabled()) << "a field of blanks counts as filled";
+        QTest::keyClick(Field(pDialog, 1), Qt::Key_Backspace);
+        EXPECT_FALSE(pOK->isEnabled());
+        // Enter does nothing while OK is disabled.
+        QTest::keyClick(Field(pDialog, 1), Qt::Key_Return);
+        EXPECT_TRUE(pDialog->isVisible());
+        QTest::keyClicks(Field(pDialog, 1), "Lovelace");
+        EXPECT_TRUE(pOK->isEnabled());
+        QTest::keyClick(Field(pDialog, 1), Qt::Key_Return);
+    });
+    EXPECT_EQ(dlg.DoModal(&parent, "Enter Contact Info"), IDOK);
+    EXPECT_EQ(dlg.GetFieldText(0), "Ada");
+    EXPECT_EQ(dlg.GetFieldText(1), "Lovelace");
+    EXPECT_EQ(dlg.GetFieldText(2), "ada@example.org");
+    EXPECT_EQ(dlg.GetFieldText(3), "");
+    EXPECT_EQ(dlg.GetFieldText(-1), "");
+}
+
+TEST(TextEntryDlg, CancelEscapeAndTheCloseBoxKeepTheTypedTexts)
+{
+    const std::vector<std::function<void(QDialog*)>> ways = {
+        [](QDialog* pDialog) { ClickButton(Button(pDialog, IDCANCEL)); },
+        [](QDialog* pDialog) { QTest::keyClick(Field(pDialog, 0), Qt::Key_Escape); },
+        [](QDialog* pDialog) { pDialog->close(); },
+    };
+    for (const auto& way : ways) {
+        CParent parent;
+        CTextEntryDlg dlg;
+        dlg.AddField("Description:");
+        dlg.AddField("URL:", "https://");
+        CModalScript script;
+        script.Then([&](QDialog* pDialog) {
+            QTest::keyClicks(Field(pDialog, 0), "Weather");
+            way(pDialog);
+        });
+        EXPECT_EQ(dlg.DoModal(&parent, "Enter RSS Feed Info"), IDCANCEL);
+        EXPECT_EQ(dlg.GetFieldText(0), "Weather");
+        EXPECT_EQ(dlg.GetFieldText(1), "https://");
+    }
+}
+
+TEST(TextEntryDlg, DefaultsPasswordsTabOrderAndTheTenFieldLimit)
+{
+    CParent parent;
+    CTextEntryDlg dlg;
+    for (int i = 0; i < 12; ++i)
+        dlg.AddField("Field:", "x", i == 1);
+    CModalScript script;
+    script.Then([&](QDialog* pDialog) {
+        EXPECT_EQ(Field(pDialog, 9)->geometry().top(), 6 + 24 * 9);
+        EXPECT_EQ(Field(pDialog, 10), nullptr) << "an eleventh field is ignored";
+        EXPECT_EQ(pDialog->height(), 24 * 10 + 56);
+        EXPECT_EQ(Field(pDialog, 1)->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(Field(pDialog, 0)->echoMode(), QLineEdit::Normal);
+        EXPECT_TRUE(Button(pDialog, IDOK)->isEnabled()) << "every field starts with its default text";
+        pDialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(pDialog));
+        Field(pDialog, 0)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Field(pDialog, 1));
+        for (int i = 0; i < 9; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Button(pDialog, IDOK));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Button(pDialog, IDCANCEL));
+        ClickButton(Button(pDialog, IDOK));
+    });
+    EXPECT_EQ(dlg.DoModal(&parent, "Many"), IDOK);
+    EXPECT_EQ(dlg.GetFieldText(9), "x");
+    EXPECT_EQ(dlg.GetFieldText(10), "");
+}

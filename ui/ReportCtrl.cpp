@@ -1,0 +1,477 @@
+#include "ui/ReportCtrl.h"
+
+#include "platform/OleDateTime.h"
+
+#include <cctype>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+#include <string>
+#include <utility>
+
+namespace {
+
+// Style bits a report list never has, and the ones it always has.
+const DWORD kStylesRemoved = LVS_EDITLABELS | LVS_NOSCROLL | 0x0002;
+const DWORD kStylesForced = 0x50300001; // WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | LVS_REPORT
+
+DWORD ForcedStyle(DWORD dwStyle)
+{
+    return (dwStyle & ~kStylesRemoved) | kStylesForced;
+}
+
+std::vector<std::string> Split(const std::string& text, char cSeparator)
+{
+    // The pieces keep their blanks: " Last" is a heading of its own, with its blank.
+    std::vector<std::string> pieces;
+    size_t nStart = 0;
+    for (;;) {
+        const size_t nEnd = text.find(cSeparator, nStart);
+        std::string piece = text.substr(nStart, nEnd == std::string::npos ? std::string::npos : nEnd - nStart);
+        if (!piece.empty())
+            pieces.push_back(std::move(piece));
+        if (nEnd == std::string::npos)
+            return pieces;
+        nStart = nEnd + 1;
+    }
+}
+
+// A whole-text hexadecimal number, as a 32-bit value.
+bool ReadHex(const char* pszText, unsigned long& nValue)
+{
+    if (!*pszText)
+        return false;
+    char* pEnd = nullptr;
+    errno = 0;
+    const unsigned long long n = std::strtoull(pszText, &pEnd, 16);
+    if (*pEnd != '\0' || pEnd == pszText)
+        return false;
+    // Values beyond 32 bits stand at the top of the range, as a 32-bit reader leaves them.
+    const bool bNegative = std::strchr(pszText, '-') != nullptr;
+    nValue = (errno == ERANGE || (!bNegative && n > 0xFFFFFFFFull)) ? 0xFFFFFFFFul
+                                                                     : static_cast<unsigned long>(n & 0xFFFFFFFFull);
+    return true;
+}
+
+// A whole-text decimal number, or one with a final "%", read the same in every locale. Only plain
+// numbers count: no "inf", "nan" or hexadecimal floating point.
+bool ReadDecimal(const char* pszText, double& dValue)
+{
+    if (!*pszText || std::strpbrk(pszText, "xXnNiI"))
+        return false;
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    char* pEnd = nullptr;
+    dValue = strtod_l(pszText, &pEnd, cLocale);
+    if (pEnd == pszText)
+        return false;
+    return *pEnd == '\0' || (pEnd[0] == '%' && pEnd[1] == '\0');
+}
+
+} // namespace
+
+int CompareReportCells(const char* pszText1, const char* pszText2)
+{
+    unsigned long nHex1 = 0;
+    unsigned long nHex2 = 0;
+    if (ReadHex(pszText1, nHex1) && ReadHex(pszText2, nHex2))
+        return nHex1 < nHex2 ? -1 : (nHex1 > nHex2 ? 1 : 0);
+    double d1 = 0;
+    double d2 = 0;
+    if (ReadDecimal(pszText1, d1) && ReadDecimal(pszText2, d2))
+        return d1 < d2 ? -1 : (d1 > d2 ? 1 : 0);
+    COleDateTime date1;
+    COleDateTime date2;
+    if (date1.ParseDateTime(pszText1) && date2.ParseDateTime(pszText2))
+        return date1 < date2 ? -1 : (date1 > date2 ? 1 : 0);
+    const int nCompare = std::strcmp(pszText1, pszText2);
+    return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
+}
+
+CReportCtrl::CReportCtrl() = default;
+
+CReportCtrl::~CReportCtrl()
+{
+    if (GetSafeHwnd())
+        DeleteAllItems(RC_ITEM_ALL);
+    for (ItemData* pRecord : m_records)
+        delete pRecord;
+}
+
+BOOL CReportCtrl::Create(CWnd* pParentWnd, UINT nID, const CRect* pRect, DWORD dwStyle)
+{
+    CRect rect;
+    if (pRect) {
+        rect = *pRect;
+    } else if (pParentWnd) {
+        const CRect parent = pParentWnd->GetWindowRect();
+        rect = CRect(0, 0, parent.Width(), parent.Height());
+    }
+    if (!CListCtrl::Create(ForcedStyle(dwStyle), rect, pParentWnd, nID))
+        return FALSE;
+    SetExtendedStyle(0);
+    return TRUE;
+}
+
+void CReportCtrl::PreSubclassWindow()
+{
+    CListCtrl::PreSubclassWindow();
+    ForceReportStyle();
+    SetExtendedStyle(0);
+}
+
+void CReportCtrl::ForceReportStyle()
+{
+    SetStyle(ForcedStyle(GetStyle()));
+}
+
+void CReportCtrl::OnDestroy()
+{
+    DeleteAllItems(RC_ITEM_ALL);
+    CListCtrl::OnDestroy();
+}
+
+void CReportCtrl::SetExtendedStyle(DWORD dwExStyle)
+{
+    CListCtrl::SetExtendedStyle(dwExStyle | LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+}
+
+void CReportCtrl::SetGridLines(BOOL bShow)
+{
+    DWORD dwExStyle = GetExtendedStyle();
+    dwExStyle = bShow ? (dwExStyle | LVS_EX_GRIDLINES) : (dwExStyle & ~static_cast<DWORD>(LVS_EX_GRIDLINES));
+    SetExtendedStyle(dwExStyle);
+}
+
+BOOL CReportCtrl::HasColumnHeader() const
+{
+    return GetSafeHwnd() && !(GetStyle() & LVS_NOCOLUMNHEADER);
+}
+
+BOOL CReportCtrl::IsSortable() const
+{
+    return HasColumnHeader() && IsHeaderClickable();
+}
+
+BOOL CReportCtrl::SetColumnHeader(const char* pszSpec)
+{
+    DeleteAllItems(RC_ITEM_ALL);
+    DeleteAllColumns();
+    BOOL bInserted = FALSE;
+    for (const std::string& piece : Split(pszSpec ? pszSpec : "", ';')) {
+        const std::vector<std::string> fields = Split(piece, ',');
+        if (fields.empty())
+            continue;
+        const int nWidth = fields.size() > 1 ? std::atoi(fields[1].c_str()) : 100;
+        // The spec's own codes: 1 is centred, 2 right-aligned, anything else left-aligned.
+        int nFormat = LVCFMT_LEFT;
+        if (fields.size() > 2) {
+            const int nCode = std::atoi(fields[2].c_str());
+            nFormat = nCode == 1 ? LVCFMT_CENTER : (nCode == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+        }
+        if (InsertColumn(GetColumnCount(), fields[0].c_str(), nFormat, nWidth, -1) >= 0)
+            bInserted = TRUE;
+    }
+    return bInserted;
+}
+
+int CReportCtrl::GetColumnCount() const
+{
+    return GetHeaderItemCount();
+}
+
+int CReportCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth, int nSubItem)
+{
+    const int nIndex = CListCtrl::InsertColumn(nCol, pszHeading, nFormat, nWidth, nSubItem);
+    if (nIndex < 0)
+        return -1;
+    for (int nRow = 0; nRow < CListCtrl::GetItemCount(); ++nRow) {
+        if (ItemData* pRecord = Record(nRow)) {
+            pRecord->aTextColors.insert(pRecord->aTextColors.begin() + nIndex, GetSysColor(COLOR_WINDOWTEXT));
+            pRecord->aBkColors.insert(pRecord->aBkColors.begin() + nIndex, GetSysColor(COLOR_WINDOW));
+        }
+    }
+    return nIndex;
+}
+
+BOOL CReportCtrl::DeleteColumn(int nCol)
+{
+    if (!CListCtrl::DeleteColumn(nCol))
+        return FALSE;
+    for (int nRow = 0; nRow < CListCtrl::GetItemCount(); ++nRow) {
+        ItemData* pRecord = Record(nRow);
+        if (pRecord && nCol < static_cast<int>(pRecord->aTextColors.size())) {
+            pRecord->aTextColors.erase(pRecord->aTextColors.begin() + nCol);
+            pRecord->aBkColors.erase(pRecord->aBkColors.begin() + nCol);
+        }
+    }
+    return TRUE;
+}
+
+BOOL CReportCtrl::DeleteAllColumns()
+{
+    while (GetColumnCount() > 0 && DeleteColumn(0)) {
+    }
+    return TRUE;
+}
+
+CReportCtrl::ItemData* CReportCtrl::Record(int nItem) const
+{
+    auto* pRecord = reinterpret_cast<ItemData*>(CListCtrl::GetItemData(nItem));
+    return pRecord && m_records.count(pRecord) ? pRecord : nullptr;
+}
+
+void CReportCtrl::FreeRecord(int nItem)
+{
+    ItemData* pRecord = Record(nItem);
+    CListCtrl::SetItemData(nItem, 0);
+    if (pRecord) {
+        m_records.erase(pRecord);
+        delete pRecord;
+    }
+}
+
+int CReportCtrl::InsertItem(int nIndex, const char* pszText)
+{
+    m_nSortColumn = -1;
+    m_bSortAscending = TRUE;
+    const int nItem = CListCtrl::InsertItem(nIndex, pszText);
+    if (nItem < 0)
+        return -1;
+    auto* pRecord = new ItemData;
+    pRecord->dwData = CListCtrl::GetItemData(nItem);
+    const size_t nColumns = static_cast<size_t>(GetColumnCount());
+    pRecord->aTextColors.assign(nColumns, GetSysColor(COLOR_WINDOWTEXT));
+    pRecord->aBkColors.assign(nColumns, GetSysColor(COLOR_WINDOW));
+    m_records.insert(pRecord);
+    CListCtrl::SetItemData(nItem, reinterpret_cast<DWORD_PTR>(pRecord));
+    return nItem;
+}
+
+BOOL CReportCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
+{
+    m_nSortColumn = -1;
+    m_bSortAscending = TRUE;
+    return CListCtrl::SetItemText(nItem, nSubItem, pszText);
+}
+
+BOOL CReportCtrl::DeleteItem(int nItem, BOOL bSelectNext)
+{
+    if (!IsValidIndex(nItem))
+        return FALSE;
+    if (bSelectNext && IsValidIndex(nItem + 1))
+        SetItemStates(nItem + 1, RC_ITEM_SELECTED);
+    FreeRecord(nItem);
+    return CListCtrl::DeleteItem(nItem);
+}
+
+int CReportCtrl::DeleteAllItems(DWORD dwStates)
+{
+    LockWindowUpdate();
+    int nDeleted = 0;
+    if (dwStates & RC_ITEM_ALL) {
+        nDeleted = CListCtrl::GetItemCount();
+        for (int nRow = 0; nRow < nDeleted; ++nRow)
+            FreeRecord(nRow);
+        CListCtrl::DeleteAllItems();
+    } else {
+        int nRow = 0;
+        while (nRow < CListCtrl::GetItemCount()) {
+            if (MatchItemStates(nRow, dwStates)) {
+                DeleteItem(nRow, FALSE);
+                ++nDeleted;
+            } else {
+                ++nRow;
+            }
+        }
+    }
+    UnlockWindowUpdate();
+    return nDeleted;
+}
+
+BOOL CReportCtrl::IsValidIndex(int nItem) const
+{
+    return nItem >= 0 && nItem < CListCtrl::GetItemCount();
+}
+
+int CReportCtrl::GetItemCount(DWORD dwStates) const
+{
+    if (dwStates == RC_ITEM_ALL)
+        return CListCtrl::GetItemCount();
+    int nCount = 0;
+    for (int nRow = 0; nRow < CListCtrl::GetItemCount(); ++nRow)
+        nCount += MatchItemStates(nRow, dwStates) ? 1 : 0;
+    return nCount;
+}
+
+int CReportCtrl::GetFirstItem(DWORD dwStates, int nStartAfter) const
+{
+    for (int nRow = std::max(nStartAfter, -1) + 1; nRow < CListCtrl::GetItemCount(); ++nRow) {
+        if (MatchItemStates(nRow, dwStates))
+            return nRow;
+    }
+    return -1;
+}
+
+DWORD CReportCtrl::GetItemStates(int nItem) const
+{
+    const UINT nState = GetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED);
+    return ((nState & LVIS_SELECTED) ? RC_ITEM_SELECTED : RC_ITEM_UNSELECTED)
+           | (GetCheck(nItem) ? RC_ITEM_CHECKED : RC_ITEM_UNCHECKED)
+           | ((nState & LVIS_FOCUSED) ? RC_ITEM_FOCUSED : RC_ITEM_UNFOCUSED);
+}
+
+BOOL CReportCtrl::MatchItemStates(int nItem, DWORD dwStates) const
+{
+    if (dwStates == 0 || !IsValidIndex(nItem))
+        return FALSE;
+    if (dwStates & RC_ITEM_ALL)
+        return TRUE;
+    return (GetItemStates(nItem) & dwStates) == dwStates;
+}
+
+BOOL CReportCtrl::SetItemStates(int nItem, DWORD dwNewStates)
+{
+    if (dwNewStates == 0)
+        return FALSE;
+    BOOL bOk = TRUE;
+    if (dwNewStates & RC_ITEM_SELECTED)
+        bOk &= SetItemState(nItem, LVIS_SELECTED, LVIS_SELECTED);
+    if (dwNewStates & RC_ITEM_UNSELECTED)
+        bOk &= SetItemState(nItem, 0, LVIS_SELECTED);
+    if (dwNewStates & RC_ITEM_CHECKED)
+        bOk &= SetCheck(nItem, TRUE);
+    if (dwNewStates & RC_ITEM_UNCHECKED)
+        bOk &= SetCheck(nItem, FALSE);
+    if (dwNewStates & RC_ITEM_FOCUSED)
+        bOk &= SetItemState(nItem, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (dwNewStates & RC_ITEM_UNFOCUSED)
+        bOk &= SetItemState(nItem, 0, LVIS_FOCUSED);
+    return bOk;
+}
+
+int CReportCtrl::SetAllItemStates(DWORD dwMatchStates, DWORD dwNewStates)
+{
+    if (dwMatchStates == 0 || dwNewStates == 0)
+        return 0;
+    int nCount = 0;
+    for (int nRow = 0; nRow < CListCtrl::GetItemCount(); ++nRow) {
+        if (MatchItemStates(nRow, dwMatchStates)) {
+            SetItemStates(nRow, dwNewStates);
+            ++nCount;
+        }
+    }
+    return nCount;
+}
+
+void CReportCtrl::SortItems(int nColumn, BOOL bAscending)
+{
+    if (nColumn < 0 || nColumn >= GetColumnCount() || !IsSortable())
+        return;
+    m_nSortColumn = nColumn;
+    m_bSortAscending = bAscending;
+    SortRows(0, CListCtrl::GetItemCount() - 1, nColumn, bAscending);
+    ShowSortIndicator(nColumn, bAscending);
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_ITEM_SORTED, static_cast<WPARAM>(nColumn), bAscending ? 1 : 0);
+}
+
+int CReportCtrl::CompareRows(int nRow1, int nRow2, int nColumn) const
+{
+    // Read afresh for every comparison: the sort keeps no keys of its own.
+    ++m_nComparisons;
+    return CompareReportCells(CListCtrl::GetItemText(nRow1, nColumn), CListCtrl::GetItemText(nRow2, nColumn));
+}
+
+void CReportCtrl::QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColumn, BOOL bAscending) const
+{
+    const int nSign = bAscending ? 1 : -1;
+    while (nLo < nHi) {
+        const int nPivot = rows[static_cast<size_t>((nLo + nHi) / 2)];
+        int i = nLo;
+        int j = nHi;
+        while (i <= j) {
+            // The bounds hold even if the texts compare inconsistently (the comparison mixes numbers,
+            // dates and text, and is not transitive across them).
+            while (i <= nHi && nSign * CompareRows(rows[static_cast<size_t>(i)], nPivot, nColumn) < 0)
+                ++i;
+            while (j >= nLo && nSign * CompareRows(rows[static_cast<size_t>(j)], nPivot, nColumn) > 0)
+                --j;
+            if (i <= j) {
+                if (i != j)
+                    std::swap(rows[static_cast<size_t>(i)], rows[static_cast<size_t>(j)]);
+                ++i;
+                --j;
+            }
+        }
+        // The two parts are disjoint, so which is done first does not change the result; recursing
+        // into the smaller one keeps the stack shallow on any input.
+        if (j - nLo < nHi - i) {
+            QuickSort(rows, nLo, j, nColumn, bAscending);
+            nLo = i;
+        } else {
+            QuickSort(rows, i, nHi, nColumn, bAscending);
+            nHi = j;
+        }
+    }
+}
+
+void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
+{
+    if (nFirst >= nLast || !IsValidIndex(nFirst) || !IsValidIndex(nLast))
+        return;
+    m_nComparisons = 0;
+    std::vector<int> rows;
+    for (int nRow = nFirst; nRow <= nLast; ++nRow)
+        rows.push_back(nRow);
+    QuickSort(rows, 0, static_cast<int>(rows.size()) - 1, nColumn, bAscending);
+
+    const int nColumns = GetColumnCount();
+    std::vector<RowSnapshot> snapshots;
+    snapshots.reserve(rows.size());
+    for (int nRow : rows) {
+        RowSnapshot snapshot{GetItemStates(nRow), CListCtrl::GetItemData(nRow), {}, {}};
+        for (int nCol = 0; nCol < nColumns; ++nCol) {
+            snapshot.aImages.push_back(GetItemImage(nRow, nCol));
+            snapshot.aTexts.push_back(CListCtrl::GetItemText(nRow, nCol));
+        }
+        snapshots.push_back(std::move(snapshot));
+    }
+    LockWindowUpdate();
+    for (size_t k = 0; k < snapshots.size(); ++k) {
+        const int nRow = nFirst + static_cast<int>(k);
+        const RowSnapshot& snapshot = snapshots[k];
+        SetItemStates(nRow, snapshot.dwStates);
+        CListCtrl::SetItemData(nRow, snapshot.dwData);
+        for (int nCol = 0; nCol < nColumns; ++nCol) {
+            SetItemImage(nRow, nCol, snapshot.aImages[static_cast<size_t>(nCol)]);
+            CListCtrl::SetItemText(nRow, nCol, snapshot.aTexts[static_cast<size_t>(nCol)]);
+        }
+    }
+    UnlockWindowUpdate();
+}
+
+void CReportCtrl::OnColumnClick(int nCol)
+{
+    // A second click on the sorted column turns the order round; another column starts ascending.
+    SortItems(nCol, nCol == m_nSortColumn ? !m_bSortAscending : TRUE);
+}
+
+BOOL CReportCtrl::OnCustomDrawSubItem(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBk)
+{
+    const ItemData* pRecord = Record(nItem);
+    if (!pRecord || nSubItem < 0 || nSubItem >= static_cast<int>(pRecord->aTextColors.size()))
+        return FALSE;
+    crText = pRecord->aTextColors[static_cast<size_t>(nSubItem)];
+    crBk = pRecord->aBkColors[static_cast<size_t>(nSubItem)];
+    return TRUE;
+}
+
+BOOL CReportCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    // Space would toggle the selection of the focus row; the lists here select with the mouse.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_SPACE)
+        return TRUE;
+    return CListCtrl::PreTranslateMessage(pMsg);
+}

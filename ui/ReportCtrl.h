@@ -1,0 +1,106 @@
+#pragma once
+// CReportCtrl: the list of the address book and feed pages. Its columns come from one spec string, it
+// sorts itself when a heading is clicked (comparing cells as hexadecimal numbers, decimal numbers,
+// dates or text, in that order of preference), keeps a record of colours per row and draws each cell
+// with them, and filters rows by their states.
+//
+// Dates are what COleDateTime reads as a date: ISO 8601 dates and date-times, and the short date,
+// date and time, and time forms of the user's locale (see platform/OleDateTime.h).
+
+#include "platform/ListCtrl.h"
+
+#include <unordered_set>
+#include <vector>
+
+// Row state flags, as filters and as states to set.
+enum : DWORD {
+    RC_ITEM_ALL = 0x01,
+    RC_ITEM_SELECTED = 0x02,
+    RC_ITEM_UNSELECTED = 0x04,
+    RC_ITEM_CHECKED = 0x08,
+    RC_ITEM_UNCHECKED = 0x10,
+    RC_ITEM_FOCUSED = 0x20,
+    RC_ITEM_UNFOCUSED = 0x40,
+};
+
+// Sent to the parent after every sort: wParam the column, lParam 1 for ascending, 0 for descending.
+enum : UINT { WM_APP = 0x8000, WM_ITEM_SORTED = WM_APP + 10001 };
+
+class CReportCtrl : public CListCtrl
+{
+public:
+    // The record of a row, kept in the row's data value.
+    struct ItemData
+    {
+        DWORD_PTR dwData = 0;              // the data value the row had before
+        std::vector<COLORREF> aTextColors; // one per column
+        std::vector<COLORREF> aBkColors;   // one per column
+    };
+
+    CReportCtrl();
+    ~CReportCtrl() override;
+
+    BOOL Create(CWnd* pParentWnd, UINT nID, const CRect* pRect = nullptr, DWORD dwStyle = 0);
+
+    void SetExtendedStyle(DWORD dwExStyle);
+    void SetGridLines(BOOL bShow = TRUE);
+    BOOL HasColumnHeader() const;
+    BOOL IsSortable() const;
+
+    // Replaces all rows and columns by the columns of the spec, "Heading, width, format; ...".
+    BOOL SetColumnHeader(const char* pszSpec);
+    int GetColumnCount() const;
+    int InsertColumn(int nCol, const char* pszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
+    BOOL DeleteColumn(int nCol);
+    BOOL DeleteAllColumns();
+
+    int InsertItem(int nIndex, const char* pszText);
+    BOOL SetItemText(int nItem, int nSubItem, const char* pszText);
+    BOOL DeleteItem(int nItem, BOOL bSelectNext = FALSE);
+    int DeleteAllItems(DWORD dwStates = RC_ITEM_ALL);
+    BOOL IsValidIndex(int nItem) const;
+    int GetItemCount(DWORD dwStates = RC_ITEM_ALL) const;
+    int GetFirstItem(DWORD dwStates = RC_ITEM_ALL, int nStartAfter = -1) const;
+    DWORD GetItemStates(int nItem) const;
+    BOOL MatchItemStates(int nItem, DWORD dwStates) const;
+    BOOL SetItemStates(int nItem, DWORD dwNewStates);
+    int SetAllItemStates(DWORD dwMatchStates, DWORD dwNewStates);
+
+    void SortItems(int nColumn, BOOL bAscending);
+    int GetSortedColumn() const { return m_nSortColumn; }
+    // How many pairs of cells the last sort compared, for measuring it.
+    long long GetLastSortComparisons() const { return m_nComparisons; }
+    BOOL IsSortAscending() const { return m_bSortAscending; }
+
+protected:
+    void PreSubclassWindow() override;
+    void OnDestroy() override;
+    void OnColumnClick(int nCol) override;
+    BOOL OnCustomDrawSubItem(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBk) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+private:
+    struct RowSnapshot
+    {
+        DWORD dwStates;
+        DWORD_PTR dwData;
+        std::vector<int> aImages;
+        std::vector<CString> aTexts;
+    };
+
+    void ForceReportStyle();
+    ItemData* Record(int nItem) const;
+    void FreeRecord(int nItem);
+    int CompareRows(int nRow1, int nRow2, int nColumn) const;
+    void QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColumn, BOOL bAscending) const;
+    void SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending);
+
+    mutable long long m_nComparisons = 0;
+    int m_nSortColumn = -1;
+    BOOL m_bSortAscending = TRUE;
+    // Every record this list made and has not freed; whatever is left goes with the list.
+    std::unordered_set<ItemData*> m_records;
+};
+
+// The comparison of two cell texts used by the sort: negative, 0 or positive.
+int CompareReportCells(const char* pszText1, const char* pszText2);

@@ -1,0 +1,139 @@
+#include "ui/TextEntryDlg.h"
+
+#include "platform/WinApp.h"
+
+#include <algorithm>
+
+namespace {
+// The window's own layout, in pixels.
+const int kWidth = 334;
+const int kRowStep = 24;
+const int kTop = 6;
+const int kLabelLeft = 6;
+const int kLabelWidth = 60;
+const int kEditRight = 316;
+const int kBoxHeight = 20;
+} // namespace
+
+CTextEntryDlg::CTextEntryDlg() = default;
+CTextEntryDlg::~CTextEntryDlg() = default;
+
+void CTextEntryDlg::AddField(const char* pszLabel, const char* pszDefaultText, BYTE bPassword)
+{
+    if (m_nFields >= MAX_FIELDS)
+        return;
+    m_labelTexts[m_nFields] = pszLabel;
+    m_defaults[m_nFields] = pszDefaultText;
+    m_passwords[m_nFields] = bPassword;
+    ++m_nFields;
+}
+
+CString CTextEntryDlg::GetFieldText(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < m_nFields ? m_results[nIndex] : CString();
+}
+
+BOOL CTextEntryDlg::AreAllFieldsFilled() const
+{
+    for (int i = 0; i < m_nFields; ++i) {
+        CString strText;
+        m_edits[i].GetWindowText(strText);
+        if (strText.IsEmpty())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
+{
+    if (!pParent && AfxGetApp())
+        pParent = AfxGetApp()->m_pMainWnd;
+    const int n = m_nFields;
+    if (!CreateEx(0, pszTitle, 0, 0, 0, kWidth, kRowStep * n + 56, pParent))
+        return 0;
+    CenterWindow();
+    m_font.CreatePointFont(80, "MS Sans Serif");
+    SetFont(&m_font);
+
+    // The labels are 60 pixels wide in the classic layout; a label that needs more in the desktop's
+    // font pushes the edit boxes to the right rather than being cut off.
+    int nLabelWidth = kLabelWidth;
+    for (int i = 0; i < n; ++i)
+        nLabelWidth = std::max(nLabelWidth, m_font.GetTextWidth(m_labelTexts[i]) + 4);
+    const int nEditLeft = kLabelLeft + nLabelWidth;
+
+    for (int i = 0; i < n; ++i) {
+        const int y = kTop + kRowStep * i;
+        m_labels[i].Create(m_labelTexts[i], WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                           CRect(kLabelLeft, y, kLabelLeft + nLabelWidth, y + kBoxHeight), this, IDC_STATIC);
+        DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+        if (m_passwords[i])
+            dwStyle |= ES_PASSWORD;
+        m_edits[i].Create(dwStyle, CRect(nEditLeft, y, kEditRight, y + kBoxHeight), this, FIRST_FIELD_ID + i);
+        m_edits[i].SetWindowText(m_defaults[i]);
+        m_labels[i].SetFont(&m_font);
+        m_edits[i].SetFont(&m_font);
+    }
+    const int yb = kRowStep * n + 18;
+    if (!m_okButton.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, CRect(48, yb, 118, yb + kBoxHeight), this, IDOK)
+        || !m_cancelButton.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(215, yb, 285, yb + kBoxHeight), this, IDCANCEL)) {
+        DestroyWindow();
+        return 0;
+    }
+    m_okButton.SetFont(&m_font);
+    m_cancelButton.SetFont(&m_font);
+
+    ShowWindow(SW_SHOW);
+    if (pParent)
+        pParent->EnableWindow(FALSE);
+    EnableWindow(TRUE);
+    if (n > 0)
+        m_edits[0].SetFocus();
+    UpdateOkButton();
+    const int nResult = RunModalLoop();
+    ShowWindow(SW_HIDE);
+    if (pParent) {
+        pParent->EnableWindow(TRUE);
+        pParent->SetFocus();
+    }
+    DestroyWindow();
+    return nResult;
+}
+
+void CTextEntryDlg::CopyResults()
+{
+    for (int i = 0; i < m_nFields; ++i)
+        m_edits[i].GetWindowText(m_results[i]);
+}
+
+void CTextEntryDlg::UpdateOkButton()
+{
+    m_okButton.EnableWindow(AreAllFieldsFilled());
+}
+
+BOOL CTextEntryDlg::OnCommand(WPARAM wParam, LPARAM /*lParam*/)
+{
+    const int nID = LOWORD(wParam);
+    const int nCode = HIWORD(wParam);
+    if (nCode == static_cast<int>(EN_CHANGE) && nID >= FIRST_FIELD_ID && nID < FIRST_FIELD_ID + MAX_FIELDS) {
+        UpdateOkButton();
+        return TRUE;
+    }
+    if (nCode != static_cast<int>(BN_CLICKED))
+        return FALSE;
+    if (nID == IDOK) {
+        // The disabled OK button is what keeps an incomplete entry out; Enter with it disabled does
+        // nothing, as a dialog's default button does.
+        if (!AreAllFieldsFilled())
+            return TRUE;
+        CopyResults();
+        EndModalLoop(IDOK);
+        return TRUE;
+    }
+    if (nID == IDCANCEL) {
+        CopyResults();
+        EndModalLoop(IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
