@@ -48,6 +48,15 @@ enum : DWORD {
     WS_CHILD = 0x40000000,
 };
 
+// A key press on its way to a window, which a window may take before the focused control sees it.
+enum : UINT { WM_KEYDOWN = 0x0100 };
+enum : int { VK_TAB = 0x09, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_SPACE = 0x20 };
+struct MSG
+{
+    UINT message;
+    WPARAM wParam; // the key: a VK_ code, or the upper-case letter or digit
+};
+
 // Header flags of property sheets and pages.
 enum : DWORD { PSP_USETITLE = 0x00000008, PSP_HASHELP = 0x00000020, PSH_HASHELP = 0x00000200 };
 

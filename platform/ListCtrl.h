@@ -28,15 +28,6 @@ enum : int { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2 };
 // Row states.
 enum : UINT { LVIS_FOCUSED = 0x01, LVIS_SELECTED = 0x02 };
 
-// A key press on its way to a window, which PreTranslateMessage may swallow.
-enum : UINT { WM_KEYDOWN = 0x0100 };
-enum : int { VK_SPACE = 0x20 };
-struct MSG
-{
-    UINT message;
-    WPARAM wParam; // the key: VK_SPACE, or the upper-case letter or digit
-};
-
 class CListCtrl : public CWnd
 {
 public:

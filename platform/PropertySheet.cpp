@@ -1,17 +1,16 @@
 #include "platform/PropertySheet.h"
 
 #include "platform/DialogTemplate.h"
+#include "platform/ListCtrl.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
-#include <QCloseEvent>
+#include <QApplication>
 #include <QDialog>
-#include <QFrame>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTabBar>
-#include <QVariant>
 
 #include <algorithm>
 
@@ -29,10 +28,33 @@ private:
     CPropertySheet* m_pSheet;
 };
 
+// Every key pressed anywhere in the sheet is offered to the sheet first (PSM_ISDIALOGMESSAGE), as a
+// dialog checks its messages before the focused control sees them.
+class CPropertySheet::CKeyFilter : public QObject
+{
+public:
+    CKeyFilter(CPropertySheet* pSheet, QObject* pParent) : QObject(pParent), m_pSheet(pSheet) {}
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pEvent->type() != QEvent::KeyPress)
+            return false;
+        auto* pWidget = qobject_cast<QWidget*>(pWatched);
+        if (!pWidget || pWidget->window() != m_pSheet->GetSafeHwnd())
+            return false;
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        MSG msg{WM_KEYDOWN, static_cast<WPARAM>(nKey == Qt::Key_Tab || nKey == Qt::Key_Backtab ? VK_TAB : nKey)};
+        return m_pSheet->SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != FALSE;
+    }
+
+private:
+    CPropertySheet* m_pSheet;
+};
+
 namespace {
 // Spacing of a classic property sheet, in pixels.
 const int kMargin = 7;
-const int kPanePadding = 4;
 const int kMinButtonWidth = 75;
 } // namespace
 
@@ -48,10 +70,23 @@ CPropertySheet::~CPropertySheet() = default;
 void CPropertySheet::AddPage(CPropertyPage* pPage)
 {
     m_pages.push_back(pPage);
-    if (m_pTabBar) {
-        const QSignalBlocker blocker(m_pTabBar.data());
-        m_pTabBar->addTab(ToQString(pPage->GetTitle()));
-    }
+    if (GetSafeHwnd())
+        SendMessage(PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(pPage));
+}
+
+void CPropertySheet::RemovePage(CPropertyPage* pPage)
+{
+    RemovePage(GetPageIndex(pPage));
+}
+
+void CPropertySheet::RemovePage(int nPage)
+{
+    if (nPage < 0 || nPage >= GetPageCount())
+        return;
+    if (GetSafeHwnd())
+        SendMessage(PSM_REMOVEPAGE, static_cast<WPARAM>(nPage), 0);
+    else
+        m_pages.erase(m_pages.begin() + nPage);
 }
 
 CPropertyPage* CPropertySheet::GetPage(int nPage) const
@@ -70,6 +105,11 @@ int CPropertySheet::GetActiveIndex() const
     return GetSafeHwnd() ? m_nActive : static_cast<int>(m_psh.nStartPage);
 }
 
+CTabCtrl* CPropertySheet::GetTabControl() const
+{
+    return m_pTabCtrl && m_pTabCtrl->GetSafeHwnd() ? m_pTabCtrl.get() : nullptr;
+}
+
 BOOL CPropertySheet::SetActivePage(CPropertyPage* pPage)
 {
     const int nPage = GetPageIndex(pPage);
@@ -84,6 +124,65 @@ BOOL CPropertySheet::SetActivePage(int nPage)
         m_psh.nStartPage = static_cast<UINT>(nPage);
         return TRUE;
     }
+    return SendMessage(PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0) != FALSE;
+}
+
+LRESULT CPropertySheet::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMsg) {
+    case PSM_ADDPAGE:
+        return InsertPageTab(reinterpret_cast<CPropertyPage*>(lParam));
+    case PSM_REMOVEPAGE:
+        return DoRemovePage(lParam ? GetPageIndex(reinterpret_cast<CPropertyPage*>(lParam)) : static_cast<int>(wParam));
+    case PSM_SETCURSEL:
+        return ChangePage(lParam ? GetPageIndex(reinterpret_cast<CPropertyPage*>(lParam)) : static_cast<int>(wParam));
+    case PSM_SETCURSELID:
+        for (int i = 0; i < GetPageCount(); ++i) {
+            if (GetPage(i)->GetTemplateID() == static_cast<UINT>(lParam))
+                return ChangePage(i);
+        }
+        return FALSE;
+    case PSM_ISDIALOGMESSAGE:
+        return FALSE;
+    case PSM_GETTABCONTROL:
+        return reinterpret_cast<LRESULT>(GetTabControl());
+    case PSM_GETCURRENTPAGEHWND:
+        return reinterpret_cast<LRESULT>(GetActivePage() ? GetActivePage()->GetSafeHwnd() : nullptr);
+    default:
+        return CWnd::WindowProc(nMsg, wParam, lParam);
+    }
+}
+
+BOOL CPropertySheet::InsertPageTab(CPropertyPage* pPage)
+{
+    CTabCtrl* pTabs = GetTabControl();
+    const int nIndex = GetPageIndex(pPage);
+    return pTabs && nIndex >= 0 && pTabs->InsertItem(nIndex, pPage->GetTitle());
+}
+
+BOOL CPropertySheet::DoRemovePage(int nPage)
+{
+    CPropertyPage* pPage = GetPage(nPage);
+    if (!pPage)
+        return FALSE;
+    pPage->DestroyPageWindow();
+    m_pages.erase(m_pages.begin() + nPage);
+    if (CTabCtrl* pTabs = GetTabControl())
+        pTabs->DeleteItem(nPage);
+    if (nPage < m_nActive) {
+        --m_nActive;
+    } else if (nPage == m_nActive) {
+        m_nActive = -1;
+        if (GetPageCount() > 0)
+            ShowPage(std::min(nPage, GetPageCount() - 1));
+    }
+    return TRUE;
+}
+
+BOOL CPropertySheet::ChangePage(int nPage)
+{
+    if (nPage < 0 || nPage >= GetPageCount())
+        return FALSE;
     CPropertyPage* pOld = GetPage(m_nActive);
     const bool bOldShown = pOld && pOld->GetSafeHwnd() && !pOld->GetSafeHwnd()->isHidden();
     if (nPage == m_nActive && bOldShown)
@@ -108,10 +207,8 @@ void CPropertySheet::ShowPage(int nPage)
     pPage->OnSetActive();
     pPage->GetSafeHwnd()->show();
     pPage->GetSafeHwnd()->raise();
-    if (m_pTabBar) {
-        const QSignalBlocker blocker(m_pTabBar.data());
-        m_pTabBar->setCurrentIndex(nPage);
-    }
+    if (CTabCtrl* pTabs = GetTabControl())
+        pTabs->SetCurSel(nPage);
 }
 
 INT_PTR CPropertySheet::DoModal()
@@ -119,27 +216,28 @@ INT_PTR CPropertySheet::DoModal()
     auto* pDialog = new CSheetDialog(this, m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr);
     pDialog->setWindowTitle(ToQString(m_strCaption));
     AdoptWindow(pDialog);
+    m_pKeyFilter = new CKeyFilter(this, pDialog);
+    qApp->installEventFilter(m_pKeyFilter);
     OnInitDialog();
 
     const int nResult = CModalLoop::Run(pDialog);
 
+    qApp->removeEventFilter(m_pKeyFilter);
+    DestroyWindow();
+    return nResult == IDOK ? IDOK : IDCANCEL;
+}
+
+void CPropertySheet::OnDestroy()
+{
     for (CPropertyPage* pPage : m_pages)
         pPage->DestroyPageWindow();
-    DestroyWindow();
+    m_pTabCtrl.reset();
     m_nActive = -1;
-    return nResult == IDOK ? IDOK : IDCANCEL;
 }
 
 BOOL CPropertySheet::OnInitDialog()
 {
     QWidget* pDialog = GetSafeHwnd();
-
-    m_pTabBar = new QTabBar(pDialog);
-    m_pTabBar->setExpanding(false);
-    m_pTabBar->setUsesScrollButtons(true);
-    for (CPropertyPage* pPage : m_pages)
-        m_pTabBar->addTab(ToQString(pPage->GetTitle()));
-    QObject::connect(m_pTabBar.data(), &QTabBar::currentChanged, pDialog, [this](int nIndex) { OnTabChanged(nIndex); });
 
     // The page area is as large as the largest page's template, as in a classic property sheet.
     QSize pageSize(200, 100);
@@ -147,16 +245,14 @@ BOOL CPropertySheet::OnInitDialog()
         if (const CDialogTemplate* pTemplate = CDialogTemplate::Find(pPage->GetTemplateID()))
             pageSize = pageSize.expandedTo(pTemplate->GetSize());
     }
+    m_pTabCtrl = std::make_unique<CTabCtrl>();
+    m_pTabCtrl->Create(this, kMargin, kMargin, pageSize.width(), pageSize.height());
+    for (int i = 0; i < GetPageCount(); ++i)
+        m_pTabCtrl->InsertItem(i, GetPage(i)->GetTitle());
+    QObject::connect(m_pTabCtrl->TabBar(), &QTabBar::currentChanged, pDialog, [this](int nIndex) { OnTabChanged(nIndex); });
 
-    const int nTabHeight = m_pTabBar->sizeHint().height();
-    const int nPaneWidth = pageSize.width() + 2 * kPanePadding;
-    m_pTabBar->setGeometry(kMargin, kMargin, nPaneWidth, nTabHeight);
-
-    auto* pPane = new QFrame(pDialog);
-    pPane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    pPane->setGeometry(kMargin, kMargin + nTabHeight, nPaneWidth, pageSize.height() + 2 * kPanePadding);
     m_pPageArea = new QWidget(pDialog);
-    m_pPageArea->setGeometry(pPane->x() + kPanePadding, pPane->y() + kPanePadding, pageSize.width(), pageSize.height());
+    m_pPageArea->setGeometry(ToQRect(m_pTabCtrl->GetPageArea()));
     m_pPageArea->hide();
 
     auto* pOK = new QPushButton(QObject::tr("OK"), pDialog);
@@ -177,19 +273,19 @@ BOOL CPropertySheet::OnInitDialog()
         nButtonWidth = std::max(nButtonWidth, pButton->sizeHint().width());
         nButtonHeight = std::max(nButtonHeight, pButton->sizeHint().height());
     }
-    const int nButtonTop = pPane->geometry().bottom() + 1 + kMargin;
-    const int nRight = pPane->geometry().right() + 1;
+    const CRect tabs = m_pTabCtrl->GetWindowRect();
+    const int nButtonTop = tabs.bottom + kMargin;
     const int nGap = pDialog->style()->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal);
     const int nSpacing = nGap > 0 ? nGap : 6;
-    int nLeft = nRight;
+    int nLeft = tabs.right;
     for (QPushButton* pButton : {m_pApplyButton.data(), pCancel, pOK}) {
         nLeft -= nButtonWidth;
         pButton->setGeometry(nLeft, nButtonTop, nButtonWidth, nButtonHeight);
         nLeft -= nSpacing;
     }
-    pDialog->setFixedSize(nRight + kMargin, nButtonTop + nButtonHeight + kMargin);
+    pDialog->setFixedSize(tabs.right + kMargin, nButtonTop + nButtonHeight + kMargin);
     // Keyboard order follows reading order: tabs, page, then the buttons.
-    QWidget::setTabOrder(m_pTabBar.data(), pOK);
+    QWidget::setTabOrder(m_pTabCtrl->TabBar(), pOK);
     QWidget::setTabOrder(pOK, pCancel);
     QWidget::setTabOrder(pCancel, m_pApplyButton.data());
 
@@ -206,8 +302,8 @@ void CPropertySheet::OnTabChanged(int nIndex)
         return;
     if (!SetActivePage(nIndex)) {
         // The current page refused to be left: the tab stays where it was.
-        const QSignalBlocker blocker(m_pTabBar.data());
-        m_pTabBar->setCurrentIndex(m_nActive);
+        if (CTabCtrl* pTabs = GetTabControl())
+            pTabs->SetCurSel(m_nActive);
     }
 }
 

@@ -1,24 +1,40 @@
 #pragma once
 // CPropertySheet: a modal window of property pages with OK, Cancel and Apply. The sheet keeps its
-// pages in the order they were added; a tab bar (the sheet's "tab control") holds their titles and
-// the current page. OK and Apply first let the shown page leave, then call OnApply on every page
-// whose window exists, in page order, and stop at the first page that answers FALSE, leaving the
-// sheet open. Cancel, Escape and the close box end the sheet without any OnApply.
+// pages in the order they were added; its tab control holds their titles and the current page. OK and
+// Apply first let the shown page leave, then call OnApply on every page whose window exists, in page
+// order, and stop at the first page that answers FALSE, leaving the sheet open. Cancel, Escape and the
+// close box end the sheet without any OnApply.
+//
+// Adding, removing and selecting pages, and every key press inside the sheet, go through the sheet's
+// own messages (PSM_...), so that a derived sheet can follow or take them over in WindowProc.
 
 #include "platform/PropertyPage.h"
+#include "platform/TabCtrl.h"
 
 #include <QPointer>
 
+#include <memory>
 #include <vector>
 
+class QObject;
 class QPushButton;
-class QTabBar;
 
 // The sheet header: flags (PSH_HASHELP) and the page shown first.
 struct PROPSHEETHEADER
 {
     DWORD dwFlags;
     UINT nStartPage;
+};
+
+// The sheet's messages: wParam and lParam as each says.
+enum : UINT {
+    PSM_SETCURSEL = 0x0465,         // wParam: page index; lParam: the page, or 0
+    PSM_REMOVEPAGE = 0x0466,        // wParam: page index; lParam: the page, or 0
+    PSM_ADDPAGE = 0x0467,           // lParam: the page
+    PSM_ISDIALOGMESSAGE = 0x0475,   // lParam: the MSG of a key press; TRUE when handled
+    PSM_GETCURRENTPAGEHWND = 0x0476,
+    PSM_SETCURSELID = 0x0472,       // lParam: the page's template id
+    PSM_GETTABCONTROL = 0x0474,
 };
 
 class CPropertySheet : public CWnd
@@ -30,6 +46,8 @@ public:
     PROPSHEETHEADER m_psh;
 
     void AddPage(CPropertyPage* pPage);
+    void RemovePage(CPropertyPage* pPage);
+    void RemovePage(int nPage);
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CPropertyPage* GetPage(int nPage) const;
     int GetPageIndex(const CPropertyPage* pPage) const;
@@ -41,17 +59,26 @@ public:
     BOOL SetActivePage(int nPage);
     BOOL SetActivePage(CPropertyPage* pPage);
 
+    // The tab control, while the window exists.
+    CTabCtrl* GetTabControl() const;
+    // Several rows of tabs; this sheet always scrolls one row, the setting is only kept.
+    void EnableStackedTabs(BOOL bStacked) { m_bStacked = bStacked; }
+
     // Runs the sheet until OK, Cancel or the close box; returns IDOK or IDCANCEL.
     virtual INT_PTR DoModal();
 
 protected:
-    // Runs once the sheet window exists: lays out the tab bar, the page area and the buttons and
-    // shows the first page.
+    // Runs once the sheet window exists: lays out the tab control, the pages' area and the buttons,
+    // and shows the first page.
     virtual BOOL OnInitDialog();
+    // Runs when the window is about to go, while it still exists.
+    void OnDestroy() override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class CPropertyPage;
     class CSheetDialog;
+    class CKeyFilter;
 
     void UpdateApplyButton();
     BOOL ApplyPages();
@@ -59,13 +86,18 @@ private:
     void OnCancel();
     void OnApplyNow();
     void OnTabChanged(int nIndex);
+    BOOL ChangePage(int nPage);
     void ShowPage(int nPage);
+    BOOL InsertPageTab(CPropertyPage* pPage);
+    BOOL DoRemovePage(int nPage);
 
     CString m_strCaption;
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
     int m_nActive = -1;
-    QPointer<QTabBar> m_pTabBar;
+    BOOL m_bStacked = FALSE;
+    std::unique_ptr<CTabCtrl> m_pTabCtrl;
     QPointer<QWidget> m_pPageArea;
     QPointer<QPushButton> m_pApplyButton;
+    QPointer<QObject> m_pKeyFilter;
 };

@@ -21,3 +21,9 @@ CString GetControlText(const QWidget* pWidget);
 
 QRect ToQRect(const CRect& rect);
 CRect FromQRect(const QRect& rect);
+
+// Icons are pictures inside the platform layer.
+class QPixmap;
+struct CIconData;
+CIconData* NewIcon(const QPixmap& pixmap);
+const QPixmap& IconPixmap(CIconData* hIcon);

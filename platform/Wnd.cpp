@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QMessageBox>
 #include <QVariant>
@@ -311,4 +312,15 @@ int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT /
     box.setIcon(QMessageBox::Warning);
     CModalLoop::Run(&box);
     return IDOK;
+}
+
+short GetKeyState(int nVirtKey)
+{
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+    bool bDown = false;
+    if (nVirtKey == VK_CONTROL)
+        bDown = modifiers & Qt::ControlModifier;
+    else if (nVirtKey == VK_SHIFT)
+        bDown = modifiers & Qt::ShiftModifier;
+    return bDown ? static_cast<short>(0x8000) : 0;
 }

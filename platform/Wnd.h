@@ -105,5 +105,8 @@ constexpr WPARAM MAKEWPARAM(int nLow, int nHigh)
 constexpr int LOWORD(WPARAM w) { return static_cast<int>(w & 0xFFFF); }
 constexpr int HIWORD(WPARAM w) { return static_cast<int>((w >> 16) & 0xFFFF); }
 
+// Whether a key is held down now (VK_CONTROL, VK_SHIFT): the high bit, a negative value, means down.
+short GetKeyState(int nVirtKey);
+
 // A message box with an optional owner window (nullptr: none).
 int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT nType);

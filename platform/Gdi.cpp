@@ -1,0 +1,163 @@
+#include "platform/Gdi.h"
+
+#include "platform/QtBridge.h"
+#include "platform/Wnd.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QPalette>
+#include <QPixmap>
+
+struct CIconData
+{
+    QPixmap pixmap;
+};
+
+BOOL DestroyIcon(HICON hIcon)
+{
+    delete hIcon;
+    return hIcon != nullptr;
+}
+
+BOOL GetIconSize(HICON hIcon, int& cx, int& cy)
+{
+    if (!hIcon || hIcon->pixmap.isNull())
+        return FALSE;
+    cx = hIcon->pixmap.width();
+    cy = hIcon->pixmap.height();
+    return TRUE;
+}
+
+HICON NewIcon(const QPixmap& pixmap)
+{
+    return new CIconData{pixmap};
+}
+
+const QPixmap& IconPixmap(HICON hIcon)
+{
+    return hIcon->pixmap;
+}
+
+COLORREF GetCaptionSysColor(int nIndex)
+{
+    const QPalette palette = QApplication::palette();
+    const QColor color = nIndex == COLOR_INACTIVECAPTION ? palette.color(QPalette::Inactive, QPalette::Highlight)
+                                                         : palette.color(QPalette::Active, QPalette::WindowText);
+    return RGB(color.red(), color.green(), color.blue());
+}
+
+namespace {
+QColor ToQColor(COLORREF c)
+{
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+} // namespace
+
+CDC::CDC(int cx, int cy, COLORREF crBackground)
+    : m_image(std::max(cx, 1), std::max(cy, 1), QImage::Format_RGB32)
+{
+    m_image.fill(ToQColor(crBackground));
+    m_pPainter = std::make_unique<QPainter>(&m_image);
+}
+
+CDC::~CDC() = default;
+
+const CPen* CDC::SelectObject(const CPen* pPen)
+{
+    const CPen* pOld = m_pPen;
+    m_pPen = pPen;
+    return pOld;
+}
+
+int CDC::SelectStockFont(int nStockFont)
+{
+    const int nOld = m_nStockFont;
+    m_nStockFont = nStockFont;
+    // Both stock fonts are the desktop's user-interface font; the caption's is bold, as a title is.
+    QFont font = QApplication::font();
+    font.setBold(nStockFont == SYSTEM_FONT);
+    m_pPainter->setFont(font);
+    return nOld;
+}
+
+int CDC::SetBkMode(int nMode)
+{
+    const int nOld = m_nBkMode;
+    m_nBkMode = nMode;
+    return nOld;
+}
+
+COLORREF CDC::SetTextColor(COLORREF crColor)
+{
+    const COLORREF crOld = m_crText;
+    m_crText = crColor;
+    return crOld;
+}
+
+void CDC::MoveTo(int x, int y)
+{
+    m_x = x;
+    m_y = y;
+}
+
+void CDC::LineTo(int x, int y)
+{
+    if (m_pPen && (x != m_x || y != m_y)) {
+        // Pixel by pixel for the straight lines drawn here, the end point left out.
+        const QColor color = ToQColor(m_pPen->Color());
+        const int dx = (x > m_x) - (x < m_x);
+        const int dy = (y > m_y) - (y < m_y);
+        for (int px = m_x, py = m_y; px != x || py != y; px += (px != x ? dx : 0), py += (py != y ? dy : 0)) {
+            if (m_image.rect().contains(px, py))
+                m_image.setPixelColor(px, py, color);
+        }
+    }
+    m_x = x;
+    m_y = y;
+}
+
+void CDC::DrawText(const char* pszText, const CRect& rect, UINT nFormat)
+{
+    QString text = ToQString(CString(pszText));
+    if (text.isEmpty())
+        return;
+    const QRect target = ToQRect(rect);
+    int nFlags = (nFormat & DT_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft;
+    nFlags |= (nFormat & DT_VCENTER) ? Qt::AlignVCenter : Qt::AlignTop;
+    if (nFormat & DT_SINGLELINE)
+        nFlags |= Qt::TextSingleLine;
+    // Without DT_NOPREFIX an "&" marks the next letter; Qt shows it literally unless asked otherwise.
+    if (!(nFormat & DT_NOPREFIX))
+        nFlags |= Qt::TextShowMnemonic;
+    if (nFormat & DT_END_ELLIPSIS)
+        text = m_pPainter->fontMetrics().elidedText(text, Qt::ElideRight, target.width());
+    m_pPainter->setPen(ToQColor(m_crText));
+    m_pPainter->drawText(target, nFlags, text);
+}
+
+void CDC::DrawIcon(HICON hIcon, int x, int y)
+{
+    if (hIcon)
+        m_pPainter->drawPixmap(x, y, hIcon->pixmap);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    if (!m_image.rect().contains(x, y))
+        return 0xFFFFFFFF;
+    const QColor color = m_image.pixelColor(x, y);
+    return RGB(color.red(), color.green(), color.blue());
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd)
+    : CDC(pWnd->GetWindowRect().Width(), pWnd->GetWindowRect().Height(), GetSysColor(COLOR_BTNFACE)), m_pWnd(pWnd)
+{
+}
+
+CPaintDC::~CPaintDC()
+{
+    // Put the finished picture on the window (this runs inside the window's paint event).
+    QImage image = Image();
+    QPainter painter(m_pWnd->GetSafeHwnd());
+    painter.drawImage(0, 0, image);
+}
