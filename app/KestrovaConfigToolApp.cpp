@@ -8,7 +8,8 @@
 #include "pages/PropPageNetwork.h"
 #include "pages/PropPagePCSharing.h"
 #include "platform/Files.h"
-#include "platform/PropertySheet.h"
+#include "platform/ImageList.h"
+#include "ui/TreePropSheet.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -72,7 +73,7 @@ BOOL CKestrovaConfigToolApp::InitInstance()
     LoadConfigDocument();
     LoadScanDocument();
 
-    CPropertySheet sheet("DPF Settings", nullptr, 0);
+    TreePropSheet::CTreePropSheet sheet("DPF Settings", nullptr, 0);
     sheet.m_psh.dwFlags &= ~PSH_HASHELP;
 
     m_pAddressBookPage = std::make_unique<CPropPageAddressBook>();
@@ -147,17 +148,29 @@ BOOL CKestrovaConfigToolApp::InitInstance()
     m_pInternetSharingPage->m_psp.dwFlags &= ~PSP_HASHELP;
     m_pPCSharingPage->m_psp.dwFlags &= ~PSP_HASHELP;
 
+    // The tree's pictures: a node without a page, and a page without a picture of its own. The list of
+    // bitmap 135 is made and let go with the sheet; nothing shows it.
+    const COLORREF crMask = RGB(0, 128, 128);
+    CImageList treeImages;
+    treeImages.Create(130, 16, 0, crMask);
+    CImageList spareImages;
+    spareImages.Create(135, 16, 0, crMask);
+
     sheet.AddPage(m_pEmailPage.get());
     sheet.AddPage(m_pAddressBookPage.get());
     sheet.AddPage(m_pInternetSharingPage.get());
     sheet.AddPage(m_pPCSharingPage.get());
 
+    sheet.SetEmptyPageFormat("Please select a child item of '%s'.");
+    sheet.SetTreeMode(TRUE, TRUE, TRUE);
+    sheet.SetDefaultTreeImages(&treeImages);
     if (m_nConfiguredNetworks > 0)
         sheet.SetActivePage(&m_pConfiguredPages[0]);
     else if (m_nAvailableNetworks > 0)
         sheet.SetActivePage(&m_pAvailablePages[0]);
     else
         sheet.SetActivePage(m_pEmailPage.get());
+    sheet.SetPageTreeWidth(200);
 
     // Whatever the pages saved, they saved while being confirmed; OK and Cancel end the run alike.
     m_pMainWnd = &sheet;
@@ -170,5 +183,7 @@ BOOL CKestrovaConfigToolApp::InitInstance()
     m_pEmailPage.reset();
     m_pPCSharingPage.reset();
     m_pInternetSharingPage.reset();
+    spareImages.DeleteImageList();
+    treeImages.DeleteImageList();
     return FALSE;
 }

@@ -27,7 +27,7 @@ enum : UINT { MB_OK = 0x00000000 };
 enum : int { ID_APPLY_NOW = 0x3021 };
 
 // A command from a control to its parent window.
-enum : UINT { WM_COMMAND = 0x0111 };
+enum : UINT { WM_COMMAND = 0x0111, WM_PAINT = 0x000F };
 
 // Button check state messages and results.
 enum : UINT { BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1 };
@@ -42,6 +42,7 @@ enum : UINT { BN_CLICKED = 0, EN_CHANGE = 0x0300, CBN_EDITCHANGE = 5 };
 // Window styles shared by every kind of window.
 enum : DWORD {
     WS_TABSTOP = 0x00010000,
+    WS_CLIPSIBLINGS = 0x04000000,
     WS_HSCROLL = 0x00100000,
     WS_VSCROLL = 0x00200000,
     WS_VISIBLE = 0x10000000,

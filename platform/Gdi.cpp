@@ -38,14 +38,6 @@ const QPixmap& IconPixmap(HICON hIcon)
     return hIcon->pixmap;
 }
 
-COLORREF GetCaptionSysColor(int nIndex)
-{
-    const QPalette palette = QApplication::palette();
-    const QColor color = nIndex == COLOR_INACTIVECAPTION ? palette.color(QPalette::Inactive, QPalette::Highlight)
-                                                         : palette.color(QPalette::Active, QPalette::WindowText);
-    return RGB(color.red(), color.green(), color.blue());
-}
-
 namespace {
 QColor ToQColor(COLORREF c)
 {
@@ -58,6 +50,8 @@ CDC::CDC(int cx, int cy, COLORREF crBackground)
 {
     m_image.fill(ToQColor(crBackground));
     m_pPainter = std::make_unique<QPainter>(&m_image);
+    m_crText = GetSysColor(COLOR_WINDOWTEXT);
+    SelectStockFont(SYSTEM_FONT);
 }
 
 CDC::~CDC() = default;

@@ -19,10 +19,6 @@ BOOL DestroyIcon(HICON hIcon);
 // The size of an icon's picture; FALSE for no icon.
 BOOL GetIconSize(HICON hIcon, int& cx, int& cy);
 
-// More system colours for drawing captions.
-enum : int { COLOR_INACTIVECAPTION = 3, COLOR_CAPTIONTEXT = 9 };
-COLORREF GetCaptionSysColor(int nIndex);
-
 // Text drawing flags.
 enum : UINT {
     DT_LEFT = 0x0000,

@@ -76,6 +76,8 @@ void CPropertyPage::CreatePageWindow(CPropertySheet* pSheet, QWidget* pParent)
         pTemplate->Create(pWidget);
     // The template's caption names the page in the sheet; the page itself is a child, not a window.
     pWidget->setWindowTitle(QString());
+    // A page paints its own background, as a dialog does, so nothing behind it shows through.
+    pWidget->setAutoFillBackground(true);
     AdoptWindow(pWidget);
     OnInitDialog();
     // After OnInitDialog, so that controls a page adds there are routed too.

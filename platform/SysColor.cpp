@@ -14,6 +14,12 @@ COLORREF GetSysColor(int nIndex)
     case COLOR_WINDOWTEXT:
         color = palette.color(QPalette::Active, QPalette::Text);
         break;
+    case COLOR_INACTIVECAPTION:
+        color = palette.color(QPalette::Inactive, QPalette::Highlight);
+        break;
+    case COLOR_CAPTIONTEXT:
+        color = palette.color(QPalette::Active, QPalette::HighlightedText);
+        break;
     case COLOR_BTNFACE:
         color = palette.color(QPalette::Active, QPalette::Button);
         break;

@@ -15,8 +15,10 @@ constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); 
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
 
 enum : int {
+    COLOR_INACTIVECAPTION = 3,
     COLOR_WINDOW = 5,
     COLOR_WINDOWTEXT = 8,
+    COLOR_CAPTIONTEXT = 9,
     COLOR_BTNFACE = 15,
 };
 

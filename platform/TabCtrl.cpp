@@ -16,7 +16,8 @@ BOOL CTabCtrl::Create(CWnd* pParent, int x, int y, int cxPane, int cyPane)
     pTabs->setObjectName("tabs");
     pTabs->setExpanding(false);
     pTabs->setUsesScrollButtons(true);
-    const int nTabHeight = pTabs->sizeHint().height();
+    // Measured with a tab in it: an empty row of tabs has no height yet.
+    const int nTabHeight = MeasureHeaderHeight(pParent);
     const int nWidth = cxPane + 2 * kPanePadding;
     pTabs->setGeometry(0, 0, nWidth, nTabHeight);
     auto* pPane = new QFrame(pContainer);

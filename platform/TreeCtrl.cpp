@@ -36,6 +36,10 @@ BOOL CTreeCtrl::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT 
     pTree->setGeometry(ToQRect(rect));
     pTree->setHeaderHidden(true);
     pTree->setColumnCount(1);
+    // A long item makes the tree scroll sideways, as a tree control does, rather than cutting it.
+    pTree->header()->setStretchLastSection(false);
+    pTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    pTree->setTextElideMode(Qt::ElideNone);
     pTree->setSelectionMode(QAbstractItemView::SingleSelection);
     pTree->setRootIsDecorated((dwStyle & TVS_LINESATROOT) != 0);
     pTree->setFocusPolicy((dwStyle & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);

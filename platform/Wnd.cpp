@@ -144,6 +144,10 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     if (nMsg == WM_COMMAND)
         return OnCommand(wParam, lParam);
+    if (nMsg == WM_PAINT) {
+        OnPaint();
+        return 0;
+    }
     auto* pButton = qobject_cast<QAbstractButton*>(m_hWnd.data());
     if (!pButton)
         return 0;
@@ -243,6 +247,89 @@ private:
 };
 
 } // namespace
+
+namespace {
+
+// A window made at run time that leaves its painting to its object.
+class CPaintedWidget : public QWidget
+{
+public:
+    CPaintedWidget(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(pWnd) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { m_pWnd->SendMessage(WM_PAINT, 0, 0); }
+
+private:
+    CWnd* m_pWnd;
+};
+
+} // namespace
+
+BOOL CWnd::Create(const char* pszWindowName, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
+{
+    auto* pWidget = new CPaintedWidget(this, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr);
+    pWidget->setObjectName(ToQString(CString(pszWindowName)));
+    pWidget->setProperty("ctrlId", nID);
+    pWidget->setGeometry(ToQRect(rect));
+    AdoptWindow(pWidget);
+    // A window that clips its siblings lies beneath them: it never paints over them.
+    if (dwStyle & WS_CLIPSIBLINGS)
+        pWidget->lower();
+    if (dwStyle & WS_VISIBLE)
+        pWidget->show();
+    return TRUE;
+}
+
+void CWnd::InvalidateRect(const CRect* pRect, BOOL /*bErase*/)
+{
+    if (!m_hWnd)
+        return;
+    if (pRect)
+        m_hWnd->update(ToQRect(*pRect));
+    else
+        m_hWnd->update();
+}
+
+CRect CWnd::GetClientRect() const
+{
+    return m_hWnd ? CRect(0, 0, m_hWnd->width(), m_hWnd->height()) : CRect();
+}
+
+void CWnd::MoveWindow(const CRect& rect)
+{
+    MoveWindowOf(m_hWnd.data(), rect);
+}
+
+std::vector<HWND> CWnd::GetChildWindows() const
+{
+    std::vector<HWND> children;
+    if (m_hWnd) {
+        for (QObject* pChild : m_hWnd->children()) {
+            auto* pWidget = qobject_cast<QWidget*>(pChild);
+            if (pWidget && !pWidget->isWindow())
+                children.push_back(pWidget);
+        }
+    }
+    return children;
+}
+
+CRect CWnd::GetWindowRectOf(HWND hWnd)
+{
+    return hWnd ? FromQRect(hWnd->geometry()) : CRect();
+}
+
+void CWnd::MoveWindowOf(HWND hWnd, const CRect& rect)
+{
+    if (!hWnd)
+        return;
+    if (hWnd->isWindow()) {
+        // A dialog keeps its size fixed: the new size becomes its fixed size.
+        hWnd->setFixedSize(rect.Width(), rect.Height());
+        hWnd->move(rect.left, rect.top);
+    } else {
+        hWnd->setGeometry(ToQRect(rect));
+    }
+}
 
 BOOL CWnd::OnCommand(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <map>
+#include <vector>
 #include <memory>
 
 class QWidget;
@@ -55,6 +56,19 @@ public:
     int RunModalLoop();
     void EndModalLoop(int nResult);
 
+    // A plain child window of this object, which paints itself in OnPaint.
+    BOOL Create(const char* pszWindowName, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID);
+    // Marks part of the window (nullptr: all of it) to be painted again.
+    void InvalidateRect(const CRect* pRect, BOOL bErase = TRUE);
+    // The client area: (0, 0) to its width and height.
+    CRect GetClientRect() const;
+    // Moves and resizes the window, in its parent's coordinates (a window: on the screen).
+    void MoveWindow(const CRect& rect);
+    // The child windows, in their order, and moving one of them.
+    std::vector<HWND> GetChildWindows() const;
+    static CRect GetWindowRectOf(HWND hWnd);
+    static void MoveWindowOf(HWND hWnd, const CRect& rect);
+
     void SetFont(const class CFont* pFont);
     void SetFocus();
     // The window's rectangle in its parent's coordinates (for a window, its client area on screen).
@@ -79,6 +93,8 @@ protected:
     // A command from a child control: LOWORD(wParam) its id, HIWORD(wParam) the notification
     // (BN_CLICKED, EN_CHANGE). Answer TRUE when handled.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // Paints the window made by Create (use a CPaintDC).
+    virtual void OnPaint() {}
     // Runs when an existing control has just been subclassed by this object.
     virtual void PreSubclassWindow() {}
     // Runs while the window still exists, just before it is destroyed: the place to let go of

@@ -1,0 +1,73 @@
+#pragma once
+// A property sheet that shows its pages through a tree instead of a row of tabs. Every page keeps its
+// ordinary title; a title may be a path of segments separated by "::" ("Configured Networks::Home"),
+// and the sheet builds one tree node per distinct path prefix. Selecting a node that stands for a
+// page shows the page; selecting a node without one hides the current page and shows a short text in
+// its place. The hidden tab control stays the source of truth for titles and the current page; the
+// tree is rebuilt from it whenever pages are added or removed.
+
+#include "platform/PropertySheet.h"
+#include "platform/TreeCtrl.h"
+#include "ui/PropPageFrame.h"
+
+namespace TreePropSheet {
+
+enum : UINT { IDC_PAGE_TREE = 0x7EEE, IDC_PAGE_FRAME = 0xFFFF };
+
+class CTreePropSheet : public CPropertySheet
+{
+public:
+    CTreePropSheet(const char* pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    ~CTreePropSheet() override;
+
+    // Before the window exists only. With tree mode off the caption and image flags keep their values.
+    BOOL SetTreeMode(BOOL bTreeViewMode, BOOL bPageCaption = FALSE, BOOL bTreeImages = FALSE);
+    BOOL SetPageTreeWidth(int nWidth);
+    // printf-style, one %s for the node's text; used at the next caption update.
+    void SetEmptyPageFormat(const char* pszFormat);
+    // Exactly two images: 0 for nodes without a page, 1 for pages without an image of their own.
+    BOOL SetDefaultTreeImages(CImageList* pImages);
+
+    CTreeCtrl* GetPageTree() const { return m_pPageTree; }
+    CPropPageFrame* GetPageFrame() const { return m_pPageFrame; }
+
+protected:
+    virtual CString FormatEmptyPageText(const char* pszFormat, const char* pszNodeText);
+    virtual CTreeCtrl* NewPageTree();
+    virtual CPropPageFrame* NewPageFrame();
+
+    BOOL OnInitDialog() override;
+    void OnDestroy() override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+
+    void RebuildPageTree();
+    HTREEITEM InsertPageTreePath(const char* pszPath, HTREEITEM hParent = TVI_ROOT);
+    // Cuts the first segment off strRest and returns it; strRest keeps what follows the separator.
+    static CString SplitTitlePath(CString& strRest);
+    BOOL DeactivateCurrentPage();
+    HTREEITEM FindPageItem(int nPage, HTREEITEM hItem = TVI_ROOT);
+    void SelectPageItem(int nPage);
+    void SelectCurrentPageItem();
+    void UpdateFrameCaption();
+    void SelectNextItem();
+    void SelectPreviousItem();
+    void OffsetChildWindows(int nDx, int nDy);
+
+    BOOL m_bTreeMode = TRUE;
+    CTreeCtrl* m_pPageTree = nullptr;
+    CPropPageFrame* m_pPageFrame = nullptr;
+    BOOL m_bInTreeSelChange = FALSE;
+    BOOL m_bPageCaption = FALSE;
+    BOOL m_bTreeImages = FALSE;
+    CImageList m_TreeImages;
+    CImageList m_DefaultImages;
+    CString m_strEmptyPageFormat;
+    int m_nPageTreeWidth = 150;
+
+private:
+    LRESULT OnTreeSelChanging(const NMTREEVIEW* pNotify);
+    void OnTreeSelChanged();
+    static HTREEITEM DeepestLastItem(CTreeCtrl* pTree, HTREEITEM hItem);
+};
+
+} // namespace TreePropSheet
