@@ -1,8 +1,144 @@
 #include "pages/PropPageAddressBook.h"
 
+#include "app/ConfigDocument.h"
+#include "pages/ListEntries.h"
 #include "res/Resource.h"
+
+#include <string>
 
 CPropPageAddressBook::CPropPageAddressBook()
     : CPropertyPage(IDD_ADDRESS_BOOK)
 {
+}
+
+void CPropPageAddressBook::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DENIED, m_lstDenied);
+    DDX_Control(pDX, IDC_APPROVED, m_lstApproved);
+    DDX_Control(pDX, IDC_CONTACTS, m_lstContacts);
+}
+
+const CCommandMap& CPropPageAddressBook::GetCommandMap() const
+{
+    static const CCommandMap map = {
+        OnBnClicked(IDC_ADD_CONTACT, &CPropPageAddressBook::OnAddContact),
+        OnBnClicked(IDC_ADD_APPROVED, &CPropPageAddressBook::OnAddApproved),
+        OnBnClicked(IDC_ADD_DENIED, &CPropPageAddressBook::OnAddDenied),
+        OnBnClicked(IDC_REMOVE_CONTACT, &CPropPageAddressBook::OnRemoveContact),
+        OnBnClicked(IDC_REMOVE_APPROVED, &CPropPageAddressBook::OnRemoveApproved),
+        OnBnClicked(IDC_REMOVE_DENIED, &CPropPageAddressBook::OnRemoveDenied),
+    };
+    return map;
+}
+
+BOOL CPropPageAddressBook::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    LoadList(m_lstContacts, "First, 80; Last, 80; Address, 250", "AddressBook", "EmailDetails");
+    LoadList(m_lstApproved, "Address, 250", "AEmailAddresses", "AEmailAddress");
+    LoadList(m_lstDenied, "Address, 250", "DEmailAddresses", "DEmailAddress");
+    return FALSE;
+}
+
+void CPropPageAddressBook::LoadList(CReportCtrl& list, const char* pszSpec, const char* pszGroup, const char* pszEntry)
+{
+    list.SetColumnHeader(pszSpec);
+    const TiXmlElement* pBook = theConfigElement->FirstChildElement("EmailAddressBook");
+    const TiXmlElement* pGroup = pBook ? pBook->FirstChildElement(pszGroup) : nullptr;
+    const bool bContacts = std::string(pszEntry) == "EmailDetails";
+    for (const TiXmlElement* p = pGroup ? pGroup->FirstChildElement(pszEntry) : nullptr; p; p = p->NextSiblingElement(pszEntry)) {
+        const int nRow = list.InsertItem(0, "");
+        if (bContacts) {
+            list.SetItemText(nRow, 0, GetChildText(p, "ABFname"));
+            list.SetItemText(nRow, 1, GetChildText(p, "ABLname"));
+            list.SetItemText(nRow, 2, GetChildText(p, "ABEmailAddress"));
+        } else {
+            list.SetItemText(nRow, 0, GetElementText(p));
+        }
+    }
+    list.SetGridLines(TRUE);
+    list.SortItems(0, TRUE);
+}
+
+void CPropPageAddressBook::OnAddContact()
+{
+    if (AddListEntry(this, m_lstContacts, "Enter Contact Info", {"First:", "Last:", "Address:"}))
+        SetModified(TRUE);
+}
+
+void CPropPageAddressBook::OnAddApproved()
+{
+    if (AddListEntry(this, m_lstApproved, "Enter Approved Sender", {"Address:"}))
+        SetModified(TRUE);
+}
+
+void CPropPageAddressBook::OnAddDenied()
+{
+    if (AddListEntry(this, m_lstDenied, "Enter Denied Sender", {"Address:"}))
+        SetModified(TRUE);
+}
+
+void CPropPageAddressBook::RemoveFrom(CReportCtrl& list)
+{
+    if (RemoveSelectedEntries(list))
+        SetModified(TRUE);
+}
+
+void CPropPageAddressBook::OnRemoveContact()
+{
+    RemoveFrom(m_lstContacts);
+}
+
+void CPropPageAddressBook::OnRemoveApproved()
+{
+    RemoveFrom(m_lstApproved);
+}
+
+void CPropPageAddressBook::OnRemoveDenied()
+{
+    RemoveFrom(m_lstDenied);
+}
+
+BOOL CPropPageAddressBook::OnApply()
+{
+    WriteSection(theConfigElement);
+    if (!SaveConfigDocument(this))
+        return FALSE;
+    return CPropertyPage::OnApply();
+}
+
+namespace {
+CString Count(const CReportCtrl& list)
+{
+    CString strCount;
+    strCount.Format("%d", list.GetItemCount(RC_ITEM_ALL));
+    return strCount;
+}
+} // namespace
+
+bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
+{
+    UpdateData(TRUE);
+    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("EmailAddressBook"))
+        pConfiguration->RemoveChild(pOld);
+    TiXmlElement* pBook = AppendElement(pConfiguration, "EmailAddressBook");
+
+    TiXmlElement* pContacts = AppendElement(pBook, "AddressBook");
+    AppendTextElement(pContacts, "NumEmailDetails", Count(m_lstContacts));
+    for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow) {
+        TiXmlElement* pDetails = AppendElement(pContacts, "EmailDetails");
+        AppendTextElement(pDetails, "ABEmailAddress", m_lstContacts.CListCtrl::GetItemText(nRow, 2));
+        AppendTextElement(pDetails, "ABFname", m_lstContacts.CListCtrl::GetItemText(nRow, 0));
+        AppendTextElement(pDetails, "ABLname", m_lstContacts.CListCtrl::GetItemText(nRow, 1));
+    }
+    TiXmlElement* pDenied = AppendElement(pBook, "DEmailAddresses");
+    AppendTextElement(pDenied, "NumDEmailAddress", Count(m_lstDenied));
+    for (int nRow = 0; nRow < m_lstDenied.GetItemCount(RC_ITEM_ALL); ++nRow)
+        AppendTextElement(pDenied, "DEmailAddress", m_lstDenied.CListCtrl::GetItemText(nRow, 0));
+    TiXmlElement* pApproved = AppendElement(pBook, "AEmailAddresses");
+    AppendTextElement(pApproved, "NumAEmailAddress", Count(m_lstApproved));
+    for (int nRow = 0; nRow < m_lstApproved.GetItemCount(RC_ITEM_ALL); ++nRow)
+        AppendTextElement(pApproved, "AEmailAddress", m_lstApproved.CListCtrl::GetItemText(nRow, 0));
+    return true;
 }

@@ -1,8 +1,113 @@
 #include "pages/PropPageInternetSharing.h"
 
+#include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
+#include "pages/ListEntries.h"
 #include "res/Resource.h"
 
 CPropPageInternetSharing::CPropPageInternetSharing()
     : CPropertyPage(IDD_INTERNET_SHARING)
 {
+}
+
+void CPropPageInternetSharing::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_FEEDS, m_lstFeeds);
+    DDX_Text(pDX, IDC_FC_USERNAME, m_strFCUsername);
+    DDX_Text(pDX, IDC_FC_PASSWORD, m_strFCPassword);
+    DDX_Text(pDX, IDC_FC_RETYPE_PASSWORD, m_strFCRetypePassword);
+}
+
+const CCommandMap& CPropPageInternetSharing::GetCommandMap() const
+{
+    static const CCommandMap map = {
+        OnBnClicked(IDC_ADD_FEED, &CPropPageInternetSharing::OnAddFeed),
+        OnBnClicked(IDC_REMOVE_FEED, &CPropPageInternetSharing::OnRemoveFeed),
+        OnEnChange(IDC_FC_USERNAME, &CPropPageInternetSharing::OnModified),
+        OnEnChange(IDC_FC_PASSWORD, &CPropPageInternetSharing::OnModified),
+        OnEnChange(IDC_FC_RETYPE_PASSWORD, &CPropPageInternetSharing::OnModified),
+    };
+    return map;
+}
+
+BOOL CPropPageInternetSharing::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    const TiXmlElement* pSection = theConfigElement->FirstChildElement("RSSandFrameChannel");
+    if (const TiXmlElement* pChannel = pSection ? pSection->FirstChildElement("FrameChannel") : nullptr) {
+        m_strFCUsername = GetChildText(pChannel, "FCUsername");
+        m_strFCPassword = GetScrambledText(pChannel->FirstChildElement("FCPassword"), CONFIG_KEY_TEXT);
+        m_strFCRetypePassword = m_strFCPassword;
+    }
+    m_lstFeeds.SetColumnHeader("Description, 100; URL, 250");
+    const TiXmlElement* pRSS = pSection ? pSection->FirstChildElement("RSS") : nullptr;
+    for (const TiXmlElement* p = pRSS ? pRSS->FirstChildElement("RssDetails") : nullptr; p; p = p->NextSiblingElement("RssDetails")) {
+        const int nRow = m_lstFeeds.InsertItem(0, "");
+        m_lstFeeds.SetItemText(nRow, 0, GetChildText(p, "Description"));
+        m_lstFeeds.SetItemText(nRow, 1, GetChildText(p, "URL"));
+    }
+    m_lstFeeds.SetGridLines(TRUE);
+    m_lstFeeds.SortItems(0, TRUE);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CPropPageInternetSharing::OnAddFeed()
+{
+    if (AddListEntry(this, m_lstFeeds, "Enter RSS Feed Info", {"Description:", "URL:"}))
+        SetModified(TRUE);
+}
+
+void CPropPageInternetSharing::OnRemoveFeed()
+{
+    if (RemoveSelectedEntries(m_lstFeeds))
+        SetModified(TRUE);
+}
+
+void CPropPageInternetSharing::OnModified()
+{
+    SetModified(TRUE);
+}
+
+BOOL CPropPageInternetSharing::OnApply()
+{
+    UpdateData(TRUE);
+    // Without an account the password boxes are not in use: whatever they hold is stored as it is.
+    if (!m_strFCUsername.IsEmpty()) {
+        const char* pszMessage = nullptr;
+        if (m_strFCPassword.IsEmpty())
+            pszMessage = "You must provide password information for the FrameChannel account!";
+        else if (m_strFCPassword != m_strFCRetypePassword)
+            pszMessage = "Plese check your password information for the FrameChannel account!";
+        if (pszMessage) {
+            MessageBox(pszMessage, "Error", MB_OK);
+            return FALSE;
+        }
+    }
+    WriteSection(theConfigElement);
+    if (!SaveConfigDocument(this))
+        return FALSE;
+    return CPropertyPage::OnApply();
+}
+
+bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
+{
+    UpdateData(TRUE);
+    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("RSSandFrameChannel"))
+        pConfiguration->RemoveChild(pOld);
+    TiXmlElement* pSection = AppendElement(pConfiguration, "RSSandFrameChannel");
+    TiXmlElement* pRSS = AppendElement(pSection, "RSS");
+    CString strCount;
+    strCount.Format("%d", m_lstFeeds.GetItemCount(RC_ITEM_ALL));
+    AppendTextElement(pRSS, "NumURL", strCount);
+    for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow) {
+        TiXmlElement* pFeed = AppendElement(pRSS, "RssDetails");
+        AppendTextElement(pFeed, "Description", m_lstFeeds.CListCtrl::GetItemText(nRow, 0));
+        AppendTextElement(pFeed, "URL", m_lstFeeds.CListCtrl::GetItemText(nRow, 1));
+    }
+    TiXmlElement* pChannel = AppendElement(pSection, "FrameChannel");
+    AppendTextElement(pChannel, "FCUsername", m_strFCUsername);
+    AppendTextElement(pChannel, "FCPassword", m_strFCPassword, CONFIG_KEY_TEXT);
+    return true;
 }

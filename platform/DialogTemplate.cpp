@@ -22,7 +22,7 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
         QWidget scratch;
         pEntry->pfnSetup(&scratch);
         tmpl.m_strCaption = FromQString(scratch.windowTitle());
-        tmpl.m_size = scratch.sizeHint().expandedTo(scratch.size());
+        tmpl.m_size = scratch.minimumSizeHint().expandedTo(scratch.size());
         return &tmpl;
     }
     return nullptr;

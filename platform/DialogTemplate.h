@@ -26,7 +26,7 @@ public:
     // Builds the template's controls into pWidget.
     void Create(QWidget* pWidget) const;
     const CString& GetCaption() const { return m_strCaption; }
-    // The size the template's layout asks for.
+    // The size the template was drawn at, or more where its layout needs more.
     QSize GetSize() const { return m_size; }
 
 private:

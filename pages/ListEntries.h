@@ -1,0 +1,14 @@
+#pragma once
+// Adding and removing rows of a page's list, as the address book and feed pages both do: a new entry
+// comes from a text entry window and goes to the top of the list; Remove takes exactly the selected
+// rows away.
+
+#include "ui/ReportCtrl.h"
+
+#include <initializer_list>
+
+// Asks for one value per label in a text entry window owned by pPage; on OK inserts them as a new top
+// row. TRUE when a row was added.
+BOOL AddListEntry(CWnd* pPage, CReportCtrl& list, const char* pszTitle, std::initializer_list<const char*> labels);
+// Deletes the selected rows; TRUE when there were any.
+BOOL RemoveSelectedEntries(CReportCtrl& list);
