@@ -6,7 +6,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <chrono>
@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
         list.SetItemText(nRow, 1, std::to_string(i).c_str());
     }
 
-    auto* pHeader = static_cast<QTableWidget*>(list.GetSafeHwnd())->horizontalHeader();
+    auto* pHeader = static_cast<QTableView*>(list.GetSafeHwnd())->horizontalHeader();
     const QPoint heading(pHeader->sectionViewportPosition(0) + 20, pHeader->height() / 2);
     for (const char* pszClick : {"first click (ascending)", "second click (descending)", "third click (ascending)"}) {
         const auto start = std::chrono::steady_clock::now();

@@ -2,20 +2,17 @@
 
 #include "platform/QtBridge.h"
 
+#include <QAbstractTableModel>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
+
+#include <vector>
 
 namespace {
 
-// Item roles: the row's data value lives in the first cell, each cell keeps its image index, and
-// the check mark is kept as a state of its own (no check boxes are drawn).
-const int kDataRole = Qt::UserRole;
-const int kImageRole = Qt::UserRole + 1;
-const int kCheckRole = Qt::UserRole + 2;
-const int kBytesRole = Qt::UserRole + 3;
 const char* const kExStyleProperty = "dpfExStyle";
 
 Qt::Alignment AlignmentOf(int nFormat)
@@ -36,6 +33,122 @@ QColor ToQColor(COLORREF c)
 }
 
 } // namespace
+
+// The rows and columns of a list. Cells keep the bytes they were given (shown as UTF-8); each row has
+// its data value and check mark. Rows live in a vector, so reaching a cell by row and column costs
+// the same for the first row and the ten-thousandth.
+class CListModel : public QAbstractTableModel
+{
+public:
+    struct Cell
+    {
+        std::string bytes;
+        QString text;
+        int nImage = -1;
+    };
+    struct Row
+    {
+        std::vector<Cell> cells;
+        DWORD_PTR dwData = 0;
+        bool bChecked = false;
+    };
+    struct Column
+    {
+        QString heading;
+        int nFormat = LVCFMT_LEFT;
+    };
+
+    explicit CListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+    }
+    QVariant data(const QModelIndex& index, int nRole) const override
+    {
+        if (!index.isValid())
+            return QVariant();
+        if (nRole == Qt::DisplayRole)
+            return m_rows[static_cast<size_t>(index.row())].cells[static_cast<size_t>(index.column())].text;
+        if (nRole == Qt::TextAlignmentRole)
+            return QVariant::fromValue(AlignmentOf(m_columns[static_cast<size_t>(index.column())].nFormat));
+        return QVariant();
+    }
+    QVariant headerData(int nSection, Qt::Orientation orientation, int nRole) const override
+    {
+        if (orientation != Qt::Horizontal || nSection < 0 || nSection >= columnCount())
+            return QVariant();
+        if (nRole == Qt::DisplayRole)
+            return m_columns[static_cast<size_t>(nSection)].heading;
+        if (nRole == Qt::TextAlignmentRole)
+            return QVariant::fromValue(AlignmentOf(m_columns[static_cast<size_t>(nSection)].nFormat));
+        return QVariant();
+    }
+
+    void InsertColumnAt(int nCol, const QString& heading, int nFormat)
+    {
+        beginInsertColumns(QModelIndex(), nCol, nCol);
+        m_columns.insert(m_columns.begin() + nCol, Column{heading, nFormat});
+        for (Row& row : m_rows)
+            row.cells.insert(row.cells.begin() + nCol, Cell());
+        endInsertColumns();
+    }
+    void RemoveColumnAt(int nCol)
+    {
+        beginRemoveColumns(QModelIndex(), nCol, nCol);
+        m_columns.erase(m_columns.begin() + nCol);
+        for (Row& row : m_rows)
+            row.cells.erase(row.cells.begin() + nCol);
+        endRemoveColumns();
+    }
+    void InsertRowAt(int nRow)
+    {
+        beginInsertRows(QModelIndex(), nRow, nRow);
+        Row row;
+        row.cells.resize(m_columns.size());
+        m_rows.insert(m_rows.begin() + nRow, std::move(row));
+        endInsertRows();
+    }
+    void RemoveRowAt(int nRow)
+    {
+        beginRemoveRows(QModelIndex(), nRow, nRow);
+        m_rows.erase(m_rows.begin() + nRow);
+        endRemoveRows();
+    }
+    void RemoveAllRows()
+    {
+        beginResetModel();
+        m_rows.clear();
+        endResetModel();
+    }
+    void SetText(int nRow, int nCol, const CString& strText)
+    {
+        Cell& cell = m_rows[static_cast<size_t>(nRow)].cells[static_cast<size_t>(nCol)];
+        cell.bytes = strText.Bytes();
+        cell.text = ToQString(strText);
+        if (!m_bQuiet)
+            emit dataChanged(index(nRow, nCol), index(nRow, nCol), {Qt::DisplayRole});
+    }
+    void SetQuiet(bool bQuiet)
+    {
+        m_bQuiet = bQuiet;
+        if (!bQuiet && !m_rows.empty() && !m_columns.empty())
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+
+    Row& RowAt(int nRow) { return m_rows[static_cast<size_t>(nRow)]; }
+    const Row& RowAt(int nRow) const { return m_rows[static_cast<size_t>(nRow)]; }
+    const Column& ColumnAt(int nCol) const { return m_columns[static_cast<size_t>(nCol)]; }
+
+private:
+    std::vector<Row> m_rows;
+    std::vector<Column> m_columns;
+    bool m_bQuiet = false;
+};
 
 class CListCtrl::CCellDelegate : public QStyledItemDelegate
 {
@@ -88,14 +201,20 @@ CListCtrl::~CListCtrl()
     delete m_pBridge.data();
 }
 
-QTableWidget* CListCtrl::Table() const
+QTableView* CListCtrl::Table() const
 {
-    return qobject_cast<QTableWidget*>(GetSafeHwnd());
+    return qobject_cast<QTableView*>(GetSafeHwnd());
+}
+
+CListModel* CListCtrl::Model() const
+{
+    QTableView* pTable = Table();
+    return pTable && m_pSetUp == pTable ? static_cast<CListModel*>(pTable->model()) : nullptr;
 }
 
 BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
 {
-    auto* pTable = new QTableWidget(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr);
+    auto* pTable = new QTableView(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr);
     pTable->setProperty("ctrlId", nID);
     pTable->setGeometry(ToQRect(rect));
     AdoptWindow(pTable);
@@ -113,12 +232,13 @@ void CListCtrl::PreSubclassWindow()
 
 void CListCtrl::SetUpTable()
 {
-    QTableWidget* pTable = Table();
+    QTableView* pTable = Table();
     if (!pTable || m_pSetUp == pTable)
         return;
     m_pSetUp = pTable;
     delete m_pBridge.data();
     m_pBridge = new QObject(pTable);
+    pTable->setModel(new CListModel(pTable));
     pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -138,7 +258,7 @@ void CListCtrl::SetUpTable()
 
 DWORD CListCtrl::GetStyle() const
 {
-    QTableWidget* pTable = Table();
+    QTableView* pTable = Table();
     if (!pTable)
         return 0;
     DWORD dwStyle = WS_CHILD | LVS_REPORT;
@@ -157,7 +277,7 @@ DWORD CListCtrl::GetStyle() const
 
 void CListCtrl::SetStyle(DWORD dwStyle)
 {
-    QTableWidget* pTable = Table();
+    QTableView* pTable = Table();
     if (!pTable)
         return;
     // A list here is always a report view; the bits that choose other views mean nothing.
@@ -174,7 +294,7 @@ DWORD CListCtrl::GetExtendedStyle() const
 
 void CListCtrl::SetExtendedStyle(DWORD dwExStyle)
 {
-    if (QTableWidget* pTable = Table()) {
+    if (QTableView* pTable = Table()) {
         pTable->setProperty(kExStyleProperty, static_cast<uint>(dwExStyle));
         pTable->setShowGrid((dwExStyle & LVS_EX_GRIDLINES) != 0);
     }
@@ -187,87 +307,63 @@ BOOL CListCtrl::IsHeaderClickable() const
 
 int CListCtrl::GetHeaderItemCount() const
 {
-    return Table() ? Table()->columnCount() : 0;
+    return Model() ? Model()->columnCount() : 0;
 }
 
 int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth, int /*nSubItem*/)
 {
-    QTableWidget* pTable = Table();
-    if (!pTable || nCol < 0)
+    CListModel* pModel = Model();
+    if (!pModel || nCol < 0)
         return -1;
-    nCol = std::min(nCol, pTable->columnCount());
-    pTable->insertColumn(nCol);
-    auto* pHeader = new QTableWidgetItem(ToQString(CString(pszHeading)));
-    pHeader->setTextAlignment(AlignmentOf(nFormat));
-    pHeader->setData(kDataRole, nFormat);
-    pTable->setHorizontalHeaderItem(nCol, pHeader);
-    pTable->setColumnWidth(nCol, nWidth);
-    for (int nRow = 0; nRow < pTable->rowCount(); ++nRow) {
-        auto* pCell = new QTableWidgetItem;
-        pCell->setTextAlignment(AlignmentOf(nFormat));
-        pCell->setData(kImageRole, -1);
-        pTable->setItem(nRow, nCol, pCell);
-    }
+    nCol = std::min(nCol, pModel->columnCount());
+    pModel->InsertColumnAt(nCol, ToQString(CString(pszHeading)), nFormat);
+    Table()->setColumnWidth(nCol, nWidth);
     return nCol;
 }
 
 BOOL CListCtrl::DeleteColumn(int nCol)
 {
-    QTableWidget* pTable = Table();
-    if (!pTable || nCol < 0 || nCol >= pTable->columnCount())
+    CListModel* pModel = Model();
+    if (!pModel || nCol < 0 || nCol >= pModel->columnCount())
         return FALSE;
-    // The row's data value lives in the first cell: it moves to the new first cell.
-    if (nCol == 0 && pTable->columnCount() > 1) {
-        for (int nRow = 0; nRow < pTable->rowCount(); ++nRow)
-            pTable->item(nRow, 1)->setData(kDataRole, pTable->item(nRow, 0)->data(kDataRole));
-    }
-    pTable->removeColumn(nCol);
+    pModel->RemoveColumnAt(nCol);
     return TRUE;
 }
 
 BOOL CListCtrl::GetColumn(int nCol, CString& strHeading, int& nFormat, int& nWidth) const
 {
-    QTableWidget* pTable = Table();
-    if (!pTable || nCol < 0 || nCol >= pTable->columnCount())
+    CListModel* pModel = Model();
+    if (!pModel || nCol < 0 || nCol >= pModel->columnCount())
         return FALSE;
-    const QTableWidgetItem* pHeader = pTable->horizontalHeaderItem(nCol);
-    strHeading = pHeader ? FromQString(pHeader->text()) : CString();
-    nFormat = pHeader ? pHeader->data(kDataRole).toInt() : LVCFMT_LEFT;
-    nWidth = pTable->columnWidth(nCol);
+    strHeading = FromQString(pModel->ColumnAt(nCol).heading);
+    nFormat = pModel->ColumnAt(nCol).nFormat;
+    nWidth = Table()->columnWidth(nCol);
     return TRUE;
 }
 
 int CListCtrl::GetItemCount() const
 {
-    return Table() ? Table()->rowCount() : 0;
+    return Model() ? Model()->rowCount() : 0;
 }
 
 bool CListCtrl::IsValidRow(int nItem) const
 {
-    return Table() && nItem >= 0 && nItem < Table()->rowCount();
+    return Model() && nItem >= 0 && nItem < Model()->rowCount();
 }
 
 bool CListCtrl::IsValidCell(int nItem, int nSubItem) const
 {
-    return IsValidRow(nItem) && nSubItem >= 0 && nSubItem < Table()->columnCount();
+    return IsValidRow(nItem) && nSubItem >= 0 && nSubItem < Model()->columnCount();
 }
 
 int CListCtrl::InsertItem(int nItem, const char* pszText)
 {
-    QTableWidget* pTable = Table();
-    if (!pTable || nItem < 0 || pTable->columnCount() == 0)
+    CListModel* pModel = Model();
+    if (!pModel || nItem < 0 || pModel->columnCount() == 0)
         return -1;
-    nItem = std::min(nItem, pTable->rowCount());
-    pTable->insertRow(nItem);
-    for (int nCol = 0; nCol < pTable->columnCount(); ++nCol) {
-        auto* pCell = new QTableWidgetItem;
-        const QTableWidgetItem* pHeader = pTable->horizontalHeaderItem(nCol);
-        pCell->setTextAlignment(AlignmentOf(pHeader ? pHeader->data(kDataRole).toInt() : LVCFMT_LEFT));
-        pCell->setData(kImageRole, -1);
-        pTable->setItem(nItem, nCol, pCell);
-    }
-    pTable->item(nItem, 0)->setData(kDataRole, QVariant::fromValue<quintptr>(0));
-    SetItemText(nItem, 0, pszText);
+    nItem = std::min(nItem, pModel->rowCount());
+    pModel->InsertRowAt(nItem);
+    pModel->SetText(nItem, 0, CString(pszText));
     return nItem;
 }
 
@@ -275,15 +371,15 @@ BOOL CListCtrl::DeleteItem(int nItem)
 {
     if (!IsValidRow(nItem))
         return FALSE;
-    Table()->removeRow(nItem);
+    Model()->RemoveRowAt(nItem);
     return TRUE;
 }
 
 BOOL CListCtrl::DeleteAllItems()
 {
-    if (!Table())
+    if (!Model())
         return FALSE;
-    Table()->setRowCount(0);
+    Model()->RemoveAllRows();
     return TRUE;
 }
 
@@ -291,32 +387,27 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
     if (!IsValidCell(nItem, nSubItem))
         return CString();
-    // Cells are not edited in place: the bytes given are the cell's value, shown as UTF-8.
-    const QByteArray bytes = Table()->item(nItem, nSubItem)->data(kBytesRole).toByteArray();
-    return CString(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return CString(Model()->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].bytes);
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
 {
     if (!IsValidCell(nItem, nSubItem))
         return FALSE;
-    const CString strText(pszText);
-    QTableWidgetItem* pCell = Table()->item(nItem, nSubItem);
-    pCell->setData(kBytesRole, QByteArray(strText.Bytes().data(), static_cast<qsizetype>(strText.Bytes().size())));
-    pCell->setText(ToQString(strText));
+    Model()->SetText(nItem, nSubItem, CString(pszText));
     return TRUE;
 }
 
 DWORD_PTR CListCtrl::GetItemData(int nItem) const
 {
-    return IsValidRow(nItem) ? static_cast<DWORD_PTR>(Table()->item(nItem, 0)->data(kDataRole).value<quintptr>()) : 0;
+    return IsValidRow(nItem) ? Model()->RowAt(nItem).dwData : 0;
 }
 
 BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData)
 {
     if (!IsValidRow(nItem))
         return FALSE;
-    Table()->item(nItem, 0)->setData(kDataRole, QVariant::fromValue<quintptr>(dwData));
+    Model()->RowAt(nItem).dwData = dwData;
     return TRUE;
 }
 
@@ -324,11 +415,11 @@ UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
 {
     if (!IsValidRow(nItem))
         return 0;
-    QTableWidget* pTable = Table();
+    QItemSelectionModel* pSelection = Table()->selectionModel();
     UINT nState = 0;
-    if (pTable->item(nItem, 0)->isSelected())
+    if (pSelection->isRowSelected(nItem, QModelIndex()))
         nState |= LVIS_SELECTED;
-    if (pTable->currentRow() == nItem && pTable->selectionModel()->currentIndex().isValid())
+    if (pSelection->currentIndex().isValid() && pSelection->currentIndex().row() == nItem)
         nState |= LVIS_FOCUSED;
     return nState & nMask;
 }
@@ -337,18 +428,18 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 {
     if (!IsValidRow(nItem))
         return FALSE;
-    QTableWidget* pTable = Table();
-    QItemSelectionModel* pSelection = pTable->selectionModel();
-    const QModelIndex index = pTable->model()->index(nItem, 0);
+    QItemSelectionModel* pSelection = Table()->selectionModel();
+    const QModelIndex index = Model()->index(nItem, 0);
     if (nMask & LVIS_SELECTED) {
-        pSelection->select(index, ((nState & LVIS_SELECTED) ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
-                                      | QItemSelectionModel::Rows);
+        const bool bSelect = (nState & LVIS_SELECTED) != 0;
+        if (bSelect != pSelection->isRowSelected(nItem, QModelIndex()))
+            pSelection->select(index, (bSelect ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) | QItemSelectionModel::Rows);
     }
     if (nMask & LVIS_FOCUSED) {
         // The focus row moves without touching the selection, as the focus state of a list does.
         if (nState & LVIS_FOCUSED)
             pSelection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        else if (pTable->currentRow() == nItem)
+        else if (pSelection->currentIndex().isValid() && pSelection->currentIndex().row() == nItem)
             pSelection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
     return TRUE;
@@ -356,33 +447,45 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 
 BOOL CListCtrl::GetCheck(int nItem) const
 {
-    return IsValidRow(nItem) && Table()->item(nItem, 0)->data(kCheckRole).toBool();
+    return IsValidRow(nItem) && Model()->RowAt(nItem).bChecked;
 }
 
 BOOL CListCtrl::SetCheck(int nItem, BOOL bCheck)
 {
     if (!IsValidRow(nItem))
         return FALSE;
-    Table()->item(nItem, 0)->setData(kCheckRole, bCheck != FALSE);
+    Model()->RowAt(nItem).bChecked = bCheck != FALSE;
     return TRUE;
 }
 
 int CListCtrl::GetItemImage(int nItem, int nSubItem) const
 {
-    return IsValidCell(nItem, nSubItem) ? Table()->item(nItem, nSubItem)->data(kImageRole).toInt() : -1;
+    return IsValidCell(nItem, nSubItem) ? Model()->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].nImage : -1;
 }
 
 BOOL CListCtrl::SetItemImage(int nItem, int nSubItem, int nImage)
 {
     if (!IsValidCell(nItem, nSubItem))
         return FALSE;
-    Table()->item(nItem, nSubItem)->setData(kImageRole, nImage);
+    Model()->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].nImage = nImage;
     return TRUE;
+}
+
+void CListCtrl::BeginCellRewrite()
+{
+    if (CListModel* pModel = Model())
+        pModel->SetQuiet(true);
+}
+
+void CListCtrl::EndCellRewrite()
+{
+    if (CListModel* pModel = Model())
+        pModel->SetQuiet(false);
 }
 
 void CListCtrl::ShowSortIndicator(int nCol, BOOL bAscending)
 {
-    if (QTableWidget* pTable = Table()) {
+    if (QTableView* pTable = Table()) {
         pTable->horizontalHeader()->setSortIndicatorShown(nCol >= 0);
         pTable->horizontalHeader()->setSortIndicator(nCol, bAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
     }

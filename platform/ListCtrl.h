@@ -9,7 +9,8 @@
 
 #include <QPointer>
 
-class QTableWidget;
+class QTableView;
+class CListModel;
 
 typedef std::uintptr_t DWORD_PTR;
 
@@ -68,6 +69,11 @@ public:
     int GetItemImage(int nItem, int nSubItem) const;
     BOOL SetItemImage(int nItem, int nSubItem, int nImage);
 
+    // Around a rewrite of many cells' texts, data and images (no rows added or removed): the list
+    // redraws once at the end instead of once per cell.
+    void BeginCellRewrite();
+    void EndCellRewrite();
+
     // Shows the header's sort arrow on a column (-1: none).
     void ShowSortIndicator(int nCol, BOOL bAscending);
 
@@ -87,12 +93,13 @@ private:
     friend class CCellDelegate;
     friend class CKeyFilter;
 
-    QTableWidget* Table() const;
+    QTableView* Table() const;
+    CListModel* Model() const;
     void SetUpTable();
     bool IsValidRow(int nItem) const;
     bool IsValidCell(int nItem, int nSubItem) const;
 
-    QPointer<QTableWidget> m_pSetUp; // the table this object has set up, once per window
+    QPointer<QTableView> m_pSetUp; // the table this object has set up, once per window
     // Parent of everything that calls back into this object from the table (delegate, key filter,
     // header connection); it goes with this object, so a table that outlives it calls nothing.
     QPointer<QObject> m_pBridge;

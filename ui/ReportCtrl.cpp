@@ -439,6 +439,7 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
         snapshots.push_back(std::move(snapshot));
     }
     LockWindowUpdate();
+    BeginCellRewrite();
     for (size_t k = 0; k < snapshots.size(); ++k) {
         const int nRow = nFirst + static_cast<int>(k);
         const RowSnapshot& snapshot = snapshots[k];
@@ -449,6 +450,7 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
             CListCtrl::SetItemText(nRow, nCol, snapshot.aTexts[static_cast<size_t>(nCol)]);
         }
     }
+    EndCellRewrite();
     UnlockWindowUpdate();
 }
 

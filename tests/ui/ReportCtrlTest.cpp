@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLocale>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ protected:
             texts.push_back(m_list.GetItemText(i, nCol).Bytes());
         return texts;
     }
-    QTableWidget* Table() const { return qobject_cast<QTableWidget*>(m_list.GetSafeHwnd()); }
+    QTableView* Table() const { return qobject_cast<QTableView*>(m_list.GetSafeHwnd()); }
     void ClickHeading(int nCol)
     {
         QHeaderView* pHeader = Table()->horizontalHeader();
@@ -292,7 +292,7 @@ TEST(ReportCtrlSubclass, TemplateListIsForcedIntoAReportViewWithRecordsFreedWith
         CPage()
         {
             auto* pWidget = new QWidget;
-            auto* pTable = new QTableWidget(pWidget);
+            auto* pTable = new QTableView(pWidget);
             pTable->setProperty("ctrlId", 1032);
             pTable->horizontalHeader()->setSectionsClickable(false);
             AdoptWindow(pWidget);

@@ -1,0 +1,182 @@
+#include "pages/PropPageInternetSharing.h"
+
+#include "TestSupport.h"
+#include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
+#include "platform/PropertySheet.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+std::string Config(const std::string& sections)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
+           sections + "</Configuration></RootInfo>\n";
+}
+
+std::string Feeds(const std::vector<std::string>& descriptions, const std::string& channel = "")
+{
+    std::string xml = "<RSSandFrameChannel><RSS><NumURL>9</NumURL>";
+    for (const std::string& d : descriptions)
+        xml += "<RssDetails><Description>" + d + "</Description><URL>https://x/" + d + "</URL></RssDetails>";
+    return xml + "</RSS>" + channel + "</RSSandFrameChannel>";
+}
+
+class InternetSharingPageTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { ResetDocuments(); }
+    QLineEdit* Edit(int nID) { return qobject_cast<QLineEdit*>(m_page.GetDlgItem(nID)->GetSafeHwnd()); }
+    QPushButton* Button(int nID) { return qobject_cast<QPushButton*>(m_page.GetDlgItem(nID)->GetSafeHwnd()); }
+    std::vector<std::string> Descriptions()
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < m_page.m_lstFeeds.GetItemCount(); ++i)
+            texts.push_back(m_page.m_lstFeeds.CListCtrl::GetItemText(i, 0).Bytes());
+        return texts;
+    }
+    std::string Section() const { return SectionText(m_drive.ReadConfig(), "RSSandFrameChannel"); }
+    CScratchDrive m_drive;
+    CPropPageInternetSharing m_page;
+};
+
+} // namespace
+
+TEST_F(InternetSharingPageTest, EmptyConfigurationWritesNoFeedsAndAnEmptyAccount)
+{
+    LoadDrive(m_drive, Config(""));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
+    EXPECT_EQ(Section(),
+              "<RSSandFrameChannel>\n"
+              "    <RSS>\n"
+              "        <NumURL>0</NumURL>\n"
+              "    </RSS>\n"
+              "    <FrameChannel>\n"
+              "        <FCUsername></FCUsername>\n"
+              "        <FCPassword></FCPassword>\n"
+              "    </FrameChannel>\n"
+              "</RSSandFrameChannel>\n");
+}
+
+TEST_F(InternetSharingPageTest, FeedsAreSortedAddedAtTheTopRemovedBySelectionAndWrittenAsShown)
+{
+    LoadDrive(m_drive, Config(Feeds({"Weather", "Comics", "Sports", "News"})));
+    CModalScript script;
+    RunSheet({&m_page}, [&](CPropertySheet& sheet) {
+        EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "News", "Sports", "Weather"}));
+        // Two feeds selected and removed.
+        auto* pTable = qobject_cast<QTableView*>(m_page.m_lstFeeds.GetSafeHwnd());
+        for (int nRow : {1, 3})
+            QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              pTable->visualRect(pTable->model()->index(nRow, 0)).center());
+        ClickButton(Button(IDC_REMOVE_FEED));
+        EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "Sports"}));
+        // A feed added through the window stands first.
+        script.Then([](QDialog* pDialog) {
+            EXPECT_EQ(pDialog->windowTitle(), "Enter RSS Feed Info");
+            auto edits = pDialog->findChildren<QLineEdit*>();
+            std::sort(edits.begin(), edits.end(), [](QLineEdit* a, QLineEdit* b) { return a->y() < b->y(); });
+            ASSERT_EQ(edits.size(), 2);
+            QTest::keyClicks(edits[0], "Zoo");
+            QTest::keyClicks(edits[1], "https://zoo/feed");
+            QTest::keyClick(edits[1], Qt::Key_Return);
+        });
+        ClickButton(Button(IDC_ADD_FEED));
+        PressSheetButton(sheet, IDOK);
+    }, &script);
+    EXPECT_EQ(Section(),
+              "<RSSandFrameChannel>\n"
+              "    <RSS>\n"
+              "        <NumURL>3</NumURL>\n"
+              "        <RssDetails>\n"
+              "            <Description>Zoo</Description>\n"
+              "            <URL>https://zoo/feed</URL>\n"
+              "        </RssDetails>\n"
+              "        <RssDetails>\n"
+              "            <Description>Comics</Description>\n"
+              "            <URL>https://x/Comics</URL>\n"
+              "        </RssDetails>\n"
+              "        <RssDetails>\n"
+              "            <Description>Sports</Description>\n"
+              "            <URL>https://x/Sports</URL>\n"
+              "        </RssDetails>\n"
+              "    </RSS>\n"
+              "    <FrameChannel>\n"
+              "        <FCUsername></FCUsername>\n"
+              "        <FCPassword></FCPassword>\n"
+              "    </FrameChannel>\n"
+              "</RSSandFrameChannel>\n");
+}
+
+TEST_F(InternetSharingPageTest, AccountNeedsAPasswordRetypedAlike)
+{
+    const std::string original = Config("");
+    const std::vector<std::pair<std::vector<QString>, const char*>> cases = {
+        {{"family", "", ""}, "You must provide password information for the FrameChannel account!"},
+        {{"family", "Secret", "secret"}, "Plese check your password information for the FrameChannel account!"},
+    };
+    for (const auto& c : cases) {
+        LoadDrive(m_drive, original);
+        CPropPageInternetSharing page;
+        CModalScript script;
+        QWidget* pOwner = nullptr;
+        RunSheet({&page}, [&](CPropertySheet& sheet) {
+            pOwner = page.GetSafeHwnd();
+            const int ids[] = {IDC_FC_USERNAME, IDC_FC_PASSWORD, IDC_FC_RETYPE_PASSWORD};
+            for (int i = 0; i < 3; ++i)
+                TypeText(page.GetDlgItem(ids[i])->GetSafeHwnd(), c.first[static_cast<size_t>(i)]);
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+            PressSheetButton(sheet, IDCANCEL);
+        }, &script);
+        ASSERT_EQ(script.MessageBoxes().size(), 1u);
+        EXPECT_EQ(script.MessageBoxes()[0].text, c.second);
+        EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
+        EXPECT_EQ(m_drive.ReadConfig(), original);
+    }
+}
+
+TEST_F(InternetSharingPageTest, PasswordWithoutAnAccountIsStoredAndAStoredOnePassesUntouched)
+{
+    LoadDrive(m_drive, Config(""));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        TypeText(Edit(IDC_FC_PASSWORD), "MixedCase");
+        PressSheetButton(sheet, IDOK);
+    });
+    EXPECT_NE(Section().find("<FCPassword>" + ScrambleText("MixedCase", CONFIG_KEY_TEXT).Bytes() + "</FCPassword>"),
+              std::string::npos);
+
+    const std::string channel = "<FrameChannel><FCUsername>family</FCUsername><FCPassword>" +
+                                ScrambleText("Stored", CONFIG_KEY_TEXT).Bytes() + "</FCPassword></FrameChannel>";
+    LoadDrive(m_drive, Config(Feeds({}, channel)));
+    CPropPageInternetSharing page;
+    CModalScript script;
+    RunSheet({&page}, [&](CPropertySheet& sheet) {
+        EXPECT_EQ(qobject_cast<QLineEdit*>(page.GetDlgItem(IDC_FC_RETYPE_PASSWORD)->GetSafeHwnd())->text(), "Stored");
+        PressSheetButton(sheet, IDOK);
+    }, &script);
+    EXPECT_TRUE(script.MessageBoxes().empty());
+    EXPECT_NE(Section().find("<FCUsername>family</FCUsername>"), std::string::npos);
+}
+
+TEST_F(InternetSharingPageTest, OnlyTheFirstOfTwoSectionsIsReadAndReplaced)
+{
+    LoadDrive(m_drive, Config(Feeds({"First"}) + Feeds({"Second"})));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        EXPECT_EQ(Descriptions(), (std::vector<std::string>{"First"}));
+        PressSheetButton(sheet, IDOK);
+    });
+    const std::string saved = m_drive.ReadConfig();
+    EXPECT_EQ(CountSections(saved, "RSSandFrameChannel"), 2);
+    EXPECT_LT(saved.find("Second"), saved.find("First"));
+}
