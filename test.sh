@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
-ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev
+# GoogleTest for the unit tests; an X server, xdotool, xwd and ImageMagick for the end-to-end runs.
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick
 
 build=build/test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DDPF_WERROR=ON -DDPF_SANITIZE=ON -DDPF_BUILD_TESTS=ON

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# End-to-end runs of the real dpf-settings in a real X server (Xvfb), driven from outside with
+# keystrokes only (xdotool), as a user would. Each scenario keeps a screenshot of its last state in
+# the output folder for a person to look at when it fails.
+#   e2e.sh EXECUTABLE DEMO_DRIVE OUTPUT_DIR
+set -u
+exe="$1"
+demo="$2"
+out="$3"
+mkdir -p "$out"
+work="$(mktemp -d)"
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+
+# A display of our own.
+for attempt in 1 2 3 4 5; do
+    display=":$((200 + RANDOM % 700))"
+    Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+        sleep 0.1
+    done
+    kill $xvfb_pid 2>/dev/null
+done
+export DISPLAY="$display"
+export QT_QPA_PLATFORM=xcb
+
+passed=0
+failed=0
+config() { echo "$1/System/Configuration/Configuration.xml"; }
+
+new_drive() {
+    local drive="$work/$1"
+    rm -rf "$drive"
+    cp -r "$demo" "$drive"
+    echo "$drive"
+}
+
+start_editor() {
+    "$exe" --drive "$1" >"$work/editor.log" 2>&1 &
+    editor_pid=$!
+}
+
+# Waits for a window whose title is exactly $1 and gives it the keyboard.
+wait_window() {
+    local wid=""
+    for _ in $(seq 150); do
+        wid=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$wid" ] && break
+        sleep 0.1
+    done
+    [ -n "$wid" ] || return 1
+    xdotool windowfocus --sync "$wid" 2>/dev/null
+    sleep 0.3
+    echo "$wid"
+}
+
+window_exists() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
+
+keys() { xdotool key --delay 60 "$@"; sleep 0.2; }
+type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
+
+wait_exit() {
+    for _ in $(seq 200); do
+        kill -0 "$editor_pid" 2>/dev/null || { wait "$editor_pid"; return $?; }
+        sleep 0.1
+    done
+    kill "$editor_pid"
+    return 124
+}
+
+shot() {
+    sleep 0.5
+    xwd -root -silent | convert xwd:- "png:$out/$1.png" 2>/dev/null
+}
+
+check() {
+    local name="$1"
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok: $name"
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $name (screenshot: $out/$name.png)"
+        sed 's/^/    editor: /' "$work/editor.log" | tail -n 5
+    fi
+}
+
+scenario_enter_confirms_the_shown_network() {
+    local drive
+    drive=$(new_drive enter)
+    local before
+    before=$(grep -o '<SSID>[^<]*' "$(config "$drive")" | tr '\n' '|')
+    start_editor "$drive"
+    wait_window "DPF Settings" >/dev/null || return 1
+    shot enter-confirms
+    keys Return
+    wait_exit || return 1
+    local after
+    after=$(grep -o '<SSID>[^<]*' "$(config "$drive")" | tr '\n' '|')
+    # The shown profile was confirmed, so it now stands behind the other one.
+    [ "$before" = "<SSID>Hendriksen Home|<SSID>Studio Annex|" ] && [ "$after" = "<SSID>Studio Annex|<SSID>Hendriksen Home|" ]
+}
+
+scenario_escape_leaves_the_file_alone() {
+    local drive
+    drive=$(new_drive escape)
+    start_editor "$drive"
+    wait_window "DPF Settings" >/dev/null || return 1
+    shot escape-leaves-file
+    keys Escape
+    wait_exit || return 1
+    cmp -s "$(config "$drive")" "$(config "$demo")"
+}
+
+scenario_broken_file_is_reported_before_the_sheet() {
+    local drive
+    drive=$(new_drive broken)
+    printf '<RootInfo><Configuration><Email>' > "$(config "$drive")"
+    start_editor "$drive"
+    wait_window "Error" >/dev/null || return 1
+    shot broken-file-message
+    window_exists "DPF Settings" && return 1
+    keys Return
+    wait_window "DPF Settings" >/dev/null || return 1
+    shot broken-file-sheet
+    keys Escape
+    wait_exit
+}
+
+scenario_email_passwords_must_match() {
+    local drive
+    drive=$(new_drive email)
+    start_editor "$drive"
+    wait_window "DPF Settings" >/dev/null || return 1
+    # From the first network down the tree to the Email page.
+    keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
+    keys alt+c ctrl+a
+    type_text "frame.account"
+    keys shift+Tab shift+Tab ctrl+a
+    type_text "mail.example.com"
+    keys Tab Tab Tab ctrl+a
+    type_text "Tulip7"
+    keys Tab ctrl+a
+    type_text "Daisy8"
+    shot email-typed
+    keys Return
+    wait_window "Error" >/dev/null || { shot email-mismatch; return 1; }
+    shot email-mismatch
+    keys Return
+    sleep 0.5
+    cmp -s "$(config "$drive")" "$(config "$demo")" || return 1
+    kill -0 "$editor_pid" 2>/dev/null || return 1
+    wait_window "DPF Settings" >/dev/null || return 1
+    keys ctrl+a
+    type_text "Tulip7"
+    keys Return
+    wait_exit || { shot email-corrected; return 1; }
+    local file
+    file=$(config "$drive")
+    grep -q '<SMTPServerName>mail.example.com</SMTPServerName>' "$file" &&
+        grep -q '<SMTPUserName>frame.account</SMTPUserName>' "$file" &&
+        grep -q '<SMTPPassword>56775205BB19</SMTPPassword>' "$file" &&
+        ! grep -q 'Tulip7' "$file"
+}
+
+check enter-confirms scenario_enter_confirms_the_shown_network
+check escape-leaves-file scenario_escape_leaves_the_file_alone
+check broken-file scenario_broken_file_is_reported_before_the_sheet
+check email-mismatch scenario_email_passwords_must_match
+
+echo "end-to-end: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
