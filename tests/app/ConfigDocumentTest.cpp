@@ -1,4 +1,5 @@
 #include "app/ConfigDocument.h"
+#include "app/XmlFile.h"
 
 #include "TestSupport.h"
 
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <cstdlib>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -283,4 +285,53 @@ TEST_F(SaveFaultTest, FullMediumFailsVisiblyAndLeavesTheOldFile)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
     EXPECT_EQ(FolderEntries(), QStringList{"Configuration.xml"});
+}
+
+TEST_F(SaveFaultTest, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFileWhole)
+{
+    m_drive.WriteConfig(kValidFile);
+    Load();
+    // Two versions of the file, both larger than one write, so that a kill can land in the middle.
+    const std::string bigA(200000, 'a');
+    const std::string bigB(150000, 'b');
+    auto setVersion = [](const std::string& value) {
+        if (TiXmlElement* pOld = theConfigElement->FirstChildElement("Big"))
+            theConfigElement->RemoveChild(pOld);
+        auto* pBig = new TiXmlElement("Big");
+        pBig->LinkEndChild(new TiXmlText(value));
+        theConfigElement->LinkEndChild(pBig);
+    };
+    std::string versionA;
+    std::string versionB;
+    setVersion(bigA);
+    ASSERT_TRUE(SaveConfigDocument(nullptr));
+    versionA = m_drive.ReadConfig();
+    setVersion(bigB);
+    ASSERT_TRUE(SaveConfigDocument(nullptr));
+    versionB = m_drive.ReadConfig();
+
+    std::srand(2026);
+    int nKilledMidway = 0;
+    for (int i = 0; i < 200; ++i) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int n = 0;; ++n) {
+                setVersion(n % 2 ? bigA : bigB);
+                SaveConfigDocument(nullptr);
+            }
+        }
+        usleep(static_cast<useconds_t>(std::rand() % 20000));
+        kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        nKilledMidway += WIFSIGNALED(status) ? 1 : 0;
+        const std::string bytes = m_drive.ReadConfig();
+        ASSERT_TRUE(bytes == versionA || bytes == versionB) << "after kill " << i << " the file is " << bytes.size() << " bytes";
+        TiXmlDocument check;
+        bool bBom = false;
+        CString strError;
+        ASSERT_TRUE(ParseXmlFile(check, bytes, bBom, strError));
+    }
+    EXPECT_EQ(nKilledMidway, 200);
 }
