@@ -11,6 +11,8 @@
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -41,6 +44,44 @@ void ExpectNothingClippedOrOverlapping(QWidget* pPage)
             EXPECT_FALSE(pWidget->geometry().intersects(pOther->geometry()))
                 << name.toStdString() << " overlaps " << pOther->objectName().toStdString();
         }
+    }
+}
+
+// Every enabled control that takes the keyboard is reached by Tab, and every label's mnemonic (Alt and
+// its underlined letter, pressed again where two labels share the letter) reaches the label's box.
+void ExpectKeyboardReachesEverything(QWidget* pDialog, QWidget* pPage)
+{
+    std::vector<QWidget*> controls;
+    for (QWidget* pWidget : pPage->findChildren<QWidget*>()) {
+        if (pWidget->isVisible() && pWidget->isEnabled() && (pWidget->focusPolicy() & Qt::TabFocus) && !pWidget->focusProxy())
+            controls.push_back(pWidget);
+    }
+    std::set<QWidget*> reached;
+    QWidget* pStart = controls.empty() ? nullptr : controls.front();
+    QWidget* pWidget = pStart;
+    for (int i = 0; pWidget && i < 500; ++i) {
+        reached.insert(pWidget);
+        pWidget = pWidget->nextInFocusChain();
+        if (pWidget == pStart)
+            break;
+    }
+    for (QWidget* pControl : controls)
+        EXPECT_TRUE(reached.count(pControl)) << pControl->objectName().toStdString() << " cannot be reached with Tab";
+
+    pDialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pDialog));
+    for (QLabel* pLabel : pPage->findChildren<QLabel*>()) {
+        const QString text = pLabel->text();
+        const int nAmp = text.indexOf('&');
+        if (nAmp < 0 || nAmp + 1 >= text.size() || !pLabel->buddy() || !pLabel->isVisible())
+            continue;
+        const Qt::Key key = static_cast<Qt::Key>(text.at(nAmp + 1).toUpper().unicode());
+        bool bReached = false;
+        for (int n = 0; n < 4 && !bReached; ++n) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : pDialog, key, Qt::AltModifier);
+            bReached = QApplication::focusWidget() == pLabel->buddy();
+        }
+        EXPECT_TRUE(bReached) << "Alt+" << text.at(nAmp + 1).toLatin1() << " does not reach the box of " << text.toStdString();
     }
 }
 
@@ -73,6 +114,7 @@ TEST(PageLayout, EveryPageFitsItsControlsAndCanBeLookedAt)
             ASSERT_TRUE(sheet.SetActivePage(page.first));
             QWidget* pPage = page.first->GetSafeHwnd();
             ExpectNothingClippedOrOverlapping(pPage);
+            ExpectKeyboardReachesEverything(sheet.GetSafeHwnd(), pPage);
             if (const char* pszDir = std::getenv("DPF_SCREENSHOT_DIR"))
                 sheet.GetSafeHwnd()->grab().save(QString(pszDir) + "/" + page.second + ".png");
         }
