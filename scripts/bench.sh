@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
-ensure_packages "${DPF_BUILD_PACKAGES[@]}" time
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" time xvfb xdotool
 build=build/bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDPF_BUILD_TESTS=OFF -DDPF_BUILD_BENCH=ON > /dev/null
 cmake --build "$build" -j"$(nproc)"
@@ -13,3 +13,5 @@ for bench in "$build"/*Bench; do
     echo "== $(basename "$bench")"
     QT_QPA_PLATFORM=offscreen /usr/bin/time -f "peak memory: %M KiB" "$bench"
 done
+echo "== start-up"
+bench/startup-bench.sh "$build/dpf-settings" "$build/MinimalDialog" examples/demo-drive

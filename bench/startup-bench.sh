@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Start-up time of the real editor, from process start to its window on the screen, side by side with
+# a minimal Qt program that shows an empty dialog, in one X server (Xvfb). Prints the median of the
+# runs of each and their ratio. Target: the editor at most 1.5 times the minimal program.
+#   startup-bench.sh EDITOR MINIMAL DEMO_DRIVE [RUNS]
+set -u
+editor="$1"
+minimal="$2"
+demo="$3"
+runs="${4:-15}"
+work="$(mktemp -d)"
+display=":$((200 + RANDOM % 700))"
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Milliseconds from starting "$@" until a visible window titled $title exists.
+time_to_window() {
+    local title="$1"
+    shift
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1 &
+    local pid=$!
+    local deadline=$((start + 5000000000))
+    local shown=1
+    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || { shown=0; break; }
+        # A pause between looks, so that the X server is not flooded with connections.
+        sleep 0.01
+    done
+    end=$(date +%s%N)
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    # A start that could not reach the X server (Xvfb refuses a connection now and then) is no sample.
+    [ "$shown" -eq 1 ] && echo $(((end - start) / 1000000))
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+cp -r "$demo" "$work/drive"
+editor_times=()
+minimal_times=()
+for _ in $(seq $((3 * runs))); do
+    [ ${#editor_times[@]} -ge "$runs" ] && [ ${#minimal_times[@]} -ge "$runs" ] && break
+    t=$(time_to_window Minimal "$minimal") && [ ${#minimal_times[@]} -lt "$runs" ] && minimal_times+=("$t")
+    t=$(time_to_window "DPF Settings" "$editor" --drive "$work/drive") && [ ${#editor_times[@]} -lt "$runs" ] && editor_times+=("$t")
+done
+m=$(printf '%s\n' "${minimal_times[@]}" | median)
+e=$(printf '%s\n' "${editor_times[@]}" | median)
+echo "start-up to window shown, median of $runs runs: minimal Qt dialog $m ms, dpf-settings on the demo drive $e ms"
+awk -v e="$e" -v m="$m" 'BEGIN { printf "ratio: %.2f (target: at most 1.50)\n", e / m }'
