@@ -287,3 +287,23 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
     theApp.SetDriveOverride(drive.Path());
     theApp.InitInstance();
 }
+
+QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input)
+{
+    CModalScript script;
+    QWidget* pOwner = nullptr;
+    RunSheet({&page}, [&](CPropertySheet& sheet) {
+        pOwner = page.GetSafeHwnd();
+        input(sheet);
+        script.ThenAnswerMessageBox();
+        PressSheetButton(sheet, IDOK);
+        EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
+        PressSheetButton(sheet, IDCANCEL);
+    }, &script);
+    EXPECT_EQ(script.MessageBoxes().size(), 1u);
+    if (script.MessageBoxes().empty())
+        return QString();
+    EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
+    return script.MessageBoxes()[0].text;
+}

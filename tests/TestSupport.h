@@ -94,6 +94,10 @@ int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(
 // close it) and tear-down. Message boxes on the way in are answered with OK.
 void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act,
                     CModalScript* pScript = nullptr);
+// Runs a sheet with one page, lets input act on it and presses OK; expects the confirm refused with
+// exactly one box captioned "Error", owned by the page, and the sheet still open (it is then
+// cancelled). Returns the box's text.
+QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input);
 // Presses a sheet button (IDOK, IDCANCEL, ID_APPLY_NOW) with the mouse.
 void PressSheetButton(CPropertySheet& sheet, int nID);
 

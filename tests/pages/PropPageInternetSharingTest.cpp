@@ -126,22 +126,12 @@ TEST_F(InternetSharingPageTest, AccountNeedsAPasswordRetypedAlike)
     for (const auto& c : cases) {
         LoadDrive(m_drive, original);
         CPropPageInternetSharing page;
-        CModalScript script;
-        QWidget* pOwner = nullptr;
-        RunSheet({&page}, [&](CPropertySheet& sheet) {
-            pOwner = page.GetSafeHwnd();
+        const QString text = ConfirmExpectingRefusal(page, [&](CPropertySheet&) {
             const int ids[] = {IDC_FC_USERNAME, IDC_FC_PASSWORD, IDC_FC_RETYPE_PASSWORD};
             for (int i = 0; i < 3; ++i)
                 TypeText(page.GetDlgItem(ids[i])->GetSafeHwnd(), c.first[static_cast<size_t>(i)]);
-            script.ThenAnswerMessageBox();
-            PressSheetButton(sheet, IDOK);
-            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
-            PressSheetButton(sheet, IDCANCEL);
-        }, &script);
-        ASSERT_EQ(script.MessageBoxes().size(), 1u);
-        EXPECT_EQ(script.MessageBoxes()[0].text, c.second);
-        EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
-        EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
+        });
+        EXPECT_EQ(text, c.second);
         EXPECT_EQ(m_drive.ReadConfig(), original);
     }
 }
