@@ -1,7 +1,6 @@
 #include "platform/PropertySheet.h"
 
 #include "platform/DialogTemplate.h"
-#include "platform/ListCtrl.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 

@@ -42,6 +42,19 @@ start_editor() {
 }
 
 # Waits for a window whose title is exactly $1 and gives it the keyboard.
+# Starts the editor and waits for its first window, titled $2. Xvfb now and then refuses a new
+# client; an editor that could not open its window is started once more.
+launch() {
+    local attempt
+    for attempt in 1 2 3; do
+        start_editor "$1"
+        wait_window "$2" >/dev/null && return 0
+        kill -0 "$editor_pid" 2>/dev/null && return 1
+        grep -q 'cannot open a window' "$work/editor.log" || return 1
+    done
+    return 1
+}
+
 wait_window() {
     local wid=""
     for _ in $(seq 150); do
@@ -92,8 +105,7 @@ scenario_enter_confirms_the_shown_network() {
     drive=$(new_drive enter)
     local before
     before=$(grep -o '<SSID>[^<]*' "$(config "$drive")" | tr '\n' '|')
-    start_editor "$drive"
-    wait_window "DPF Settings" >/dev/null || return 1
+    launch "$drive" "DPF Settings" || return 1
     shot enter-confirms
     keys Return
     wait_exit || return 1
@@ -106,8 +118,7 @@ scenario_enter_confirms_the_shown_network() {
 scenario_escape_leaves_the_file_alone() {
     local drive
     drive=$(new_drive escape)
-    start_editor "$drive"
-    wait_window "DPF Settings" >/dev/null || return 1
+    launch "$drive" "DPF Settings" || return 1
     shot escape-leaves-file
     keys Escape
     wait_exit || return 1
@@ -118,8 +129,7 @@ scenario_broken_file_is_reported_before_the_sheet() {
     local drive
     drive=$(new_drive broken)
     printf '<RootInfo><Configuration><Email>' > "$(config "$drive")"
-    start_editor "$drive"
-    wait_window "Error" >/dev/null || return 1
+    launch "$drive" "Error" || return 1
     shot broken-file-message
     window_exists "DPF Settings" && return 1
     keys Return
@@ -132,8 +142,7 @@ scenario_broken_file_is_reported_before_the_sheet() {
 scenario_email_passwords_must_match() {
     local drive
     drive=$(new_drive email)
-    start_editor "$drive"
-    wait_window "DPF Settings" >/dev/null || return 1
+    launch "$drive" "DPF Settings" || return 1
     # From the first network down the tree to the Email page.
     keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
     keys alt+c ctrl+a
