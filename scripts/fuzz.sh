@@ -19,6 +19,9 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-"$build/startup_fuzzer" -max_total_time="$seconds" -workers="$workers" -jobs="$workers" \
+# From the build folder, where libFuzzer leaves its fuzz-N.log files.
+root="$PWD"
+cd "$build"
+./startup_fuzzer -max_total_time="$seconds" -workers="$workers" -jobs="$workers" \
     -timeout=20 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
-    -artifact_prefix="$build/findings/" "$build/corpus" tests/fuzz/corpus
+    -artifact_prefix=findings/ corpus "$root/tests/fuzz/corpus"
