@@ -61,8 +61,8 @@ public:
 
     // The tab control, while the window exists.
     CTabCtrl* GetTabControl() const;
-    // Several rows of tabs; this sheet always scrolls one row, the setting is only kept.
-    void EnableStackedTabs(BOOL bStacked) { m_bStacked = bStacked; }
+    // Several rows of tabs: this sheet always scrolls one row of tabs, so there is nothing to switch.
+    void EnableStackedTabs(BOOL /*bStacked*/) {}
 
     // Runs the sheet until OK, Cancel or the close box; returns IDOK or IDCANCEL.
     virtual INT_PTR DoModal();
@@ -95,7 +95,6 @@ private:
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
     int m_nActive = -1;
-    BOOL m_bStacked = FALSE;
     std::unique_ptr<CTabCtrl> m_pTabCtrl;
     QPointer<QWidget> m_pPageArea;
     QPointer<QPushButton> m_pApplyButton;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <grp.h>
 #include <cstdlib>
 #include <csignal>
@@ -182,6 +184,24 @@ protected:
         EXPECT_TRUE(box.text.contains(QString::fromStdString(m_drive.ConfigPath()))) << box.text.toStdString();
     }
 
+    // Runs the failed-save check in a child process that first makes the fault with prepare (which
+    // answers false when it cannot), so that the fault stays with the child.
+    void ExpectFailedSaveReportedInChild(CWnd& owner, const std::function<bool()>& prepare)
+    {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (!prepare())
+                _exit(3);
+            ExpectFailedSaveReported(owner.GetSafeHwnd(), &owner);
+            _exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the child's checks failed (3: it could not make the fault)";
+    }
+
     QStringList FolderEntries() const
     {
         return QDir(QString::fromStdString(m_drive.Path().Bytes() + "/System/Configuration"))
@@ -237,18 +257,9 @@ TEST_F(SaveFaultTest, ReadOnlyCardFailsVisiblyAndLeavesTheFileUntouched)
         // root, as an ordinary user at a read-only card would.
         ASSERT_EQ(chmod(m_drive.Path(), 0755), 0);
         ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(3);
-            ExpectFailedSaveReported(owner.GetSafeHwnd(), &owner);
-            _exit(::testing::Test::HasFailure() ? 1 : 0);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "the child's checks failed (3: could not drop root)";
+        ExpectFailedSaveReportedInChild(owner, [] {
+            return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
+        });
     }
     EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
     EXPECT_EQ(FolderEntries(), QStringList{"Configuration.xml"});
@@ -269,20 +280,11 @@ TEST_F(SaveFaultTest, FullMediumFailsVisiblyAndLeavesTheOldFile)
     theConfigElement->LinkEndChild(pBig);
 
     CPageOwner owner;
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
+    ExpectFailedSaveReportedInChild(owner, [] {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16 * 1024, 16 * 1024};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            _exit(3);
-        ExpectFailedSaveReported(owner.GetSafeHwnd(), &owner);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    });
     EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
     EXPECT_EQ(FolderEntries(), QStringList{"Configuration.xml"});
 }
