@@ -21,6 +21,8 @@ bool g_bConfigHadBom = false;
 // The file on disk could not be loaded although it exists: its bytes are kept aside before the first
 // save replaces them, so that a file the program could not read is never simply destroyed.
 bool g_bKeepUnreadableFile = false;
+// Set when a page rewrote a section that has not been saved yet.
+bool g_bConfigChanged = false;
 
 void ResetConfigDocument()
 {
@@ -78,6 +80,7 @@ void SetConfigPaths(const CString& strDriveText)
 void LoadConfigDocument()
 {
     g_bKeepUnreadableFile = false;
+    g_bConfigChanged = false;
     std::string bytes;
     CString strError;
     bool bHadBom = false;
@@ -138,6 +141,21 @@ CString GetElementText(const TiXmlElement* pElement)
 CString GetChildText(const TiXmlNode* pParent, const char* pszName)
 {
     return GetElementText(pParent ? pParent->FirstChildElement(pszName) : nullptr);
+}
+
+void MarkConfigChanged()
+{
+    g_bConfigChanged = true;
+}
+
+BOOL SaveConfigChanges(CWnd* pOwner)
+{
+    if (!g_bConfigChanged)
+        return TRUE;
+    if (!SaveConfigDocument(pOwner))
+        return FALSE;
+    g_bConfigChanged = false;
+    return TRUE;
 }
 
 TiXmlElement* AppendElement(TiXmlElement* pParent, const char* pszName)

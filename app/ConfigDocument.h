@@ -32,6 +32,11 @@ void LoadScanDocument();
 // told which file and why in a message box owned by pOwner, and FALSE comes back so that the page's
 // confirm fails: nothing in memory is lost and the next confirm tries again.
 BOOL SaveConfigDocument(CWnd* pOwner);
+// A page that rewrites a section says so; a confirm then saves once, after every page has written.
+// A confirm in which no page wrote anything (only a disabled network was shown) leaves the file
+// alone, byte for byte.
+void MarkConfigChanged();
+BOOL SaveConfigChanges(CWnd* pOwner);
 
 // Appends a new element as the last child of pParent and returns it.
 TiXmlElement* AppendElement(TiXmlElement* pParent, const char* pszName);

@@ -1,6 +1,7 @@
 #include "app/KestrovaConfigToolApp.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ConfigSection.h"
 #include "app/DriveLocator.h"
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"
@@ -12,6 +13,8 @@
 #include "ui/TreePropSheet.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -39,6 +42,18 @@ int CountAccessPoints(const TiXmlElement* pSection)
     return nCount;
 }
 
+// NumAccessPoint as a page count: leading blanks and a sign, then digits, as the frame reads it. A
+// number too large for an int says "more than there are", so every stored profile gets its page; a
+// negative one gives none.
+int ReadAccessPointCount(const CString& strCount, int nPresent)
+{
+    errno = 0;
+    const long long nValue = std::strtoll(strCount, nullptr, 10);
+    if (nValue > INT_MAX || (errno == ERANGE && nValue > 0))
+        return nPresent;
+    return static_cast<int>(std::max(0LL, nValue));
+}
+
 } // namespace
 
 CKestrovaConfigToolApp::CKestrovaConfigToolApp() = default;
@@ -54,6 +69,19 @@ void CKestrovaConfigToolApp::ClearOtherDefaults(CPropPageNetwork* pKeep)
         if (&m_pConfiguredPages[static_cast<size_t>(i)] != pKeep)
             m_pConfiguredPages[static_cast<size_t>(i)].ClearDefault();
     }
+    // Profiles without a page (beyond NumAccessPoint, or a second profile of one SSID) would keep
+    // their mark, and the frame would find two default networks. The kept page's own profile is the
+    // one it rewrites: the first with its SSID.
+    TiXmlElement* pSection = theConfigElement ? theConfigElement->FirstChildElement("NetworkConnectionInfo") : nullptr;
+    const TiXmlElement* pKept = pKeep ? CPropPageNetwork::FindAccessPoint(pSection, pKeep->m_strSSID) : nullptr;
+    ForEachAccessPoint(pSection, [pKept](const TiXmlElement* pConstAccessPoint) {
+        auto* pAccessPoint = const_cast<TiXmlElement*>(pConstAccessPoint);
+        TiXmlElement* pDefault = pAccessPoint->FirstChildElement("Default");
+        if (pAccessPoint == pKept || !pDefault || TrimBlanks(GetElementText(pDefault)) != "true")
+            return;
+        pAccessPoint->RemoveChild(pDefault);
+        AppendTextElement(pAccessPoint, "Default", "false");
+    });
 }
 
 void CKestrovaConfigToolApp::SetDriveOverride(const CString& strDrive)
@@ -75,6 +103,8 @@ BOOL CKestrovaConfigToolApp::InitInstance()
 
     TreePropSheet::CTreePropSheet sheet("DPF Settings", nullptr, 0);
     sheet.m_psh.dwFlags &= ~PSH_HASHELP;
+    // The pages write their sections; the file is saved once, after all of them did.
+    sheet.SetCommitHandler([](CWnd* pOwner) { return SaveConfigChanges(pOwner); });
 
     m_pAddressBookPage = std::make_unique<CPropPageAddressBook>();
     m_pEmailPage = std::make_unique<CPropPageEmail>();
@@ -97,7 +127,7 @@ BOOL CKestrovaConfigToolApp::InitInstance()
         int nCount = nPresent;
         const CString strCount = GetChildText(pStored, "NumAccessPoint");
         if (std::strpbrk(strCount, "0123456789"))
-            nCount = std::max(0, std::atoi(strCount));
+            nCount = ReadAccessPointCount(strCount, nPresent);
         m_nConfiguredNetworks = std::min(nCount, nPresent);
         if (m_nConfiguredNetworks > 0)
             m_pConfiguredPages = std::make_unique<CPropPageNetwork[]>(static_cast<size_t>(m_nConfiguredNetworks));

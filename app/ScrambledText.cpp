@@ -126,7 +126,15 @@ CString GetScrambledText(const TiXmlElement* pElement, const char* pszKey)
 {
     CString strPlain;
     const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
-    if (pChild && pChild->ToText())
-        UnscrambleText(pChild->Value(), pszKey, strPlain);
+    if (!pChild || !pChild->ToText())
+        return strPlain;
+    // Hex digits never include blanks, so line breaks and indentation that an editor or another tool
+    // put around (or into) the value are layout, not part of the password.
+    std::string digits;
+    for (const char* p = pChild->Value(); *p; ++p) {
+        if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r')
+            digits += *p;
+    }
+    UnscrambleText(digits.c_str(), pszKey, strPlain);
     return strPlain;
 }

@@ -29,4 +29,5 @@ TiXmlText* NewTiXmlText(const char* pszValue, const char* pszKey);
 
 // The plain value of an element's scrambled text. No value (an absent element, no child, a first
 // child that is not text, or a text that is not hex) reads as the empty string, as the pages hold it.
+// White space in the text is ignored.
 CString GetScrambledText(const TiXmlElement* pElement, const char* pszKey);

@@ -1,6 +1,7 @@
 #include "pages/PropPageAddressBook.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ConfigSection.h"
 #include "pages/ListEntries.h"
 #include "res/Resource.h"
 
@@ -103,12 +104,15 @@ void CPropPageAddressBook::OnRemoveDenied()
 BOOL CPropPageAddressBook::OnApply()
 {
     WriteSection(theConfigElement);
-    if (!SaveConfigDocument(this))
-        return FALSE;
     return CPropertyPage::OnApply();
 }
 
 namespace {
+const CSectionNames kAddressBookNames = {
+    {"AddressBook", "NumEmailDetails", "ABEmailAddress", "ABFname", "ABLname", "DEmailAddresses",
+     "NumDEmailAddress", "AEmailAddresses", "NumAEmailAddress"},
+    {"EmailDetails", "DEmailAddress", "AEmailAddress"}};
+
 CString Count(const CReportCtrl& list)
 {
     CString strCount;
@@ -120,9 +124,8 @@ CString Count(const CReportCtrl& list)
 bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("EmailAddressBook"))
-        pConfiguration->RemoveChild(pOld);
-    TiXmlElement* pBook = AppendElement(pConfiguration, "EmailAddressBook");
+    TiXmlElement* pOld = pConfiguration->FirstChildElement("EmailAddressBook");
+    TiXmlElement* pBook = StartRewrite(pConfiguration, pOld, "EmailAddressBook");
 
     TiXmlElement* pContacts = AppendElement(pBook, "AddressBook");
     AppendTextElement(pContacts, "NumEmailDetails", Count(m_lstContacts));
@@ -140,5 +143,6 @@ bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
     AppendTextElement(pApproved, "NumAEmailAddress", Count(m_lstApproved));
     for (int nRow = 0; nRow < m_lstApproved.GetItemCount(RC_ITEM_ALL); ++nRow)
         AppendTextElement(pApproved, "AEmailAddress", m_lstApproved.CListCtrl::GetItemText(nRow, 0));
+    FinishRewrite(pBook, pOld, kAddressBookNames);
     return true;
 }

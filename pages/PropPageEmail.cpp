@@ -1,6 +1,8 @@
 #include "pages/PropPageEmail.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ConfigSection.h"
+#include "pages/PageChecks.h"
 #include "app/ScrambledText.h"
 #include "res/Resource.h"
 
@@ -76,11 +78,12 @@ void CPropPageEmail::LoadSection()
 
 BOOL CPropPageEmail::CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
                                  const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
-                                 const char* pszMismatch)
+                                 const char* pszMismatch, const char* pszPasswordField)
 {
-    // Without a server the group is not in use: whatever its other boxes hold is stored as it is.
+    // Without a server the group is not in use: whatever its other boxes hold is stored as it is, as
+    // long as the frame could read it back.
     if (strServer.IsEmpty())
-        return TRUE;
+        return CheckPasswordLength(*this, strPassword, pszPasswordField);
     const char* pszMessage = nullptr;
     if (strUser.IsEmpty())
         pszMessage = pszNoAccount;
@@ -89,50 +92,71 @@ BOOL CPropPageEmail::CheckServer(const CString& strServer, const CString& strUse
     else if (strPassword != strRetype)
         pszMessage = pszMismatch;
     if (!pszMessage)
-        return TRUE;
+        return CheckPasswordLength(*this, strPassword, pszPasswordField);
     MessageBox(pszMessage, "Error", MB_OK);
     return FALSE;
 }
 
-BOOL CPropPageEmail::OnApply()
+BOOL CPropPageEmail::CheckInput()
 {
     UpdateData(TRUE);
     if (!CheckServer(m_strSMTPServerName, m_strSMTPUserName, m_strSMTPPassword, m_strSMTPRetypePassword,
                      "You must provide account information for the Outgoing Mail server!",
                      "You must provide password information for the Outgoing Mail server!",
-                     "Plese check your password information for the Outgoing Mail server!"))
+                     "Plese check your password information for the Outgoing Mail server!",
+                     "password of the Outgoing Mail server"))
         return FALSE;
-    if (!CheckServer(m_strPOPServerName, m_strPOPUserName, m_strPOPPassword, m_strPOPRetypePassword,
-                     "You must provide account information for the Incoming Mail server!",
-                     "You must provide password information for the Incoming Mail server!",
-                     "Plese check your password information for the Incoming Mail server!"))
-        return FALSE;
+    return CheckServer(m_strPOPServerName, m_strPOPUserName, m_strPOPPassword, m_strPOPRetypePassword,
+                       "You must provide account information for the Incoming Mail server!",
+                       "You must provide password information for the Incoming Mail server!",
+                       "Plese check your password information for the Incoming Mail server!",
+                       "password of the Incoming Mail server");
+}
+
+BOOL CPropPageEmail::OnApply()
+{
     WriteSection(theConfigElement);
-    if (!SaveConfigDocument(this))
-        return FALSE;
     return CPropertyPage::OnApply();
 }
+
+namespace {
+
+const CSectionNames kEmailNames = {
+    {"EmailAddress", "SMTPServer", "SMTPServerName", "SMTPUserName", "SMTPPassword", "SMTPSecuritySetting",
+     "SMTPPort", "POPServer", "POPServerName", "POPUserName", "POPPassword", "POPSecuritySetting", "POPPort"},
+    {}};
+
+// The frame's mail settings may choose a secure connection this page offers no control for; a stored
+// choice is kept, and "None" (a plain connection) stands only where the file had none.
+CString StoredSecuritySetting(const TiXmlElement* pEmail, const char* pszServer, const char* pszSetting)
+{
+    const TiXmlElement* pServer = pEmail ? pEmail->FirstChildElement(pszServer) : nullptr;
+    return pServer && pServer->FirstChildElement(pszSetting) ? GetChildText(pServer, pszSetting) : CString("None");
+}
+
+} // namespace
 
 bool CPropPageEmail::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("Email"))
-        pConfiguration->RemoveChild(pOld);
-    TiXmlElement* pEmail = AppendElement(pConfiguration, "Email");
+    TiXmlElement* pOld = pConfiguration->FirstChildElement("Email");
+    const CString strSMTPSecurity = StoredSecuritySetting(pOld, "SMTPServer", "SMTPSecuritySetting");
+    const CString strPOPSecurity = StoredSecuritySetting(pOld, "POPServer", "POPSecuritySetting");
+    TiXmlElement* pEmail = StartRewrite(pConfiguration, pOld, "Email");
     AppendTextElement(pEmail, "EmailAddress", m_strEmailAddress);
     TiXmlElement* pSMTP = AppendElement(pEmail, "SMTPServer");
     AppendTextElement(pSMTP, "SMTPServerName", m_strSMTPServerName);
     AppendTextElement(pSMTP, "SMTPUserName", m_strSMTPUserName);
     AppendTextElement(pSMTP, "SMTPPassword", m_strSMTPPassword, CONFIG_KEY_TEXT);
-    // The frame expects a security setting; this editor offers none but plain connections.
-    AppendTextElement(pSMTP, "SMTPSecuritySetting", "None");
+    AppendTextElement(pSMTP, "SMTPSecuritySetting", strSMTPSecurity);
     AppendTextElement(pSMTP, "SMTPPort", m_strSMTPPort);
     TiXmlElement* pPOP = AppendElement(pEmail, "POPServer");
     AppendTextElement(pPOP, "POPServerName", m_strPOPServerName);
     AppendTextElement(pPOP, "POPUserName", m_strPOPUserName);
     AppendTextElement(pPOP, "POPPassword", m_strPOPPassword, CONFIG_KEY_TEXT);
-    AppendTextElement(pPOP, "POPSecuritySetting", "None");
+    AppendTextElement(pPOP, "POPSecuritySetting", strPOPSecurity);
     AppendTextElement(pPOP, "POPPort", m_strPOPPort);
+    FinishRewrite(pEmail, pOld, kEmailNames);
     return true;
 }
 

@@ -38,10 +38,13 @@ public:
     CString m_strEmailAddress;
 
     BOOL OnInitDialog() override;
-    // Checks the outgoing, then the incoming account; rebuilds the Email section and saves the file.
+    // Checks the outgoing, then the incoming account.
+    BOOL CheckInput() override;
+    // Rebuilds the Email section.
     BOOL OnApply() override;
 
-    // Rebuilds the Email section as the last child of pConfiguration.
+    // Rebuilds the first Email section where it stands (at the end when there is none), keeping what
+    // the page does not know of it and the stored security settings.
     bool WriteSection(TiXmlElement* pConfiguration);
     void OnModified();
 
@@ -54,5 +57,5 @@ private:
     // The three checks of one server group; FALSE after showing the first failing message.
     BOOL CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
                      const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
-                     const char* pszMismatch);
+                     const char* pszMismatch, const char* pszPasswordField);
 };

@@ -1,6 +1,8 @@
 #include "pages/PropPageInternetSharing.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ConfigSection.h"
+#include "pages/PageChecks.h"
 #include "app/ScrambledText.h"
 #include "pages/ListEntries.h"
 #include "res/Resource.h"
@@ -70,7 +72,7 @@ void CPropPageInternetSharing::OnModified()
     SetModified(TRUE);
 }
 
-BOOL CPropPageInternetSharing::OnApply()
+BOOL CPropPageInternetSharing::CheckInput()
 {
     UpdateData(TRUE);
     // Without an account the password boxes are not in use: whatever they hold is stored as it is.
@@ -85,18 +87,25 @@ BOOL CPropPageInternetSharing::OnApply()
             return FALSE;
         }
     }
+    return CheckPasswordLength(*this, m_strFCPassword, "password of the FrameChannel account");
+}
+
+BOOL CPropPageInternetSharing::OnApply()
+{
     WriteSection(theConfigElement);
-    if (!SaveConfigDocument(this))
-        return FALSE;
     return CPropertyPage::OnApply();
 }
+
+namespace {
+const CSectionNames kSharingNames = {
+    {"RSS", "NumURL", "Description", "URL", "FrameChannel", "FCUsername", "FCPassword"}, {"RssDetails"}};
+} // namespace
 
 bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("RSSandFrameChannel"))
-        pConfiguration->RemoveChild(pOld);
-    TiXmlElement* pSection = AppendElement(pConfiguration, "RSSandFrameChannel");
+    TiXmlElement* pOld = pConfiguration->FirstChildElement("RSSandFrameChannel");
+    TiXmlElement* pSection = StartRewrite(pConfiguration, pOld, "RSSandFrameChannel");
     TiXmlElement* pRSS = AppendElement(pSection, "RSS");
     CString strCount;
     strCount.Format("%d", m_lstFeeds.GetItemCount(RC_ITEM_ALL));
@@ -109,5 +118,6 @@ bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
     TiXmlElement* pChannel = AppendElement(pSection, "FrameChannel");
     AppendTextElement(pChannel, "FCUsername", m_strFCUsername);
     AppendTextElement(pChannel, "FCPassword", m_strFCPassword, CONFIG_KEY_TEXT);
+    FinishRewrite(pSection, pOld, kSharingNames);
     return true;
 }

@@ -27,8 +27,9 @@ public:
     CString m_strFCRetypePassword;
 
     BOOL OnInitDialog() override;
-    // With an account, its password must be there and retyped alike; then the section is rebuilt and
-    // the file saved.
+    // With an account, its password must be there and retyped alike.
+    BOOL CheckInput() override;
+    // Rebuilds the first RSSandFrameChannel section where it stands.
     BOOL OnApply() override;
     bool WriteSection(TiXmlElement* pConfiguration);
 

@@ -1,15 +1,26 @@
 #include "pages/PropPageNetwork.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ConfigSection.h"
 #include "app/KestrovaConfigToolApp.h"
 #include "app/ScrambledText.h"
+#include "pages/PageChecks.h"
 #include "res/Resource.h"
+
+#include <cstring>
 
 namespace {
 
 const int kAddressEdits[] = {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP};
 const int kEncryptionControls[] = {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD,
                                    IDC_RETYPE_PASSWORD};
+
+const char* const kAvailablePrefix = "Available Networks::";
+
+const CSectionNames kAccessPointNames = {
+    {"Default", "Link", "SSID", "OperationMode", "Encrypted", "EncryptionMode", "Key", "KeyType", "KeyPassword",
+     "IPConfiguration", "DHCP", "STATIC", "DeviceIP", "NetMask", "GatewayIP", "NameServerIP"},
+    {}};
 
 TiXmlElement* Child(TiXmlElement* pParent, const char* pszName)
 {
@@ -56,6 +67,9 @@ CPropPageNetwork::CPropPageNetwork()
 void CPropPageNetwork::SetPageTitle(const char* pszTitle)
 {
     m_szTitle = pszTitle;
+    // The kind of page is fixed by the node start-up puts it under, never guessed from the SSID: a
+    // stored network may well be called "Available Networks Lounge".
+    m_bAvailable = m_szTitle.Bytes().compare(0, std::strlen(kAvailablePrefix), kAvailablePrefix) == 0;
     m_psp.dwFlags |= PSP_USETITLE;
     m_psp.pszTitle = m_szTitle;
 }
@@ -77,7 +91,15 @@ TiXmlElement* CPropPageNetwork::FindAccessPoint(TiXmlElement* pSection, const CS
 
 bool CPropPageNetwork::IsAvailablePage() const
 {
-    return m_szTitle.Find("Available Networks") >= 0;
+    return m_bAvailable;
+}
+
+bool CPropPageNetwork::IsEncrypted() const
+{
+    // One rule for the key boxes, the key checks and the writer: only a profile that says it is open
+    // (or says nothing) is open. Anything else needs its key, and is stored with one.
+    const CString strEncrypted = TrimBlanks(m_strEncrypted);
+    return !strEncrypted.IsEmpty() && strEncrypted != "false";
 }
 
 CString CPropPageNetwork::TitleSSID() const
@@ -110,14 +132,14 @@ const CCommandMap& CPropPageNetwork::GetCommandMap() const
         OnBnClicked(IDC_DEFAULT, &CPropPageNetwork::OnDefault),
         OnBnClicked(IDC_DHCP, &CPropPageNetwork::OnDhcp),
         OnBnClicked(IDC_STATIC_IP, &CPropPageNetwork::OnStaticIp),
-        OnBnClicked(IDC_PASSPHRASE, &CPropPageNetwork::OnModified),
-        OnBnClicked(IDC_HEX_KEY, &CPropPageNetwork::OnModified),
-        OnCbnEditChange(IDC_ENCRYPTION_MODE, &CPropPageNetwork::OnModified),
+        OnBnClicked(IDC_PASSPHRASE, &CPropPageNetwork::OnKeyChanged),
+        OnBnClicked(IDC_HEX_KEY, &CPropPageNetwork::OnKeyChanged),
+        OnCbnSelChange(IDC_ENCRYPTION_MODE, &CPropPageNetwork::OnKeyChanged),
         OnCbnEditChange(IDC_OPERATION_MODE, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_GATEWAY_IP, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_DEVICE_IP, &CPropPageNetwork::OnModified),
-        OnEnChange(IDC_KEY_PASSWORD, &CPropPageNetwork::OnModified),
-        OnEnChange(IDC_RETYPE_PASSWORD, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_KEY_PASSWORD, &CPropPageNetwork::OnKeyChanged),
+        OnEnChange(IDC_RETYPE_PASSWORD, &CPropPageNetwork::OnKeyChanged),
         OnEnChange(IDC_NAME_SERVER_IP, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_NET_MASK, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_SSID, &CPropPageNetwork::OnModified),
@@ -182,10 +204,9 @@ BOOL CPropPageNetwork::OnInitDialog()
     m_strOperationMode = GetChildText(pLink, "OperationMode");
     m_strEncrypted = GetChildText(pLink, "Encrypted");
 
-    const TiXmlElement* pDefault = Child(pAccessPoint, "Default");
-    m_bDefault = !bAvailable && pDefault && GetElementText(pDefault) == "true";
+    m_bDefault = !bAvailable && GetChildValue(pAccessPoint, "Default") == "true";
 
-    if (m_strEncrypted != "true") {
+    if (!IsEncrypted()) {
         EnableEncryptionControls(FALSE);
         if (CWnd* pMode = GetDlgItem(IDC_ENCRYPTION_MODE))
             pMode->SetWindowText("None");
@@ -205,14 +226,14 @@ BOOL CPropPageNetwork::OnInitDialog()
         return TRUE;
     }
 
-    m_strEncryptionMode = GetChildText(pLink, "EncryptionMode");
+    m_strEncryptionMode = GetChildValue(pLink, "EncryptionMode");
     m_strKeyPassword = GetScrambledText(Child(Child(pLink, "Key"), "KeyPassword"), CONFIG_KEY_TEXT);
     // The stored key shows in both boxes, so that an unchanged profile passes the retype check.
     m_strRetypePassword = m_strKeyPassword;
-    Check(GetChildText(Child(pLink, "Key"), "KeyType") == "Passphrase" ? IDC_PASSPHRASE : IDC_HEX_KEY);
+    Check(GetChildValue(Child(pLink, "Key"), "KeyType") == "Passphrase" ? IDC_PASSPHRASE : IDC_HEX_KEY);
 
     TiXmlElement* pIP = Child(pAccessPoint, "IPConfiguration");
-    if (GetChildText(pIP, "DHCP") == "true") {
+    if (GetChildValue(pIP, "DHCP") == "true") {
         Check(IDC_DHCP);
         EnableAddressEdits(FALSE);
     } else {
@@ -278,6 +299,19 @@ void CPropPageNetwork::OnModified()
     SetModified(TRUE);
 }
 
+void CPropPageNetwork::OnKeyChanged()
+{
+    // A key typed into a profile that is not enabled would silently never be stored; typing it says
+    // the user wants this network, so the profile is enabled with it.
+    UpdateData(TRUE);
+    if (!m_bEnable) {
+        Check(IDC_ENABLE);
+        OnEnable();
+        return;
+    }
+    SetModified(TRUE);
+}
+
 void CPropPageNetwork::ClearDefault()
 {
     if (m_bInitialised) {
@@ -298,54 +332,56 @@ void CPropPageNetwork::ClearDefault()
     m_bDefault = 0;
 }
 
-BOOL CPropPageNetwork::OnApply()
+BOOL CPropPageNetwork::CheckInput()
 {
     UpdateData(TRUE);
-    if (!m_bEnable)
-        return CPropertyPage::OnApply();
-
-    const bool bEncrypted = m_strEncrypted == "true";
-    if (bEncrypted && (m_strEncryptionMode == "None" || m_strEncryptionMode == "Select Encryption")) {
+    if (!m_bEnable || !IsEncrypted())
+        return TRUE;
+    const CString strMode = TrimBlanks(m_strEncryptionMode);
+    if (strMode == "None" || strMode == "Select Encryption") {
         MessageBox("Invalid Encryption Mode", "Error", MB_OK);
         return FALSE;
     }
     // The key is asked for only where the user can type one: the key boxes of an open network are
     // disabled, and demanding a key there would make its page, and with it the whole sheet,
     // impossible to confirm.
-    if (bEncrypted && m_strKeyPassword.IsEmpty()) {
+    if (m_strKeyPassword.IsEmpty()) {
         MessageBox("You must provide a password", "Error", MB_OK);
         return FALSE;
     }
-    if (bEncrypted && m_strKeyPassword != m_strRetypePassword) {
+    if (m_strKeyPassword != m_strRetypePassword) {
         MessageBox("Verify password does not match!", "Error", MB_OK);
         return FALSE;
     }
+    return CheckPasswordLength(*this, m_strKeyPassword, "Key Password");
+}
 
+BOOL CPropPageNetwork::OnApply()
+{
+    UpdateData(TRUE);
+    if (!m_bEnable)
+        return CPropertyPage::OnApply();
     TiXmlElement* pSection = theConfigElement->FirstChildElement("NetworkConnectionInfo");
     if (!pSection) {
         pSection = AppendElement(theConfigElement, "NetworkConnectionInfo");
         AppendTextElement(pSection, "DeviceName", "kestrovaDPF");
     }
     WriteAccessPoint(pSection);
-    if (!SaveConfigDocument(this))
-        return FALSE;
     return CPropertyPage::OnApply();
 }
 
 BOOL CPropPageNetwork::WriteAccessPoint(TiXmlElement* pSection)
 {
     UpdateData(TRUE);
-    // The profile is replaced, not edited in place: it moves to the end of the section.
-    if (TiXmlElement* pOld = FindAccessPoint(pSection, m_strSSID))
-        pSection->RemoveChild(pOld);
-
-    TiXmlElement* pAccessPoint = AppendElement(pSection, "AccessPoint");
+    // The profile is replaced, not edited in place: it moves to the end of the section, taking along
+    // what the frame stores in it beyond the page's own values.
+    TiXmlElement* pOld = FindAccessPoint(pSection, m_strSSID);
+    TiXmlElement* pAccessPoint = StartRewrite(pSection, pOld, "AccessPoint", false);
     AppendTextElement(pAccessPoint, "Default", m_bDefault ? "true" : "false");
     TiXmlElement* pLink = AppendElement(pAccessPoint, "Link");
     AppendTextElement(pLink, "SSID", m_strSSID);
     AppendTextElement(pLink, "OperationMode", m_strOperationMode);
-    // Only an explicit "false" is stored as an open network; anything else keeps its key elements.
-    const bool bEncrypted = m_strEncrypted != "false";
+    const bool bEncrypted = IsEncrypted();
     AppendTextElement(pLink, "Encrypted", bEncrypted ? "true" : "false");
     if (bEncrypted) {
         AppendTextElement(pLink, "EncryptionMode", m_strEncryptionMode);
@@ -363,6 +399,7 @@ BOOL CPropPageNetwork::WriteAccessPoint(TiXmlElement* pSection)
         AppendTextElement(pStatic, "GatewayIP", m_strGatewayIP);
         AppendTextElement(pStatic, "NameServerIP", m_strNameServerIP);
     }
+    FinishRewrite(pAccessPoint, pOld, kAccessPointNames);
     UpdateAccessPointCount(pSection);
     return TRUE;
 }

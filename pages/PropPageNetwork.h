@@ -51,7 +51,9 @@ public:
 
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
-    // With Enable checked: checks the profile, rewrites it and saves. With Enable cleared: writes nothing.
+    // With Enable checked, an encrypted profile needs a mode and a key typed twice alike.
+    BOOL CheckInput() override;
+    // With Enable checked: rewrites the profile. With Enable cleared: writes nothing.
     BOOL OnApply() override;
 
     // Replaces this page's profile in the section by a new one at its end and recounts NumAccessPoint.
@@ -64,6 +66,8 @@ public:
     void OnDhcp();
     void OnStaticIp();
     void OnModified();
+    // The key boxes, the key type or the mode changed.
+    void OnKeyChanged();
 
     // The SSID of an access point element (stored or scanned): the text of Link/SSID, empty when
     // either is missing.
@@ -77,6 +81,7 @@ protected:
 
 private:
     bool IsAvailablePage() const;
+    bool IsEncrypted() const;
     CString TitleSSID() const;
     void EnableAddressEdits(BOOL bEnable);
     void EnableEncryptionControls(BOOL bEnable);
@@ -84,4 +89,5 @@ private:
     void Check(int nID);
 
     CString m_szTitle;
+    bool m_bAvailable = false;
 };

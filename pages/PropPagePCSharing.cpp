@@ -1,6 +1,8 @@
 #include "pages/PropPagePCSharing.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ConfigSection.h"
+#include "pages/PageChecks.h"
 #include "app/ScrambledText.h"
 #include "res/Resource.h"
 
@@ -55,7 +57,7 @@ void CPropPagePCSharing::LoadSection()
     if (!pSMB)
         return;
     // Only the exact text the frame writes turns sharing on; "True" or "1" are not its words.
-    m_bSmbEnabled = GetChildText(pSMB, "SmbEnabled") == "true";
+    m_bSmbEnabled = GetChildValue(pSMB, "SmbEnabled") == "true";
     m_strSmbWorkgroup = GetChildText(pSMB, "SmbWorkgroup");
     m_strSmbHostName = GetChildText(pSMB, "SmbHostName");
     m_strSmbUser = GetChildText(pSMB, "SmbUser");
@@ -84,7 +86,7 @@ void CPropPagePCSharing::OnModified()
     SetModified(TRUE);
 }
 
-BOOL CPropPagePCSharing::OnApply()
+BOOL CPropPagePCSharing::CheckInput()
 {
     UpdateData(TRUE);
     if (m_bSmbEnabled) {
@@ -98,23 +100,32 @@ BOOL CPropPagePCSharing::OnApply()
             return FALSE;
         }
     }
+    return CheckPasswordLength(*this, m_strSmbPassword, "password of the PC account");
+}
+
+BOOL CPropPagePCSharing::OnApply()
+{
     WriteSection(theConfigElement);
-    if (!SaveConfigDocument(this))
-        return FALSE;
     return CPropertyPage::OnApply();
 }
+
+namespace {
+const CSectionNames kSharingNames = {
+    {"SMB", "SmbEnabled", "SmbWorkgroup", "SmbHostName", "SmbUser", "SmbPassword", "SmbShareDirectory"}, {}};
+} // namespace
 
 bool CPropPagePCSharing::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    if (TiXmlElement* pOld = pConfiguration->FirstChildElement("LocalNetSharing"))
-        pConfiguration->RemoveChild(pOld);
-    TiXmlElement* pSMB = AppendElement(AppendElement(pConfiguration, "LocalNetSharing"), "SMB");
+    TiXmlElement* pOld = pConfiguration->FirstChildElement("LocalNetSharing");
+    TiXmlElement* pSharing = StartRewrite(pConfiguration, pOld, "LocalNetSharing");
+    TiXmlElement* pSMB = AppendElement(pSharing, "SMB");
     AppendTextElement(pSMB, "SmbEnabled", m_bSmbEnabled ? "true" : "false");
     AppendTextElement(pSMB, "SmbWorkgroup", m_strSmbWorkgroup);
     AppendTextElement(pSMB, "SmbHostName", m_strSmbHostName);
     AppendTextElement(pSMB, "SmbUser", m_strSmbUser);
     AppendTextElement(pSMB, "SmbPassword", m_strSmbPassword, CONFIG_KEY_TEXT);
     AppendTextElement(pSMB, "SmbShareDirectory", m_strSmbShareDirectory);
+    FinishRewrite(pSharing, pOld, kSharingNames);
     return true;
 }

@@ -30,8 +30,10 @@ public:
     BOOL m_bSmbEnabled = FALSE;
 
     BOOL OnInitDialog() override;
-    // With sharing on, all five values must be there and the password retyped alike; then the
-    // section is rebuilt and the file saved. With sharing off, whatever is entered is stored.
+    // With sharing on, all five values must be there and the password retyped alike. With sharing
+    // off, whatever is entered is stored.
+    BOOL CheckInput() override;
+    // Rebuilds the first LocalNetSharing section where it stands.
     BOOL OnApply() override;
 
     bool WriteSection(TiXmlElement* pConfiguration);

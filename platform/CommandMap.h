@@ -11,7 +11,7 @@ class CWnd;
 
 struct CCommandEntry
 {
-    UINT nCode;             // BN_CLICKED, EN_CHANGE or CBN_EDITCHANGE
+    UINT nCode;             // BN_CLICKED, EN_CHANGE, CBN_SELCHANGE or CBN_EDITCHANGE
     int nID;                // control id
     void (CWnd::*pfn)();    // handler of the page
 };
@@ -27,6 +27,11 @@ template <class T>
 CCommandEntry OnEnChange(int nID, void (T::*pfn)())
 {
     return {EN_CHANGE, nID, static_cast<void (CWnd::*)()>(pfn)};
+}
+template <class T>
+CCommandEntry OnCbnSelChange(int nID, void (T::*pfn)())
+{
+    return {CBN_SELCHANGE, nID, static_cast<void (CWnd::*)()>(pfn)};
 }
 template <class T>
 CCommandEntry OnCbnEditChange(int nID, void (T::*pfn)())

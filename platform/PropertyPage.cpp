@@ -31,6 +31,11 @@ BOOL CPropertyPage::OnKillActive()
     return UpdateData(TRUE);
 }
 
+BOOL CPropertyPage::CheckInput()
+{
+    return TRUE;
+}
+
 BOOL CPropertyPage::OnApply()
 {
     return TRUE;
@@ -108,6 +113,10 @@ void CPropertyPage::ConnectCommands()
         case EN_CHANGE:
             if (auto* pEdit = qobject_cast<QLineEdit*>(pControl))
                 QObject::connect(pEdit, &QLineEdit::textEdited, pContext, handler);
+            break;
+        case CBN_SELCHANGE:
+            if (auto* pCombo = qobject_cast<QComboBox*>(pControl))
+                QObject::connect(pCombo, QOverload<int>::of(&QComboBox::activated), pContext, handler);
             break;
         case CBN_EDITCHANGE:
             if (auto* pCombo = qobject_cast<QComboBox*>(pControl); pCombo && pCombo->lineEdit())

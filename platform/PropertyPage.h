@@ -1,8 +1,9 @@
 #pragma once
 // CPropertyPage: one page of a property sheet, built from a dialog template. Its window is made the
 // first time the sheet shows it; OnInitDialog runs then, once, and OnSetActive at every activation.
-// Leaving the page runs OnKillActive, which takes the controls into the members. OK and Apply call
-// OnApply of every page whose window exists.
+// Leaving the page runs OnKillActive, which takes the controls into the members. OK and Apply first
+// ask CheckInput of every page whose window exists, and only when all of them pass call OnApply of
+// each: a confirm writes everything or nothing.
 
 #include "platform/CommandMap.h"
 #include "platform/DataExchange.h"
@@ -28,6 +29,10 @@ public:
     virtual BOOL OnInitDialog();
     virtual BOOL OnSetActive();
     virtual BOOL OnKillActive();
+    // Checks the page's input before anything is written; a page that refuses says why in a message
+    // box of its own and answers FALSE. It must not change the document.
+    virtual BOOL CheckInput();
+    // Writes the page's changes; runs only after every page's CheckInput passed.
     virtual BOOL OnApply();
 
     // Marks the page changed (or unchanged); a changed page enables the sheet's Apply button.

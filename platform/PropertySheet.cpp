@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
@@ -319,17 +320,48 @@ BOOL CPropertySheet::ApplyPages()
     CPropertyPage* pCurrent = GetActivePage();
     if (pCurrent && pCurrent->GetSafeHwnd() && !pCurrent->GetSafeHwnd()->isHidden() && !pCurrent->OnKillActive())
         return FALSE;
-    // Indexed, not iterated: a page's OnApply may show a message box, and the page list must not be
-    // held across that nested loop.
+    // Every page is checked before any writes: a refusal on a later page must not leave the earlier
+    // pages' sections changed, or saved, behind the user's back. Indexed, not iterated: a page may
+    // show a message box, and the page list must not be held across that nested loop.
+    for (int i = 0; i < GetPageCount(); ++i) {
+        CPropertyPage* pPage = GetPage(i);
+        if (pPage->GetSafeHwnd() && !pPage->CheckInput()) {
+            // The user is taken to the field that needs attention.
+            SetActivePage(i);
+            return FALSE;
+        }
+    }
     for (int i = 0; i < GetPageCount(); ++i) {
         CPropertyPage* pPage = GetPage(i);
         if (pPage->GetSafeHwnd() && !pPage->OnApply())
             return FALSE;
     }
+    if (m_commit && !m_commit(GetActivePage()))
+        return FALSE;
     for (CPropertyPage* pPage : m_pages)
         pPage->m_bModified = FALSE;
     UpdateApplyButton();
     return TRUE;
+}
+
+BOOL CPropertySheet::ConfirmDiscard()
+{
+    const bool bAnyModified = std::any_of(m_pages.begin(), m_pages.end(), [](const CPropertyPage* p) { return p->m_bModified; });
+    if (!bAnyModified)
+        return TRUE;
+    // Closing throws away what the user typed, so it is asked first; staying is the safe answer, and
+    // it is what Enter and Escape give.
+    QMessageBox box(GetSafeHwnd());
+    box.setWindowTitle(QObject::tr("Unsaved Changes"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QObject::tr("Discard the changes you made?"));
+    box.setIcon(QMessageBox::Question);
+    QPushButton* pDiscard = box.addButton(QObject::tr("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* pStay = box.addButton(QObject::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(pStay);
+    box.setEscapeButton(pStay);
+    CModalLoop::Run(&box);
+    return box.clickedButton() == pDiscard;
 }
 
 void CPropertySheet::OnOK()
@@ -340,7 +372,8 @@ void CPropertySheet::OnOK()
 
 void CPropertySheet::OnCancel()
 {
-    static_cast<QDialog*>(GetSafeHwnd())->done(IDCANCEL);
+    if (ConfirmDiscard())
+        static_cast<QDialog*>(GetSafeHwnd())->done(IDCANCEL);
 }
 
 void CPropertySheet::OnApplyNow()

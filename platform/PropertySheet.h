@@ -1,9 +1,11 @@
 #pragma once
 // CPropertySheet: a modal window of property pages with OK, Cancel and Apply. The sheet keeps its
 // pages in the order they were added; its tab control holds their titles and the current page. OK and
-// Apply first let the shown page leave, then call OnApply on every page whose window exists, in page
-// order, and stop at the first page that answers FALSE, leaving the sheet open. Cancel, Escape and the
-// close box end the sheet without any OnApply.
+// Apply first let the shown page leave, then ask CheckInput of every page whose window exists, in page
+// order; the first page that refuses is selected and the sheet stays open with nothing written. Only
+// when all pass does each page's OnApply write its changes, and the commit handler then saves them
+// once. Cancel, Escape and the close box end the sheet without any OnApply, after asking whether to
+// discard changes when a page is modified.
 //
 // Adding, removing and selecting pages, and every key press inside the sheet, go through the sheet's
 // own messages (PSM_...), so that a derived sheet can follow or take them over in WindowProc.
@@ -13,6 +15,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -67,6 +70,10 @@ public:
     // Runs the sheet until OK, Cancel or the close box; returns IDOK or IDCANCEL.
     virtual INT_PTR DoModal();
 
+    // Runs once per confirm, after every page's OnApply: where the pages' changes reach the disk as
+    // one. It is handed the page on display as the owner of any message; FALSE keeps the sheet open.
+    void SetCommitHandler(std::function<BOOL(CWnd* pOwner)> handler) { m_commit = std::move(handler); }
+
 protected:
     // Runs once the sheet window exists: lays out the tab control, the pages' area and the buttons,
     // and shows the first page.
@@ -82,6 +89,7 @@ private:
 
     void UpdateApplyButton();
     BOOL ApplyPages();
+    BOOL ConfirmDiscard();
     void OnOK();
     void OnCancel();
     void OnApplyNow();
@@ -94,6 +102,7 @@ private:
     CString m_strCaption;
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
+    std::function<BOOL(CWnd*)> m_commit;
     int m_nActive = -1;
     std::unique_ptr<CTabCtrl> m_pTabCtrl;
     QPointer<QWidget> m_pPageArea;

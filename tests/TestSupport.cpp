@@ -62,6 +62,26 @@ CModalScript& CModalScript::ThenAnswerMessageBox()
     });
 }
 
+CModalScript& CModalScript::ThenDiscardChanges()
+{
+    return Then([](QDialog* pDialog) {
+        auto* pBox = qobject_cast<QMessageBox*>(pDialog);
+        if (!pBox || pBox->windowTitle() != "Unsaved Changes") {
+            ADD_FAILURE() << "expected the question about unsaved changes";
+            pDialog->reject();
+            return;
+        }
+        for (QAbstractButton* pButton : pBox->buttons()) {
+            if (pButton->text() == "Discard") {
+                ClickButton(pButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "the question has no Discard button";
+        pDialog->reject();
+    });
+}
+
 void TypeText(QWidget* pWidget, const QString& text)
 {
     for (const QChar ch : text) {
@@ -197,11 +217,15 @@ std::string SectionText(const std::string& fileBytes, const char* pszSection)
     // compared, so that an element holding an empty text shows as <X></X>, as it is on disk.
     const std::string indent = "\n        ";
     const std::string open = indent + "<" + pszSection;
-    size_t nStart = fileBytes.find(open + ">");
-    if (nStart == std::string::npos) {
-        nStart = fileBytes.find(open + " />");
-        return nStart == std::string::npos ? std::string() : std::string("<") + pszSection + " />\n";
-    }
+    // The name must end where the tag's name ends: attributes may follow it.
+    size_t nStart = fileBytes.find(open);
+    while (nStart != std::string::npos && fileBytes[nStart + open.size()] != '>' && fileBytes[nStart + open.size()] != ' ')
+        nStart = fileBytes.find(open, nStart + 1);
+    if (nStart == std::string::npos)
+        return std::string();
+    const size_t nTagEnd = fileBytes.find('>', nStart);
+    if (fileBytes[nTagEnd - 1] == '/')
+        return fileBytes.substr(nStart + indent.size(), nTagEnd + 1 - nStart - indent.size()) + "\n";
     const std::string close = std::string("</") + pszSection + ">";
     const size_t nEnd = fileBytes.find(close, nStart);
     if (nEnd == std::string::npos)
@@ -234,7 +258,8 @@ void CloseLeftOpen(CPropertySheet& sheet)
 {
     if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible()) {
         ADD_FAILURE() << "the sheet was left open";
-        static_cast<QDialog*>(sheet.GetSafeHwnd())->reject();
+        // Straight to the end: a reject would ask about unsaved changes again.
+        static_cast<QDialog*>(sheet.GetSafeHwnd())->done(IDCANCEL);
     }
 }
 } // namespace
@@ -243,6 +268,7 @@ int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(
              CModalScript* pScript)
 {
     CPropertySheet sheet("DPF Settings");
+    sheet.SetCommitHandler([](CWnd* pOwner) { return SaveConfigChanges(pOwner); });
     for (CPropertyPage* pPage : pages)
         sheet.AddPage(pPage);
     std::unique_ptr<CModalScript> own;
@@ -298,6 +324,8 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CP
         script.ThenAnswerMessageBox();
         PressSheetButton(sheet, IDOK);
         EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
+        if (sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled())
+            script.ThenDiscardChanges();
         PressSheetButton(sheet, IDCANCEL);
     }, &script);
     EXPECT_EQ(script.MessageBoxes().size(), 1u);

@@ -34,6 +34,8 @@ public:
     CModalScript& Then(Step step);
     // A step that records a message box and presses its OK button.
     CModalScript& ThenAnswerMessageBox();
+    // A step that answers "Unsaved Changes" with Discard.
+    CModalScript& ThenDiscardChanges();
 
     const std::vector<SeenMessageBox>& MessageBoxes() const { return m_boxes; }
     int Unexpected() const { return m_nUnexpected; }

@@ -384,6 +384,16 @@ int CReportCtrl::CompareRows(int nRow1, int nRow2, int nColumn) const
     return CompareReportCells(CListCtrl::GetItemText(nRow1, nColumn), CListCtrl::GetItemText(nRow2, nColumn));
 }
 
+int CReportCtrl::CompareInOrder(int nRow1, int nRow2, int nColumn, int nSign) const
+{
+    // Rows that compare equal keep the order they had: otherwise two contacts with the same first name
+    // swap places at every load, and the file changes although nobody edited it.
+    const int nCompare = nSign * CompareRows(nRow1, nRow2, nColumn);
+    if (nCompare != 0)
+        return nCompare;
+    return nRow1 < nRow2 ? -1 : (nRow1 > nRow2 ? 1 : 0);
+}
+
 void CReportCtrl::QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColumn, BOOL bAscending) const
 {
     const int nSign = bAscending ? 1 : -1;
@@ -394,9 +404,9 @@ void CReportCtrl::QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColum
         while (i <= j) {
             // The bounds hold even if the texts compare inconsistently (the comparison mixes numbers,
             // dates and text, and is not transitive across them).
-            while (i <= nHi && nSign * CompareRows(rows[static_cast<size_t>(i)], nPivot, nColumn) < 0)
+            while (i <= nHi && CompareInOrder(rows[static_cast<size_t>(i)], nPivot, nColumn, nSign) < 0)
                 ++i;
-            while (j >= nLo && nSign * CompareRows(rows[static_cast<size_t>(j)], nPivot, nColumn) > 0)
+            while (j >= nLo && CompareInOrder(rows[static_cast<size_t>(j)], nPivot, nColumn, nSign) > 0)
                 --j;
             if (i <= j) {
                 if (i != j)

@@ -92,6 +92,8 @@ private:
     ItemData* Record(int nItem) const;
     void FreeRecord(int nItem);
     int CompareRows(int nRow1, int nRow2, int nColumn) const;
+    // The comparison in the sort's direction, equal texts ordered by their row: the sort is stable.
+    int CompareInOrder(int nRow1, int nRow2, int nColumn, int nSign) const;
     void QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColumn, BOOL bAscending) const;
     void SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending);
 

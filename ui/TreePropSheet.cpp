@@ -137,8 +137,13 @@ HTREEITEM CTreePropSheet::InsertPageTreePath(const char* pszPath, HTREEITEM hPar
     CString strRest(pszPath);
     const CString strSegment = SplitTitlePath(strRest);
 
+    // A page's own item is never shared: two pages with one title (three stored networks all called
+    // "x") get sibling items with the same text, so that each can be reached. Only a node that no page
+    // has taken yet is reused for the last segment.
+    const bool bLast = strRest.IsEmpty();
     HTREEITEM hItem = hParent == TVI_ROOT ? m_pPageTree->GetRootItem() : m_pPageTree->GetChildItem(hParent);
-    while (hItem && m_pPageTree->GetItemText(hItem) != strSegment)
+    while (hItem && (m_pPageTree->GetItemText(hItem) != strSegment
+                     || (bLast && m_pPageTree->GetItemData(hItem) != kNoPage)))
         hItem = m_pPageTree->GetNextSiblingItem(hItem);
 
     if (!hItem) {
@@ -164,6 +169,7 @@ void CTreePropSheet::RebuildPageTree()
     if (!m_pPageTree || !m_pPageTree->GetSafeHwnd())
         return;
     m_pPageTree->DeleteAllItems();
+    m_pageItems.clear();
     CTabCtrl* pTabs = GetTabControl();
     if (!pTabs)
         return;
@@ -195,6 +201,7 @@ void CTreePropSheet::RebuildPageTree()
         if (title.size() > 259)
             title.resize(259);
         HTREEITEM hItem = InsertPageTreePath(title.c_str());
+        m_pageItems.push_back(hItem);
         if (!hItem)
             continue;
         m_pPageTree->SetItemData(hItem, static_cast<DWORD_PTR>(i));
@@ -210,26 +217,17 @@ void CTreePropSheet::RebuildPageTree()
     }
 }
 
-HTREEITEM CTreePropSheet::FindPageItem(int nPage, HTREEITEM hItem)
+HTREEITEM CTreePropSheet::FindPageItem(int nPage) const
 {
-    if (nPage < 0 || nPage >= GetPageCount() || !hItem || !m_pPageTree)
+    // Each page has exactly one item, remembered when the tree was built: no walk over the tree.
+    if (nPage < 0 || nPage >= static_cast<int>(m_pageItems.size()))
         return nullptr;
-    if (hItem == TVI_ROOT)
-        hItem = m_pPageTree->GetRootItem();
-    for (; hItem; hItem = m_pPageTree->GetNextSiblingItem(hItem)) {
-        if (static_cast<int>(m_pPageTree->GetItemData(hItem)) == nPage)
-            return hItem;
-        if (m_pPageTree->ItemHasChildren(hItem)) {
-            if (HTREEITEM hFound = FindPageItem(nPage, m_pPageTree->GetChildItem(hItem)))
-                return hFound;
-        }
-    }
-    return nullptr;
+    return m_pageItems[static_cast<size_t>(nPage)];
 }
 
 void CTreePropSheet::SelectPageItem(int nPage)
 {
-    if (HTREEITEM hItem = FindPageItem(nPage, TVI_ROOT))
+    if (HTREEITEM hItem = FindPageItem(nPage))
         m_pPageTree->SelectItem(hItem);
 }
 

@@ -10,6 +10,8 @@
 #include "platform/TreeCtrl.h"
 #include "ui/PropPageFrame.h"
 
+#include <vector>
+
 namespace TreePropSheet {
 
 enum : UINT { IDC_PAGE_TREE = 0x7EEE, IDC_PAGE_FRAME = 0xFFFF };
@@ -45,7 +47,7 @@ protected:
     // Cuts the first segment off strRest and returns it; strRest keeps what follows the separator.
     static CString SplitTitlePath(CString& strRest);
     BOOL DeactivateCurrentPage();
-    HTREEITEM FindPageItem(int nPage, HTREEITEM hItem = TVI_ROOT);
+    HTREEITEM FindPageItem(int nPage) const;
     void SelectPageItem(int nPage);
     void SelectCurrentPageItem();
     void UpdateFrameCaption();
@@ -63,6 +65,8 @@ protected:
     CImageList m_DefaultImages;
     CString m_strEmptyPageFormat;
     int m_nPageTreeWidth = 150;
+    // The tree item of each page, by page index.
+    std::vector<HTREEITEM> m_pageItems;
 
 private:
     LRESULT OnTreeSelChanging(const NMTREEVIEW* pNotify);

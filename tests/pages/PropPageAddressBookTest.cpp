@@ -130,6 +130,7 @@ TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
               "            <ABFname>Zoe</ABFname>\n"
               "            <ABLname></ABLname>\n"
               "        </EmailDetails>\n"
+              "        <Other />\n"
               "    </AddressBook>\n"
               "    <DEmailAddresses>\n"
               "        <NumDEmailAddress>1</NumDEmailAddress>\n"
@@ -193,18 +194,4 @@ TEST_F(AddressBookPageTest, RemoveDeletesExactlyTheSelectedRows)
     });
     EXPECT_NE(Section().find("<NumDEmailAddress>3</NumDEmailAddress>"), std::string::npos);
     EXPECT_EQ(Section().find("a2"), std::string::npos);
-}
-
-TEST_F(AddressBookPageTest, OnlyTheFirstOfTwoSectionsIsReadAndReplaced)
-{
-    LoadDrive(m_drive, Config("<EmailAddressBook>" + Senders("AEmailAddresses", "AEmailAddress", {"first"}) +
-                              "</EmailAddressBook><EmailAddressBook>" + Senders("AEmailAddresses", "AEmailAddress", {"second"}) +
-                              "</EmailAddressBook>"));
-    RunSheet({&m_page}, [&](CPropertySheet& sheet) {
-        EXPECT_EQ(Column(m_page.m_lstApproved), (std::vector<std::string>{"first"}));
-        PressSheetButton(sheet, IDOK);
-    });
-    const std::string saved = m_drive.ReadConfig();
-    EXPECT_EQ(CountSections(saved, "EmailAddressBook"), 2);
-    EXPECT_LT(saved.find("second"), saved.find("first"));
 }

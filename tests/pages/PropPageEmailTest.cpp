@@ -211,24 +211,6 @@ TEST_F(EmailPageTest, StoredValuesLoadAndAnUntouchedConfirmRewritesThemIdentical
     EXPECT_EQ(SectionText(Saved(), "Email"), stored);
 }
 
-TEST_F(EmailPageTest, UnknownElementsAreDroppedAndOnlyTheFirstOfTwoSectionsIsReplaced)
-{
-    LoadDrive(m_drive, Config("<Email><EmailAddress>first@x</EmailAddress><Signature>old</Signature></Email>"
-                              "<Email><EmailAddress>second@x</EmailAddress></Email><Last/>"));
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
-        EXPECT_EQ(Edit(IDC_EMAIL_ADDRESS)->text(), "first@x");
-        PressSheetButton(sheet, IDOK);
-    });
-    TiXmlDocument doc;
-    doc.Parse(Saved().c_str());
-    const TiXmlElement* pConfig = doc.RootElement()->FirstChildElement("Configuration");
-    std::vector<std::string> order;
-    for (const TiXmlElement* p = pConfig->FirstChildElement(); p; p = p->NextSiblingElement())
-        order.push_back(std::string(p->Value()) + ":" + GetChildText(p, "EmailAddress").Bytes());
-    EXPECT_EQ(order, (std::vector<std::string>{"Email:second@x", "Last:", "Email:first@x"}));
-    EXPECT_EQ(Saved().find("Signature"), std::string::npos);
-}
-
 TEST_F(EmailPageTest, FailedSaveKeepsTheSheetOpenAndTheNextConfirmSucceeds)
 {
     LoadDrive(m_drive, Config(""));

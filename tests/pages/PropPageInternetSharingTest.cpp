@@ -158,15 +158,3 @@ TEST_F(InternetSharingPageTest, PasswordWithoutAnAccountIsStoredAndAStoredOnePas
     EXPECT_TRUE(script.MessageBoxes().empty());
     EXPECT_NE(Section().find("<FCUsername>family</FCUsername>"), std::string::npos);
 }
-
-TEST_F(InternetSharingPageTest, OnlyTheFirstOfTwoSectionsIsReadAndReplaced)
-{
-    LoadDrive(m_drive, Config(Feeds({"First"}) + Feeds({"Second"})));
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
-        EXPECT_EQ(Descriptions(), (std::vector<std::string>{"First"}));
-        PressSheetButton(sheet, IDOK);
-    });
-    const std::string saved = m_drive.ReadConfig();
-    EXPECT_EQ(CountSections(saved, "RSSandFrameChannel"), 2);
-    EXPECT_LT(saved.find("Second"), saved.find("First"));
-}

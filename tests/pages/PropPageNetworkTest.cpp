@@ -33,7 +33,7 @@ std::string StoredAccessPoint(const Profile& p)
 {
     std::string xml = "<AccessPoint><Default>" + p.defaultText + "</Default><Link><SSID>" + p.ssid +
                       "</SSID><OperationMode>Managed</OperationMode><Encrypted>" + p.encrypted + "</Encrypted>";
-    if (p.encrypted == "true")
+    if (p.encrypted.find_first_not_of(" \n") != std::string::npos && p.encrypted != "false")
         xml += "<EncryptionMode>" + p.mode + "</EncryptionMode><Key><KeyType>" + p.keyType + "</KeyType><KeyPassword>" +
                ScrambleText(p.key.c_str(), CONFIG_KEY_TEXT).Bytes() + "</KeyPassword></Key>";
     xml += "</Link><IPConfiguration>";
@@ -144,14 +144,15 @@ TEST_F(NetworkPageTest, StoredWpa2PassphraseDhcpProfileIsShownAsStored)
         EXPECT_TRUE(Checked(pPage, IDC_DHCP));
         for (int nID : {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP})
             EXPECT_FALSE(Enabled(pPage, nID)) << nID;
-        // The mode list holds the frame's modes in sorted order, and choosing one is no edit by itself.
+        // The mode list holds the frame's modes in sorted order, and choosing another one is an edit.
         QStringList modes;
         for (int i = 0; i < Combo(pPage, IDC_ENCRYPTION_MODE)->count(); ++i)
             modes << Combo(pPage, IDC_ENCRYPTION_MODE)->itemText(i);
         EXPECT_EQ(modes, (QStringList{"Select Encryption", "WEP128", "WEP64", "WPA1", "WPA2"}));
-        Choose(pPage, IDC_ENCRYPTION_MODE, "WPA1");
         EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
-        PressSheetButton(sheet, IDCANCEL);
+        Choose(pPage, IDC_ENCRYPTION_MODE, "WPA1");
+        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        static_cast<QDialog*>(sheet.GetSafeHwnd())->done(IDCANCEL);
     });
 }
 
@@ -172,23 +173,41 @@ TEST_F(NetworkPageTest, AnyKeyTypeButPassphraseChecksHexKey)
     });
 }
 
-TEST_F(NetworkPageTest, EncryptedOtherThanExactlyTrueDisablesTheKeyControlsAndShowsNone)
+TEST_F(NetworkPageTest, OnlyAnEmptyOrFalseEncryptedIsOpenForTheKeyBoxesTheChecksAndTheWriter)
 {
     Profile open{"Open", "false"};
+    Profile empty{"Empty", " \n"};
     Profile capital{"Capital", "TRUE"};
-    Profile empty{"Empty", ""};
-    m_drive.WriteConfig(Config({open, capital, empty}));
+    m_drive.WriteConfig(Config({open, empty, capital}));
+    // A scanned network that does not say whether it is encrypted.
+    m_drive.WriteScan("<Scan><NetworkConnectionInfo><AccessPoint><Link><SSID>Cafe</SSID><OperationMode>Managed"
+                      "</OperationMode></Link></AccessPoint></NetworkConnectionInfo></Scan>");
+    CModalScript script;
     RunApplication(m_drive, [](CPropertySheet& sheet) {
-        for (int i : {0, 1, 2}) {
+        for (int i : {0, 1, 2, 3}) {
             ASSERT_TRUE(sheet.SetActivePage(i));
             CPropPageNetwork* pPage = Page(sheet, i);
+            const bool bEncrypted = i == 2;
             for (int nID : {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD})
-                EXPECT_FALSE(Enabled(pPage, nID)) << i << " " << nID;
-            EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText() + Combo(pPage, IDC_ENCRYPTION_MODE)->placeholderText(),
-                      "None") << i;
+                EXPECT_EQ(Enabled(pPage, nID), bEncrypted) << i << " " << nID;
+            if (i < 2) {
+                EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText() + Combo(pPage, IDC_ENCRYPTION_MODE)->placeholderText(),
+                          "None") << i;
+            }
         }
-        PressSheetButton(sheet, IDCANCEL);
-    });
+        ClickCheck(Control(Page(sheet, 3), IDC_ENABLE));
+        PressSheetButton(sheet, IDOK);
+    }, &script);
+    EXPECT_TRUE(script.MessageBoxes().empty()) << "an open network needs no key to be confirmed";
+    TiXmlDocument doc;
+    std::map<std::string, std::string> encrypted;
+    for (const TiXmlElement* p = SavedSection(doc)->FirstChildElement("AccessPoint"); p; p = p->NextSiblingElement("AccessPoint")) {
+        const TiXmlElement* pLink = p->FirstChildElement("Link");
+        encrypted[CPropPageNetwork::AccessPointSSID(p).Bytes()] =
+            GetChildText(pLink, "Encrypted").Bytes() + (pLink->FirstChildElement("Key") ? "+key" : "");
+    }
+    EXPECT_EQ(encrypted, (std::map<std::string, std::string>{
+                             {"Open", "false"}, {"Empty", "false"}, {"Capital", "true+key"}, {"Cafe", "false"}}));
 }
 
 TEST_F(NetworkPageTest, AvailableNetworkStartsDisabledWithSelectEncryptionAndDhcp)
@@ -293,6 +312,7 @@ TEST_F(NetworkPageTest, EachFailedCheckShowsItsMessageWritesNothingAndKeepsTheSh
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
             EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+            script.ThenDiscardChanges();
             PressSheetButton(sheet, IDCANCEL);
         }, &script);
         ASSERT_EQ(script.MessageBoxes().size(), 1u);

@@ -110,15 +110,16 @@ TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirConte
               "</LocalNetSharing>\n");
 }
 
-TEST_F(PCSharingPageTest, OnlyTheExactWordTrueTurnsSharingOn)
+TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
 {
-    for (const char* pszStored : {"True", "1", "", "true "}) {
+    for (const char* pszStored : {"True", "1", "", "true ", " true\n"}) {
         SCOPED_TRACE(pszStored);
+        const bool bOn = QString(pszStored).trimmed() == "true";
         LoadDrive(m_drive, Config(StoredSMB(pszStored)));
         CPropPagePCSharing page;
         RunSheet({&page}, [&](CPropertySheet& sheet) {
-            EXPECT_FALSE(EnableBox(page)->isChecked());
-            EXPECT_EQ(EnabledBoxes(page), 0);
+            EXPECT_EQ(EnableBox(page)->isChecked(), bOn);
+            EXPECT_EQ(EnabledBoxes(page), bOn ? 6 : 0);
             PressSheetButton(sheet, IDCANCEL);
         });
     }
@@ -172,18 +173,4 @@ TEST_F(PCSharingPageTest, SharingOffStoresPartialValuesAsEntered)
     EXPECT_NE(section.find("<SmbEnabled>false</SmbEnabled>"), std::string::npos);
     EXPECT_NE(section.find("<SmbHostName>  Den PC </SmbHostName>"), std::string::npos);
     EXPECT_NE(section.find("<SmbPassword>" + ScrambleText("CaseKept", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>"), std::string::npos);
-}
-
-TEST_F(PCSharingPageTest, OnlyTheFirstOfTwoSectionsIsReadAndReplaced)
-{
-    LoadDrive(m_drive, Config(StoredSMB("true", "first") + "<LocalNetSharing><SMB><SmbUser>second</SmbUser></SMB></LocalNetSharing>"));
-    CPropPagePCSharing page;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        EXPECT_EQ(Edit(page, IDC_SMB_PASSWORD)->text(), "first");
-        PressSheetButton(sheet, IDOK);
-    });
-    const std::string saved = m_drive.ReadConfig();
-    EXPECT_EQ(CountSections(saved, "LocalNetSharing"), 2);
-    EXPECT_LT(saved.find("second"), saved.find(ScrambleText("first", CONFIG_KEY_TEXT).Bytes()))
-        << "the rebuilt section goes after the one left in place";
 }

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -56,6 +57,11 @@ public:
         m_log.push_back(m_name + ".OnKillActive");
         return m_bRefuseToLeave ? FALSE : CPropertyPage::OnKillActive();
     }
+    BOOL CheckInput() override
+    {
+        m_log.push_back(m_name + ".CheckInput");
+        return m_bCheckResult;
+    }
     BOOL OnApply() override
     {
         m_log.push_back(m_name + ".OnApply");
@@ -72,6 +78,7 @@ public:
     CString m_strName;
     int m_bFlag = 0;
     BOOL m_bApplyResult = TRUE;
+    BOOL m_bCheckResult = TRUE;
     BOOL m_bRefuseToLeave = FALSE;
 
 protected:
@@ -103,6 +110,10 @@ protected:
         m_sheet.AddPage(&m_a);
         m_sheet.AddPage(&m_b);
         m_sheet.AddPage(&m_c);
+        m_sheet.SetCommitHandler([this](CWnd*) {
+            m_log.push_back("commit");
+            return TRUE;
+        });
     }
 
     QWidget* Button(int nID) { return m_sheet.GetDlgItem(nID)->GetSafeHwnd(); }
@@ -136,7 +147,7 @@ TEST_F(PropertySheetTest, PagesAreMadeOnFirstActivationAndOkAppliesOnlyThoseInPa
     EXPECT_EQ(m_sheet.DoModal(), IDOK);
     EXPECT_EQ(script.Remaining(), 0);
     // A before B although B was shown first; C was never shown and is never confirmed.
-    EXPECT_EQ(m_log, (Log{"A.OnKillActive", "A.OnApply", "B.OnApply"}));
+    EXPECT_EQ(m_log, (Log{"A.OnKillActive", "A.CheckInput", "B.CheckInput", "A.OnApply", "B.OnApply", "commit"}));
     EXPECT_EQ(m_a.GetSafeHwnd(), nullptr) << "page windows go with the sheet";
 }
 
@@ -154,38 +165,79 @@ TEST_F(PropertySheetTest, EveryActivationRunsOnSetActiveButOnInitDialogRunsOnce)
                           "B.OnKillActive", "A.OnSetActive", "A.OnKillActive", "B.OnSetActive"}));
 }
 
-TEST_F(PropertySheetTest, FirstPageAnsweringFalseStopsTheConfirmAndKeepsTheSheetOpen)
+TEST_F(PropertySheetTest, ConfirmChecksEveryPageBeforeAnyWritesAndShowsTheFirstThatFails)
 {
-    m_b.m_bApplyResult = FALSE;
+    m_b.m_bCheckResult = FALSE;
     CModalScript script;
     script.Then([this](QDialog* pDialog) {
         ClickTab(1);
         ClickTab(2);
         m_log.clear();
         ClickButton(Button(IDOK));
-        EXPECT_EQ(m_log, (Log{"C.OnKillActive", "A.OnApply", "B.OnApply"}));
+        // Nothing is written, nothing saved, and the page that refused is the one shown.
+        EXPECT_EQ(m_log, (Log{"C.OnKillActive", "A.CheckInput", "B.CheckInput", "C.OnKillActive", "B.OnSetActive"}));
         EXPECT_TRUE(pDialog->isVisible());
+        EXPECT_EQ(m_sheet.GetActiveIndex(), 1);
+        EXPECT_EQ(Tabs()->currentIndex(), 1);
+        // A page whose write fails stops the confirm before the file is saved.
+        m_b.m_bCheckResult = TRUE;
+        m_b.m_bApplyResult = FALSE;
+        m_log.clear();
+        ClickButton(Button(IDOK));
+        EXPECT_EQ(m_log, (Log{"B.OnKillActive", "A.CheckInput", "B.CheckInput", "C.CheckInput", "A.OnApply", "B.OnApply"}));
         m_b.m_bApplyResult = TRUE;
         m_log.clear();
         ClickButton(Button(IDOK));
     });
     EXPECT_EQ(m_sheet.DoModal(), IDOK);
-    EXPECT_EQ(m_log, (Log{"C.OnKillActive", "A.OnApply", "B.OnApply", "C.OnApply"}));
+    EXPECT_EQ(m_log, (Log{"B.OnKillActive", "A.CheckInput", "B.CheckInput", "C.CheckInput", "A.OnApply", "B.OnApply",
+                          "C.OnApply", "commit"}));
 }
 
-TEST_F(PropertySheetTest, CancelEscapeAndTheCloseBoxApplyNothing)
+TEST_F(PropertySheetTest, CancelEscapeAndTheCloseBoxApplyNothingAndAskFirstWhenAPageIsModified)
 {
     const std::vector<std::function<void(QDialog*)>> ways = {
         [this](QDialog*) { ClickButton(Button(IDCANCEL)); },
         [](QDialog* pDialog) { QTest::keyClick(pDialog, Qt::Key_Escape); },
         [](QDialog* pDialog) { pDialog->close(); },
     };
+    const auto applied = [this] {
+        return std::count_if(m_log.begin(), m_log.end(), [](const std::string& s) { return s.find("OnApply") != std::string::npos; });
+    };
     for (const auto& way : ways) {
+        // Unmodified: closed at once.
         m_log.clear();
         CModalScript script;
         script.Then(way);
         EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
-        EXPECT_EQ(std::count_if(m_log.begin(), m_log.end(), [](const std::string& s) { return s.find("OnApply") != std::string::npos; }), 0);
+        EXPECT_EQ(applied(), 0);
+        EXPECT_EQ(script.Unexpected(), 0);
+    }
+    for (const auto& way : ways) {
+        // Modified: asked; "Cancel" and Escape stay on the sheet, "Discard" closes it.
+        m_log.clear();
+        CModalScript script;
+        QStringList seen;
+        script.Then([&](QDialog* pDialog) {
+            QTest::keyClicks(m_a.GetDlgItem(IDC_NAME)->GetSafeHwnd(), "x");
+            script.Then([&](QDialog* pBox) {
+                auto* pQuestion = qobject_cast<QMessageBox*>(pBox);
+                ASSERT_NE(pQuestion, nullptr);
+                seen << pQuestion->windowTitle() << pQuestion->text() << pQuestion->defaultButton()->text();
+                ClickButton(pQuestion->defaultButton());
+            });
+            way(pDialog);
+            EXPECT_TRUE(pDialog->isVisible());
+            script.Then([](QDialog* pBox) { QTest::keyClick(pBox, Qt::Key_Escape); });
+            way(pDialog);
+            EXPECT_TRUE(pDialog->isVisible());
+            script.ThenDiscardChanges();
+            way(pDialog);
+        });
+        EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+        EXPECT_EQ(seen, (QStringList{"Unsaved Changes", "Discard the changes you made?", "Cancel"}));
+        EXPECT_EQ(applied(), 0);
+        EXPECT_EQ(script.Remaining(), 0);
     }
 }
 
@@ -194,7 +246,8 @@ TEST_F(PropertySheetTest, EnterConfirmsLikeOk)
     CModalScript script;
     script.Then([](QDialog* pDialog) { QTest::keyClick(pDialog->focusWidget() ? pDialog->focusWidget() : pDialog, Qt::Key_Return); });
     EXPECT_EQ(m_sheet.DoModal(), IDOK);
-    EXPECT_EQ(m_log.back(), "A.OnApply");
+    EXPECT_EQ(m_log.back(), "commit");
+    EXPECT_EQ(m_log[m_log.size() - 2], "A.OnApply");
 }
 
 TEST_F(PropertySheetTest, EditsEnableApplyWhichConfirmsAndStaysOpen)
@@ -207,7 +260,7 @@ TEST_F(PropertySheetTest, EditsEnableApplyWhichConfirmsAndStaysOpen)
         EXPECT_TRUE(pApply->isEnabled());
         m_log.clear();
         ClickButton(pApply);
-        EXPECT_EQ(m_log, (Log{"A.OnKillActive", "A.OnApply"}));
+        EXPECT_EQ(m_log, (Log{"A.OnKillActive", "A.CheckInput", "A.OnApply", "commit"}));
         EXPECT_EQ(m_a.m_strName, "Anna");
         EXPECT_FALSE(pApply->isEnabled());
         EXPECT_TRUE(pDialog->isVisible());
@@ -236,7 +289,7 @@ TEST_F(PropertySheetTest, ControlsExchangeTheirValuesAndRouteUserActions)
     m_a.m_strName = CString("Caf\xE9 \xFF");
     m_a.m_bFlag = 1;
     CModalScript script;
-    script.Then([this](QDialog*) {
+    script.Then([this, &script](QDialog*) {
         auto* pName = qobject_cast<QLineEdit*>(m_a.GetDlgItem(IDC_NAME)->GetSafeHwnd());
         auto* pFlag = qobject_cast<QCheckBox*>(m_a.GetDlgItem(IDC_FLAG)->GetSafeHwnd());
         ASSERT_TRUE(pName && pFlag);
@@ -268,6 +321,7 @@ TEST_F(PropertySheetTest, ControlsExchangeTheirValuesAndRouteUserActions)
         EXPECT_EQ(pRight->SendMessage(BM_GETCHECK), BST_UNCHECKED);
         ClickCheck(pRight->GetSafeHwnd());
         EXPECT_EQ(pLeft->SendMessage(BM_GETCHECK), BST_UNCHECKED) << "a user's click switches the pair back";
+        script.ThenDiscardChanges();
         ClickButton(Button(IDCANCEL));
     });
     m_sheet.DoModal();

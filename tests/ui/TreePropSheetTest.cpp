@@ -131,7 +131,7 @@ TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPages)
     });
 }
 
-TEST(TreePropSheet, SameTitlesShareTheLaterPagesItemAndSegmentsMatchCaseSensitively)
+TEST(TreePropSheet, SameTitlesGetAnItemEachAndSegmentsMatchCaseSensitively)
 {
     CTitledPage a("Net::a");
     CTitledPage b("net::b");
@@ -144,8 +144,15 @@ TEST(TreePropSheet, SameTitlesShareTheLaterPagesItemAndSegmentsMatchCaseSensitiv
     sheet.SetTreeMode(TRUE, TRUE, FALSE);
     CModalScript script;
     script.Then([&](QDialog*) {
-        EXPECT_EQ(Describe(sheet.GetPageTree()), "Net=4+\n  a=0+\nnet=-1+\n  b=1+\nTwin=3+\n")
-            << "a page titled like a node takes the node over";
+        EXPECT_EQ(Describe(sheet.GetPageTree()), "Net=4+\n  a=0+\nnet=-1+\n  b=1+\nTwin=2+\nTwin=3+\n")
+            << "a page titled like a node takes the node over; two pages of one title are two items";
+        // Each of the twins is reached through its own item.
+        CTreeCtrl* pTree = sheet.GetPageTree();
+        pTree->SelectItem(FindItem(pTree, "Twin"));
+        EXPECT_EQ(sheet.GetActiveIndex(), 2);
+        sheet.SetActivePage(3);
+        EXPECT_NE(pTree->GetSelectedItem(), FindItem(pTree, "Twin"));
+        EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), CString("Twin"));
         // Adding and removing pages rebuilds the tree at once.
         CTitledPage late("Late::x");
         sheet.AddPage(&late);
