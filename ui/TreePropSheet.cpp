@@ -421,6 +421,8 @@ void CTreePropSheet::OnDestroy()
     m_TreeImages.DeleteImageList();
     delete m_pPageTree;
     m_pPageTree = nullptr;
+    // The items went with the tree; a later DoModal builds them anew.
+    m_pageItems.clear();
     delete m_pPageFrame;
     m_pPageFrame = nullptr;
 }
