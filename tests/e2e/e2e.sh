@@ -143,6 +143,9 @@ scenario_email_passwords_must_match() {
     local drive
     drive=$(new_drive email)
     launch "$drive" "DPF Settings" || return 1
+    # First an edit on the first network (its Default box, four Tabs in), which a failed check
+    # elsewhere must not let through to the file.
+    keys Tab Tab Tab Tab space
     # From the first network down the tree to the Email page.
     keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
     keys alt+c ctrl+a
@@ -168,16 +171,39 @@ scenario_email_passwords_must_match() {
     wait_exit || { shot email-corrected; return 1; }
     local file
     file=$(config "$drive")
-    grep -q '<SMTPServerName>mail.example.com</SMTPServerName>' "$file" &&
+    [ "$(grep -c '<Default>false</Default>' "$file")" = 2 ] &&
+        grep -q '<SMTPServerName>mail.example.com</SMTPServerName>' "$file" &&
         grep -q '<SMTPUserName>frame.account</SMTPUserName>' "$file" &&
         grep -q '<SMTPPassword>56775205BB19</SMTPPassword>' "$file" &&
         ! grep -q 'Tulip7' "$file"
+}
+
+scenario_escape_on_an_edit_asks_before_discarding() {
+    local drive
+    drive=$(new_drive discard)
+    launch "$drive" "DPF Settings" || return 1
+    keys Tab Tab Tab Tab space
+    keys Escape
+    wait_window "Unsaved Changes" >/dev/null || { shot discard-asks; return 1; }
+    shot discard-asks
+    # Escape answers Cancel: back to the sheet, nothing written.
+    keys Escape
+    sleep 0.5
+    window_exists "Unsaved Changes" && return 1
+    wait_window "DPF Settings" >/dev/null || return 1
+    keys Escape
+    wait_window "Unsaved Changes" >/dev/null || return 1
+    # From the default Cancel to Discard, pressed.
+    keys Tab space
+    wait_exit || { shot discard-closed; return 1; }
+    cmp -s "$(config "$drive")" "$(config "$demo")"
 }
 
 check enter-confirms scenario_enter_confirms_the_shown_network
 check escape-leaves-file scenario_escape_leaves_the_file_alone
 check broken-file scenario_broken_file_is_reported_before_the_sheet
 check email-mismatch scenario_email_passwords_must_match
+check discard-asks scenario_escape_on_an_edit_asks_before_discarding
 
 echo "end-to-end: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

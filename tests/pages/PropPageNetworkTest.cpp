@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -267,6 +268,49 @@ TEST_F(NetworkPageTest, EnablingAnAvailableEncryptedNetworkAppendsItsWholeProfil
     EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte Art 42");
 }
 
+TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChecksEnable)
+{
+    m_drive.WriteConfig(Config({}));
+    m_drive.WriteScan(Scan({{"Locked", "true"}}));
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        CPropPageNetwork* pPage = Page(sheet, 0);
+        const std::vector<std::pair<const char*, std::function<void()>>> inputs = {
+            {"mode", [&] { Choose(pPage, IDC_ENCRYPTION_MODE, "WPA2"); }},
+            {"key type", [&] { ClickCheck(Control(pPage, IDC_HEX_KEY)); }},
+            {"key type", [&] { ClickCheck(Control(pPage, IDC_PASSPHRASE)); }},
+            {"key", [&] { Type(pPage, IDC_KEY_PASSWORD, "Latte"); }},
+        };
+        for (const auto& input : inputs) {
+            if (Checked(pPage, IDC_ENABLE))
+                ClickCheck(Control(pPage, IDC_ENABLE));
+            input.second();
+            EXPECT_TRUE(Checked(pPage, IDC_ENABLE)) << input.first;
+        }
+        Type(pPage, IDC_RETYPE_PASSWORD, "Latte");
+        PressSheetButton(sheet, IDOK);
+    });
+    TiXmlDocument doc;
+    const TiXmlElement* pLocked = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Locked");
+    ASSERT_NE(pLocked, nullptr) << "the typed key is stored, not dropped";
+    const TiXmlElement* pKey = pLocked->FirstChildElement("Link")->FirstChildElement("Key");
+    EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte");
+}
+
+TEST_F(NetworkPageTest, BlanksAroundAStoredFlagAndInsideAScrambledKeyAreIgnored)
+{
+    std::string ap = StoredAccessPoint({"Home"});
+    const std::string key = ScrambleText("sesame", CONFIG_KEY_TEXT).Bytes();
+    ap.replace(ap.find(key), key.size(), "\n  " + key.substr(0, 3) + "\n  " + key.substr(3) + "\n");
+    ap.replace(ap.find("<DHCP>true</DHCP>"), 17, "<DHCP> true\n</DHCP>");
+    m_drive.WriteConfig("<RootInfo><Configuration><NetworkConnectionInfo><NumAccessPoint>1</NumAccessPoint>" + ap +
+                        "</NetworkConnectionInfo></Configuration></RootInfo>");
+    RunApplication(m_drive, [](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(Page(sheet, 0), IDC_KEY_PASSWORD)->text(), "sesame");
+        EXPECT_TRUE(Checked(Page(sheet, 0), IDC_DHCP));
+        PressSheetButton(sheet, IDCANCEL);
+    });
+}
+
 TEST_F(NetworkPageTest, FirstConfirmedNetworkCreatesTheSectionWithDeviceNameAndCount)
 {
     m_drive.WriteConfig(Config({}, "<Email/>"));
@@ -398,12 +442,15 @@ TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAva
     b.defaultText = "true";
     Profile c{"C"};
     c.defaultText = "true";
-    m_drive.WriteConfig(Config({a, b, c}));
+    // The count leaves C without a page: its stored mark must be cleared all the same.
+    std::string config = Config({a, b, c});
+    config.replace(config.find("<NumAccessPoint>3<"), 18, "<NumAccessPoint>2<");
+    m_drive.WriteConfig(config);
     m_drive.WriteScan(Scan({{"New", "false"}}));
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         // A is shown (page 0). The available page is shown and enabled with Default checked.
-        ASSERT_TRUE(sheet.SetActivePage(3));
-        CPropPageNetwork* pNew = Page(sheet, 3);
+        ASSERT_TRUE(sheet.SetActivePage(2));
+        CPropPageNetwork* pNew = Page(sheet, 2);
         ClickCheck(Control(pNew, IDC_ENABLE));
         ClickCheck(Control(pNew, IDC_DEFAULT));
         EXPECT_EQ(Page(sheet, 0)->m_bDefault, 0) << "a shown page loses its mark at once";
@@ -418,7 +465,7 @@ TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAva
         // Checking A's Default in turn clears the available page's mark.
         ClickCheck(Control(Page(sheet, 0), IDC_DEFAULT));
         EXPECT_EQ(pNew->m_bDefault, 0);
-        ASSERT_TRUE(sheet.SetActivePage(3));
+        ASSERT_TRUE(sheet.SetActivePage(2));
         ClickCheck(Control(pNew, IDC_DEFAULT));
         PressSheetButton(sheet, IDOK);
     });
@@ -430,18 +477,23 @@ TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAva
     EXPECT_EQ(defaults, (std::map<std::string, std::string>{{"A", "false"}, {"B", "false"}, {"C", "false"}, {"New", "true"}}));
 }
 
-TEST_F(NetworkPageTest, LongAndNonUtf8SsidsRoundTripAndReplaceTheirOwnProfile)
+TEST_F(NetworkPageTest, LongNonUtf8AndLookalikeSsidsRoundTripAndReplaceTheirOwnProfile)
 {
     const std::string longSSID(200, 'W');
     const std::string latin1 = "Caf\xE9 \xFF Net";
-    m_drive.WriteConfig(Config({{longSSID}, {latin1}}));
+    const std::string lookalike = "Available Networks Lounge";
+    m_drive.WriteConfig(Config({{longSSID}, {latin1}, {lookalike}}));
     RunApplication(m_drive, [&](CPropertySheet& sheet) {
         EXPECT_EQ(Edit(Page(sheet, 0), IDC_SSID)->text().size(), 200);
         ASSERT_TRUE(sheet.SetActivePage(1));
+        // A stored profile whatever its name says: enabled, its name fixed.
+        ASSERT_TRUE(sheet.SetActivePage(2));
+        EXPECT_TRUE(Checked(Page(sheet, 2), IDC_ENABLE));
+        EXPECT_FALSE(Enabled(Page(sheet, 2), IDC_SSID));
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:" + longSSID,
-                                                      "AccessPoint:" + latin1}));
+    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:3", "AccessPoint:" + longSSID,
+                                                      "AccessPoint:" + latin1, "AccessPoint:" + lookalike}));
     EXPECT_NE(m_drive.ReadConfig().find("<SSID>" + latin1 + "</SSID>"), std::string::npos);
 }
 

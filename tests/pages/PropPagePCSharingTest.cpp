@@ -133,6 +133,7 @@ TEST_F(PCSharingPageTest, SharingOnNeedsAllFiveValuesAndAMatchingPassword)
         int nClear;     // a box emptied by the user, or 0
         const char* pszRetype;
         const char* pszMessage;
+        int nPasswordLength = 0; // a password of that many characters typed twice, or 0
     };
     const std::vector<Case> cases = {
         {IDC_SMB_WORKGROUP, nullptr, "You must provide all information for the PC account!"},
@@ -142,6 +143,7 @@ TEST_F(PCSharingPageTest, SharingOnNeedsAllFiveValuesAndAMatchingPassword)
         {IDC_SMB_PASSWORD, nullptr, "You must provide all information for the PC account!"},
         {0, "PW", "Please check password information for the PC account!"},
         {IDC_SMB_RETYPE_PASSWORD, nullptr, "Please check password information for the PC account!"},
+        {0, nullptr, "The password of the PC account is too long: the frame can read at most 127 characters.", 128},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nClear);
@@ -152,6 +154,10 @@ TEST_F(PCSharingPageTest, SharingOnNeedsAllFiveValuesAndAMatchingPassword)
                 Type(page, c.nClear, "");
             if (c.pszRetype)
                 Type(page, IDC_SMB_RETYPE_PASSWORD, c.pszRetype);
+            if (c.nPasswordLength) {
+                Type(page, IDC_SMB_PASSWORD, QString(c.nPasswordLength, 'x'));
+                Type(page, IDC_SMB_RETYPE_PASSWORD, QString(c.nPasswordLength, 'x'));
+            }
         });
         EXPECT_EQ(text, c.pszMessage);
         EXPECT_EQ(m_drive.ReadConfig(), original);

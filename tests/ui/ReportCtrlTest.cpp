@@ -162,6 +162,13 @@ TEST_F(ReportCtrlTest, SortingOrdersRowsAsTheComparisonSaysInBothDirections)
     EXPECT_EQ(Column(), (Texts{"mia", "adam", "Zed", "Adam"}));
     EXPECT_EQ(m_list.GetSortedColumn(), 0);
     EXPECT_FALSE(m_list.IsSortAscending());
+    // Equal cells keep the order they had, whichever the direction: two contacts of the same name
+    // must not swap places in the file at every confirm.
+    Fill({"b", "a", "b", "a", "b", "a", "b", "a"});
+    m_list.SortItems(0, TRUE);
+    EXPECT_EQ(Column(1), (Texts{"row1", "row3", "row5", "row7", "row0", "row2", "row4", "row6"}));
+    m_list.SortItems(0, FALSE);
+    EXPECT_EQ(Column(1), (Texts{"row0", "row2", "row4", "row6", "row1", "row3", "row5", "row7"}));
 }
 
 TEST_F(ReportCtrlTest, HeaderClicksSortToggleTheDirectionAndTellTheParent)
