@@ -89,6 +89,28 @@ int CompareReportCells(const char* pszText1, const char* pszText2)
     return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
 }
 
+ReportSortKey MakeReportSortKey(const char* pszText)
+{
+    ReportSortKey key;
+    key.bHex = ReadHex(pszText, key.nHex);
+    key.bDecimal = ReadDecimal(pszText, key.dDecimal);
+    key.bDate = key.date.ParseDateTime(pszText);
+    key.text = pszText;
+    return key;
+}
+
+int CompareReportSortKeys(const ReportSortKey& key1, const ReportSortKey& key2)
+{
+    if (key1.bHex && key2.bHex)
+        return key1.nHex < key2.nHex ? -1 : (key1.nHex > key2.nHex ? 1 : 0);
+    if (key1.bDecimal && key2.bDecimal)
+        return key1.dDecimal < key2.dDecimal ? -1 : (key1.dDecimal > key2.dDecimal ? 1 : 0);
+    if (key1.bDate && key2.bDate)
+        return key1.date < key2.date ? -1 : (key1.date > key2.date ? 1 : 0);
+    const int nCompare = std::strcmp(key1.text, key2.text);
+    return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
+}
+
 CReportCtrl::CReportCtrl() = default;
 
 CReportCtrl::~CReportCtrl()
@@ -377,26 +399,19 @@ void CReportCtrl::SortItems(int nColumn, BOOL bAscending)
         pParent->SendMessage(WM_ITEM_SORTED, static_cast<WPARAM>(nColumn), bAscending ? 1 : 0);
 }
 
-int CReportCtrl::CompareRows(int nRow1, int nRow2, int nColumn) const
+int CReportCtrl::CompareInOrder(const std::vector<ReportSortKey>& keys, int nRow1, int nRow2, int nSign) const
 {
-    // Read afresh for every comparison: the sort keeps no keys of its own.
     ++m_nComparisons;
-    return CompareReportCells(CListCtrl::GetItemText(nRow1, nColumn), CListCtrl::GetItemText(nRow2, nColumn));
-}
-
-int CReportCtrl::CompareInOrder(int nRow1, int nRow2, int nColumn, int nSign) const
-{
     // Rows that compare equal keep the order they had: otherwise two contacts with the same first name
     // swap places at every load, and the file changes although nobody edited it.
-    const int nCompare = nSign * CompareRows(nRow1, nRow2, nColumn);
+    const int nCompare = nSign * CompareReportSortKeys(keys[static_cast<size_t>(nRow1)], keys[static_cast<size_t>(nRow2)]);
     if (nCompare != 0)
         return nCompare;
     return nRow1 < nRow2 ? -1 : (nRow1 > nRow2 ? 1 : 0);
 }
 
-void CReportCtrl::QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColumn, BOOL bAscending) const
+void CReportCtrl::QuickSort(const std::vector<ReportSortKey>& keys, std::vector<int>& rows, int nLo, int nHi, int nSign) const
 {
-    const int nSign = bAscending ? 1 : -1;
     while (nLo < nHi) {
         const int nPivot = rows[static_cast<size_t>((nLo + nHi) / 2)];
         int i = nLo;
@@ -404,9 +419,9 @@ void CReportCtrl::QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColum
         while (i <= j) {
             // The bounds hold even if the texts compare inconsistently (the comparison mixes numbers,
             // dates and text, and is not transitive across them).
-            while (i <= nHi && CompareInOrder(rows[static_cast<size_t>(i)], nPivot, nColumn, nSign) < 0)
+            while (i <= nHi && CompareInOrder(keys, rows[static_cast<size_t>(i)], nPivot, nSign) < 0)
                 ++i;
-            while (j >= nLo && CompareInOrder(rows[static_cast<size_t>(j)], nPivot, nColumn, nSign) > 0)
+            while (j >= nLo && CompareInOrder(keys, rows[static_cast<size_t>(j)], nPivot, nSign) > 0)
                 --j;
             if (i <= j) {
                 if (i != j)
@@ -418,10 +433,10 @@ void CReportCtrl::QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColum
         // The two parts are disjoint, so which is done first does not change the result; recursing
         // into the smaller one keeps the stack shallow on any input.
         if (j - nLo < nHi - i) {
-            QuickSort(rows, nLo, j, nColumn, bAscending);
+            QuickSort(keys, rows, nLo, j, nSign);
             nLo = i;
         } else {
-            QuickSort(rows, i, nHi, nColumn, bAscending);
+            QuickSort(keys, rows, i, nHi, nSign);
             nHi = j;
         }
     }
@@ -432,10 +447,19 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
     if (nFirst >= nLast || !IsValidIndex(nFirst) || !IsValidIndex(nLast))
         return;
     m_nComparisons = 0;
+    // Each cell is read once; a comparison then only looks at two keys. Reading the cells in every
+    // comparison (a date parse among them) made a click on a long list's heading noticeably slow.
+    std::vector<ReportSortKey> keys;
     std::vector<int> rows;
-    for (int nRow = nFirst; nRow <= nLast; ++nRow)
-        rows.push_back(nRow);
-    QuickSort(rows, 0, static_cast<int>(rows.size()) - 1, nColumn, bAscending);
+    keys.reserve(static_cast<size_t>(nLast - nFirst + 1));
+    rows.reserve(keys.capacity());
+    for (int nRow = nFirst; nRow <= nLast; ++nRow) {
+        keys.push_back(MakeReportSortKey(CListCtrl::GetItemText(nRow, nColumn)));
+        rows.push_back(nRow - nFirst);
+    }
+    QuickSort(keys, rows, 0, static_cast<int>(rows.size()) - 1, bAscending ? 1 : -1);
+    for (int& nRow : rows)
+        nRow += nFirst;
 
     const int nColumns = GetColumnCount();
     std::vector<RowSnapshot> snapshots;

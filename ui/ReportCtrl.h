@@ -8,6 +8,7 @@
 // date and time, and time forms of the user's locale (see platform/OleDateTime.h).
 
 #include "platform/ListCtrl.h"
+#include "platform/OleDateTime.h"
 
 #include <unordered_set>
 #include <vector>
@@ -25,6 +26,22 @@ enum : DWORD {
 
 // Sent to the parent after every sort: wParam the column, lParam 1 for ascending, 0 for descending.
 enum : UINT { WM_APP = 0x8000, WM_ITEM_SORTED = WM_APP + 10001 };
+
+// A cell's text as the sort reads it, worked out once per sort rather than once per comparison:
+// which of the comparison's readings the text allows, with their values, and the text itself.
+struct ReportSortKey
+{
+    bool bHex = false;
+    unsigned long nHex = 0;
+    bool bDecimal = false;
+    double dDecimal = 0;
+    bool bDate = false;
+    COleDateTime date;
+    CString text;
+};
+ReportSortKey MakeReportSortKey(const char* pszText);
+// Exactly what CompareReportCells answers for the two texts the keys were made of.
+int CompareReportSortKeys(const ReportSortKey& key1, const ReportSortKey& key2);
 
 class CReportCtrl : public CListCtrl
 {
@@ -91,10 +108,10 @@ private:
     void ForceReportStyle();
     ItemData* Record(int nItem) const;
     void FreeRecord(int nItem);
-    int CompareRows(int nRow1, int nRow2, int nColumn) const;
     // The comparison in the sort's direction, equal texts ordered by their row: the sort is stable.
-    int CompareInOrder(int nRow1, int nRow2, int nColumn, int nSign) const;
-    void QuickSort(std::vector<int>& rows, int nLo, int nHi, int nColumn, BOOL bAscending) const;
+    // Rows are indexes into keys.
+    int CompareInOrder(const std::vector<ReportSortKey>& keys, int nRow1, int nRow2, int nSign) const;
+    void QuickSort(const std::vector<ReportSortKey>& keys, std::vector<int>& rows, int nLo, int nHi, int nSign) const;
     void SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending);
 
     mutable long long m_nComparisons = 0;
@@ -104,5 +121,7 @@ private:
     std::unordered_set<ItemData*> m_records;
 };
 
-// The comparison of two cell texts used by the sort: negative, 0 or positive.
+// The comparison of two cell texts used by the sort: negative, 0 or positive. Two hexadecimal numbers
+// compare as such, else two decimal numbers, else two dates, else the bytes.
 int CompareReportCells(const char* pszText1, const char* pszText2);
+

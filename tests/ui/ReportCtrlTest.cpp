@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,30 @@ TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
     const QString shortDate1 = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
     const QString shortDate2 = QLocale::system().toString(QDate(2026, 2, 1), QLocale::ShortFormat);
     EXPECT_LT(CompareReportCells(shortDate1.toUtf8(), shortDate2.toUtf8()), 0) << shortDate1.toStdString();
+}
+
+// The sort compares keys made once per cell; they must answer exactly as the texts do, for every
+// pair, including the pairs where the comparison is not transitive ("9" < "A" < "10" < "9" as
+// hexadecimal, then decimal), so that the order of a sort is the comparison's own.
+TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
+{
+    const QString shortDate = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
+    std::vector<std::string> pieces = {"", "0", "9", "A", "10", "10%", "1.5", "-7", "Bead", "face", "nan", "inf", "1e3",
+                                       " 12", "FFFFFFFFFF", "2026-01-05", "2026-12-06T14:30", "2026-12-06 09:15:00",
+                                       "Ana Luc\xC3\xAD" "a", "Q", "a", "0x1F", shortDate.toStdString()};
+    std::mt19937 random(7);
+    std::vector<std::string> texts = pieces;
+    for (int i = 0; i < 150; ++i)
+        texts.push_back(pieces[random() % pieces.size()] + (random() % 2 ? std::to_string(random() % 100) : ""));
+    std::vector<ReportSortKey> keys;
+    for (const std::string& text : texts)
+        keys.push_back(MakeReportSortKey(text.c_str()));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        for (size_t j = 0; j < texts.size(); ++j) {
+            ASSERT_EQ(CompareReportSortKeys(keys[i], keys[j]), CompareReportCells(texts[i].c_str(), texts[j].c_str()))
+                << "'" << texts[i] << "' against '" << texts[j] << "'";
+        }
+    }
 }
 
 TEST_F(ReportCtrlTest, SortingOrdersRowsAsTheComparisonSaysInBothDirections)
