@@ -130,14 +130,32 @@ public:
         Cell& cell = m_rows[static_cast<size_t>(nRow)].cells[static_cast<size_t>(nCol)];
         cell.bytes = strText.Bytes();
         cell.text = ToQString(strText);
-        if (!m_bQuiet)
-            emit dataChanged(index(nRow, nCol), index(nRow, nCol), {Qt::DisplayRole});
+        emit dataChanged(index(nRow, nCol), index(nRow, nCol), {Qt::DisplayRole});
     }
-    void SetQuiet(bool bQuiet)
+    // A sort: the rows are moved, not rewritten cell by cell, and every persistent index (the view's
+    // selection and current row among them) moves with its row.
+    void MoveRows(int nFirst, const std::vector<int>& order)
     {
-        m_bQuiet = bQuiet;
-        if (!bQuiet && !m_rows.empty() && !m_columns.empty())
-            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        std::vector<Row> moved;
+        moved.reserve(order.size());
+        std::vector<int> newRowOf(order.size());
+        for (size_t k = 0; k < order.size(); ++k) {
+            moved.push_back(std::move(m_rows[static_cast<size_t>(order[k])]));
+            newRowOf[static_cast<size_t>(order[k] - nFirst)] = nFirst + static_cast<int>(k);
+        }
+        std::move(moved.begin(), moved.end(), m_rows.begin() + nFirst);
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex& old : from) {
+            const int nOffset = old.row() - nFirst;
+            to.append(nOffset >= 0 && nOffset < static_cast<int>(order.size())
+                          ? index(newRowOf[static_cast<size_t>(nOffset)], old.column())
+                          : old);
+        }
+        changePersistentIndexList(from, to);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
 
     Row& RowAt(int nRow) { return m_rows[static_cast<size_t>(nRow)]; }
@@ -147,7 +165,6 @@ public:
 private:
     std::vector<Row> m_rows;
     std::vector<Column> m_columns;
-    bool m_bQuiet = false;
 };
 
 class CListCtrl::CCellDelegate : public QStyledItemDelegate
@@ -471,16 +488,12 @@ BOOL CListCtrl::SetItemImage(int nItem, int nSubItem, int nImage)
     return TRUE;
 }
 
-void CListCtrl::BeginCellRewrite()
+void CListCtrl::MoveRows(int nFirst, const std::vector<int>& order)
 {
-    if (CListModel* pModel = Model())
-        pModel->SetQuiet(true);
-}
-
-void CListCtrl::EndCellRewrite()
-{
-    if (CListModel* pModel = Model())
-        pModel->SetQuiet(false);
+    CListModel* pModel = Model();
+    if (!pModel || nFirst < 0 || nFirst + static_cast<int>(order.size()) > pModel->rowCount())
+        return;
+    pModel->MoveRows(nFirst, order);
 }
 
 void CListCtrl::ShowSortIndicator(int nCol, BOOL bAscending)

@@ -69,10 +69,10 @@ public:
     int GetItemImage(int nItem, int nSubItem) const;
     BOOL SetItemImage(int nItem, int nSubItem, int nImage);
 
-    // Around a rewrite of many cells' texts, data and images (no rows added or removed): the list
-    // redraws once at the end instead of once per cell.
-    void BeginCellRewrite();
-    void EndCellRewrite();
+    // Puts the rows nFirst.. into a new order in one step: the row at nFirst + k is the one that
+    // stood at order[k]. Each row takes its texts, images, data and check mark along, and selection
+    // and focus follow their rows.
+    void MoveRows(int nFirst, const std::vector<int>& order);
 
     // Shows the header's sort arrow on a column (-1: none).
     void ShowSortIndicator(int nCol, BOOL bAscending);

@@ -57,14 +57,45 @@ struct CLocaleForms
     QString date;
     QString time;
     QString dateTime;
+    // The separators a text needs to have any of the forms, blanks included: the parser matches a
+    // form's separators literally, so a text without a single one of them ("3FA1B") is no date, and
+    // is turned away without the parser. Empty when a form has no separator or quotes a literal text: then every
+    // text goes to the parser.
+    std::string separators;
     CLocaleForms()
     {
         const QLocale locale = QLocale::system();
         date = locale.dateFormat(QLocale::ShortFormat);
         time = locale.timeFormat(QLocale::ShortFormat);
         dateTime = locale.dateTimeFormat(QLocale::ShortFormat);
+        for (const QString& form : {date, time, dateTime}) {
+            std::string formSeparators;
+            for (const QChar c : form) {
+                if (c.unicode() >= 0x80 || c == '\'') {
+                    separators.clear();
+                    return;
+                }
+                if (!c.isLetter())
+                    formSeparators.push_back(static_cast<char>(c.unicode()));
+            }
+            if (formSeparators.empty()) {
+                separators.clear();
+                return;
+            }
+            separators += formSeparators;
+        }
+    }
+    bool MayBeADate(const std::string& text) const
+    {
+        return separators.empty() || text.find_first_of(separators) != std::string::npos;
     }
 };
+
+const CLocaleForms& LocaleForms()
+{
+    static const CLocaleForms forms;
+    return forms;
+}
 
 bool ParseLocaleForms(const std::string& key, long long& nMsecs);
 
@@ -92,6 +123,8 @@ BOOL COleDateTime::ParseDateTime(const char* pszText)
     // remembered (a text always gives the same answer), within a bound.
     static std::unordered_map<std::string, std::pair<bool, long long>> answers;
     const std::string key(pszText, nLength);
+    if (!LocaleForms().MayBeADate(key))
+        return FALSE;
     const auto known = answers.find(key);
     if (known != answers.end()) {
         if (known->second.first)
@@ -108,7 +141,7 @@ BOOL COleDateTime::ParseDateTime(const char* pszText)
 namespace {
 bool ParseLocaleForms(const std::string& key, long long& nMsecs)
 {
-    static const CLocaleForms forms;
+    const CLocaleForms& forms = LocaleForms();
     const QLocale locale = QLocale::system();
     const QString text = QString::fromStdString(key);
     const QDateTime dateTime = locale.toDateTime(text, forms.dateTime);

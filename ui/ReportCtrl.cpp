@@ -460,32 +460,7 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
     QuickSort(keys, rows, 0, static_cast<int>(rows.size()) - 1, bAscending ? 1 : -1);
     for (int& nRow : rows)
         nRow += nFirst;
-
-    const int nColumns = GetColumnCount();
-    std::vector<RowSnapshot> snapshots;
-    snapshots.reserve(rows.size());
-    for (int nRow : rows) {
-        RowSnapshot snapshot{GetItemStates(nRow), CListCtrl::GetItemData(nRow), {}, {}};
-        for (int nCol = 0; nCol < nColumns; ++nCol) {
-            snapshot.aImages.push_back(GetItemImage(nRow, nCol));
-            snapshot.aTexts.push_back(CListCtrl::GetItemText(nRow, nCol));
-        }
-        snapshots.push_back(std::move(snapshot));
-    }
-    LockWindowUpdate();
-    BeginCellRewrite();
-    for (size_t k = 0; k < snapshots.size(); ++k) {
-        const int nRow = nFirst + static_cast<int>(k);
-        const RowSnapshot& snapshot = snapshots[k];
-        SetItemStates(nRow, snapshot.dwStates);
-        CListCtrl::SetItemData(nRow, snapshot.dwData);
-        for (int nCol = 0; nCol < nColumns; ++nCol) {
-            SetItemImage(nRow, nCol, snapshot.aImages[static_cast<size_t>(nCol)]);
-            CListCtrl::SetItemText(nRow, nCol, snapshot.aTexts[static_cast<size_t>(nCol)]);
-        }
-    }
-    EndCellRewrite();
-    UnlockWindowUpdate();
+    MoveRows(nFirst, rows);
 }
 
 void CReportCtrl::OnColumnClick(int nCol)

@@ -97,14 +97,6 @@ protected:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 private:
-    struct RowSnapshot
-    {
-        DWORD dwStates;
-        DWORD_PTR dwData;
-        std::vector<int> aImages;
-        std::vector<CString> aTexts;
-    };
-
     void ForceReportStyle();
     ItemData* Record(int nItem) const;
     void FreeRecord(int nItem);
