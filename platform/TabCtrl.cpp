@@ -2,11 +2,37 @@
 
 #include "platform/QtBridge.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QTabBar>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 namespace {
 const int kPanePadding = 4;
+
+// Calls back when the watched widget comes on the screen.
+class CShowWatcher : public QObject
+{
+public:
+    CShowWatcher(QObject* pWatched, std::function<void()> onShow) : QObject(pWatched), m_onShow(std::move(onShow))
+    {
+        pWatched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Show)
+            m_onShow();
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+
+private:
+    std::function<void()> m_onShow;
+};
 } // namespace
 
 BOOL CTabCtrl::Create(CWnd* pParent, int x, int y, int cxPane, int cyPane)
@@ -25,6 +51,11 @@ BOOL CTabCtrl::Create(CWnd* pParent, int x, int y, int cxPane, int cyPane)
     pPane->setGeometry(0, nTabHeight, nWidth, cyPane + 2 * kPanePadding);
     pContainer->setGeometry(x, y, nWidth, nTabHeight + cyPane + 2 * kPanePadding);
     AdoptWindow(pContainer);
+    m_items.clear();
+    m_nCurSel = -1;
+    // A click on a tab makes it the current one; the sheet hears of it through the same signal.
+    QObject::connect(pTabs, &QTabBar::currentChanged, pTabs, [this](int nIndex) { m_nCurSel = nIndex; });
+    new CShowWatcher(pContainer, [this] { Mirror(); });
     return TRUE;
 }
 
@@ -33,17 +64,36 @@ QTabBar* CTabCtrl::TabBar() const
     return GetSafeHwnd() ? GetSafeHwnd()->findChild<QTabBar*>("tabs") : nullptr;
 }
 
+bool CTabCtrl::Mirrored() const
+{
+    return TabBar() && GetSafeHwnd()->isVisible();
+}
+
+void CTabCtrl::Mirror()
+{
+    QTabBar* pTabs = TabBar();
+    if (!Mirrored())
+        return;
+    const QSignalBlocker blocker(pTabs);
+    if (pTabs->count() != static_cast<int>(m_items.size())) {
+        while (pTabs->count() > 0)
+            pTabs->removeTab(pTabs->count() - 1);
+        for (const CString& strText : m_items)
+            pTabs->addTab(ToQString(strText));
+    }
+    pTabs->setCurrentIndex(m_nCurSel);
+}
+
 int CTabCtrl::GetItemCount() const
 {
-    return TabBar() ? TabBar()->count() : 0;
+    return static_cast<int>(m_items.size());
 }
 
 CString CTabCtrl::GetItemText(int nItem) const
 {
-    if (!TabBar() || nItem < 0 || nItem >= GetItemCount())
+    if (nItem < 0 || nItem >= GetItemCount())
         return CString();
-    const QByteArray bytes = TabBar()->tabData(nItem).toByteArray();
-    return CString(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return m_items[static_cast<size_t>(nItem)];
 }
 
 int CTabCtrl::GetItemImage(int /*nItem*/) const
@@ -53,22 +103,26 @@ int CTabCtrl::GetItemImage(int /*nItem*/) const
 
 int CTabCtrl::GetCurSel() const
 {
-    return TabBar() ? TabBar()->currentIndex() : -1;
+    return m_nCurSel;
 }
 
 int CTabCtrl::SetCurSel(int nItem)
 {
     if (!TabBar())
         return -1;
-    const int nOld = TabBar()->currentIndex();
-    const QSignalBlocker blocker(TabBar());
-    TabBar()->setCurrentIndex(nItem);
+    const int nOld = m_nCurSel;
+    if (nItem >= 0 && nItem < GetItemCount())
+        m_nCurSel = nItem;
+    if (Mirrored()) {
+        const QSignalBlocker blocker(TabBar());
+        TabBar()->setCurrentIndex(m_nCurSel);
+    }
     return nOld;
 }
 
 BOOL CTabCtrl::GetItemRect(int nItem, CRect& rect) const
 {
-    if (!TabBar() || nItem < 0 || nItem >= GetItemCount())
+    if (!Mirrored() || nItem < 0 || nItem >= GetItemCount())
         return FALSE;
     rect = FromQRect(TabBar()->tabRect(nItem));
     return TRUE;
@@ -88,10 +142,19 @@ BOOL CTabCtrl::InsertItem(int nItem, const char* pszText)
 {
     if (!TabBar())
         return FALSE;
-    const QSignalBlocker blocker(TabBar());
-    const CString strText(pszText);
-    const int nIndex = TabBar()->insertTab(nItem, ToQString(strText));
-    TabBar()->setTabData(nIndex, QByteArray(strText.Bytes().data(), static_cast<qsizetype>(strText.Bytes().size())));
+    if (nItem < 0 || nItem > GetItemCount())
+        nItem = GetItemCount();
+    m_items.insert(m_items.begin() + nItem, CString(pszText));
+    // As a row of tabs does it: the first tab becomes the current one, later ones keep it.
+    if (m_items.size() == 1)
+        m_nCurSel = 0;
+    else if (nItem <= m_nCurSel)
+        ++m_nCurSel;
+    if (Mirrored()) {
+        const QSignalBlocker blocker(TabBar());
+        TabBar()->insertTab(nItem, ToQString(m_items[static_cast<size_t>(nItem)]));
+        TabBar()->setCurrentIndex(m_nCurSel);
+    }
     return TRUE;
 }
 
@@ -99,8 +162,18 @@ BOOL CTabCtrl::DeleteItem(int nItem)
 {
     if (!TabBar() || nItem < 0 || nItem >= GetItemCount())
         return FALSE;
-    const QSignalBlocker blocker(TabBar());
-    TabBar()->removeTab(nItem);
+    m_items.erase(m_items.begin() + nItem);
+    // The tab to the right of a removed current one takes its place; the last one's left neighbour.
+    const int nCount = GetItemCount();
+    if (nItem == m_nCurSel)
+        m_nCurSel = nCount == 0 ? -1 : std::min(nItem, nCount - 1);
+    else if (nItem < m_nCurSel)
+        --m_nCurSel;
+    if (Mirrored()) {
+        const QSignalBlocker blocker(TabBar());
+        TabBar()->removeTab(nItem);
+        TabBar()->setCurrentIndex(m_nCurSel);
+    }
     return TRUE;
 }
 

@@ -141,15 +141,20 @@ HTREEITEM CTreePropSheet::InsertPageTreePath(const char* pszPath, HTREEITEM hPar
     // "x") get sibling items with the same text, so that each can be reached. Only a node that no page
     // has taken yet is reused for the last segment.
     const bool bLast = strRest.IsEmpty();
-    HTREEITEM hItem = hParent == TVI_ROOT ? m_pPageTree->GetRootItem() : m_pPageTree->GetChildItem(hParent);
-    while (hItem && (m_pPageTree->GetItemText(hItem) != strSegment
-                     || (bLast && m_pPageTree->GetItemData(hItem) != kNoPage)))
-        hItem = m_pPageTree->GetNextSiblingItem(hItem);
+    std::vector<HTREEITEM>& sameText = m_itemsByText[{hParent, strSegment.Bytes()}];
+    HTREEITEM hItem = nullptr;
+    for (HTREEITEM hCandidate : sameText) {
+        if (!bLast || m_pPageTree->GetItemData(hCandidate) == kNoPage) {
+            hItem = hCandidate;
+            break;
+        }
+    }
 
     if (!hItem) {
         hItem = m_pPageTree->InsertItem(strSegment, hParent, TVI_LAST);
         if (!hItem)
             return nullptr;
+        sameText.push_back(hItem);
         m_pPageTree->SetItemData(hItem, kNoPage);
         if (!strRest.IsEmpty() && m_bTreeImages && m_DefaultImages.GetSafeHandle()) {
             const int nNodeImage = m_TreeImages.GetImageCount() - 2;
@@ -170,6 +175,7 @@ void CTreePropSheet::RebuildPageTree()
         return;
     m_pPageTree->DeleteAllItems();
     m_pageItems.clear();
+    m_itemsByText.clear();
     CTabCtrl* pTabs = GetTabControl();
     if (!pTabs)
         return;
@@ -419,10 +425,15 @@ void CTreePropSheet::OnDestroy()
 {
     CPropertySheet::OnDestroy();
     m_TreeImages.DeleteImageList();
+    // Emptied first: a tree destroyed with its items in it takes them out one by one, each with a
+    // search among its siblings, which is quadratic in the number of pages.
+    if (m_pPageTree)
+        m_pPageTree->DeleteAllItems();
     delete m_pPageTree;
     m_pPageTree = nullptr;
     // The items went with the tree; a later DoModal builds them anew.
     m_pageItems.clear();
+    m_itemsByText.clear();
     delete m_pPageFrame;
     m_pPageFrame = nullptr;
 }

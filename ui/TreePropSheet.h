@@ -10,6 +10,9 @@
 #include "platform/TreeCtrl.h"
 #include "ui/PropPageFrame.h"
 
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace TreePropSheet {
@@ -67,6 +70,9 @@ protected:
     int m_nPageTreeWidth = 150;
     // The tree item of each page, by page index.
     std::vector<HTREEITEM> m_pageItems;
+    // The items under each parent by their text, in sibling order, so that placing a page finds its
+    // node without walking every sibling: 10,000 scanned networks are siblings.
+    std::map<std::pair<HTREEITEM, std::string>, std::vector<HTREEITEM>> m_itemsByText;
 
 private:
     LRESULT OnTreeSelChanging(const NMTREEVIEW* pNotify);

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTabBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -49,10 +48,8 @@ StartupRun RunStartup(const CScratchDrive& drive, std::function<void(CPropertySh
             return;
         }
         run.caption = pDialog->windowTitle();
-        if (auto* pTabs = pDialog->findChild<QTabBar*>()) {
-            for (int i = 0; i < pTabs->count(); ++i)
-                run.titles << pTabs->tabText(i);
-        }
+        for (int i = 0; i < pSheet->GetPageCount(); ++i)
+            run.titles << QString::fromUtf8(pSheet->GetTabControl()->GetItemText(i).Bytes().c_str());
         run.nActive = pSheet->GetActiveIndex();
         if (leave)
             leave(*pSheet);
