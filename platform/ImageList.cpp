@@ -4,6 +4,7 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QImageReader>
 
 CImageList::CImageList() = default;
 CImageList::~CImageList() = default;
@@ -21,7 +22,12 @@ BOOL CImageList::Create(int cx, int cy, UINT /*nFlags*/, int /*nInitial*/, int /
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask)
 {
-    const QImage bitmap(QString(":/bitmaps/%1.bmp").arg(nBitmapID));
+    // The format is named and nothing is guessed: a reader left to guess, or even told the format
+    // but allowed to look further, loads every image plugin installed to ask it, which costs a
+    // start-up more than all of the program's own work.
+    QImageReader reader(QString(":/bitmaps/%1.bmp").arg(nBitmapID), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    const QImage bitmap = reader.read();
     if (bitmap.isNull() || cx <= 0)
         return FALSE;
     m_images.clear();
