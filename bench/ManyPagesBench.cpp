@@ -1,6 +1,6 @@
-// Start-up with very many pages: a scan of 10,000 networks and, separately, 10,000 stored profiles.
-// Prints the time from the start of the application's start-up until its window is up; it must grow
-// with the number of pages, not with its square.
+// Start-up on very large cards: a scan of 10,000 networks, 10,000 stored profiles, and a file whose
+// element carries 100,000 attributes. Prints the time from the start of the application's start-up
+// until its window is up; it must grow with the size of the card, not with its square.
 
 #include "app/KestrovaConfigToolApp.h"
 #include "platform/ModalLoop.h"
@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -27,13 +28,22 @@ std::string Networks(int n, bool bStored)
     return xml;
 }
 
-double TimeToWindow(int nScanned, int nStored)
+std::string Attributes(int n)
+{
+    std::string xml;
+    for (int i = 0; i < n; ++i)
+        xml += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return xml;
+}
+
+double TimeToWindow(int nScanned, int nStored, int nAttributes = 0)
 {
     QTemporaryDir drive;
     QDir(drive.path()).mkpath("System/Configuration");
     const std::string folder = drive.path().toStdString() + "/System/Configuration/";
     std::ofstream(folder + "Configuration.xml")
-        << "<?xml version=\"1.0\" ?>\n<RootInfo><Configuration><NetworkConnectionInfo><NumAccessPoint>" << nStored
+        << "<?xml version=\"1.0\" ?>\n<RootInfo><Configuration" << Attributes(nAttributes)
+        << "><NetworkConnectionInfo><NumAccessPoint>" << nStored
         << "</NumAccessPoint>\n" << Networks(nStored, true) << "</NetworkConnectionInfo></Configuration></RootInfo>\n";
     std::ofstream(folder + "scan.xml") << "<Scan><NetworkConnectionInfo>\n" << Networks(nScanned, false)
                                        << "</NetworkConnectionInfo></Scan>\n";
@@ -56,10 +66,17 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    for (int n : {2500, 5000, 10000}) {
-        std::printf("%d scanned networks: window in %.0f ms\n", n, TimeToWindow(n, 0));
+    double dSlowest = 0;
+    auto report = [&](const char* pszWhat, int n, double dMs) {
+        std::printf("%d %s: window in %.0f ms\n", n, pszWhat, dMs);
         std::fflush(stdout);
-    }
-    std::printf("10000 stored profiles: window in %.0f ms\n", TimeToWindow(0, 10000));
+        dSlowest = std::max(dSlowest, dMs);
+    };
+    for (int n : {2500, 5000, 10000})
+        report("scanned networks", n, TimeToWindow(n, 0));
+    report("stored profiles", 10000, TimeToWindow(0, 10000));
+    for (int n : {25000, 50000, 100000})
+        report("attributes on one element", n, TimeToWindow(0, 0, n));
+    std::printf("target: every window in under 2 s: %s\n", dSlowest < 2000 ? "met" : "NOT met");
     return 0;
 }

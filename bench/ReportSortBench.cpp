@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -65,11 +66,14 @@ int main(int argc, char* argv[])
 
     auto* pHeader = static_cast<QTableView*>(list.GetSafeHwnd())->horizontalHeader();
     const QPoint heading(pHeader->sectionViewportPosition(0) + 20, pHeader->height() / 2);
+    double dSlowest = 0;
     for (const char* pszClick : {"first click (ascending)", "second click (descending)", "third click (ascending)"}) {
         const auto start = std::chrono::steady_clock::now();
         QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {}, heading);
         const double dMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         std::printf("sort %d rows, %s: %.1f ms, %lld comparisons\n", nRows, pszClick, dMs, list.GetLastSortComparisons());
+        dSlowest = std::max(dSlowest, dMs);
     }
+    std::printf("target: every click at most 15 ms: %s\n", dSlowest <= 15 ? "met" : "NOT met");
     return 0;
 }
