@@ -147,9 +147,11 @@ private:
         m_i = nEnd;
     }
 
-    void CopyThrough(const char* pszEnd)
+    // Copies up to and with pszEnd, looked for only after the nStart bytes that opened the node: in
+    // "<!-->" the comment's end is not its own opening dashes.
+    void CopyThrough(const char* pszEnd, size_t nStart = 1)
     {
-        const size_t nEnd = m_in.find(pszEnd, m_i);
+        const size_t nEnd = m_in.find(pszEnd, m_i + nStart);
         CopyTo(nEnd == std::string::npos || nEnd >= m_n ? m_n : nEnd + std::strlen(pszEnd));
     }
 
@@ -167,9 +169,9 @@ private:
         if (StartsWithNoCase(m_in, m_i, "<?xml"))
             Declaration();
         else if (StartsWith(m_in, m_i, "<!--"))
-            CopyThrough("-->");
+            CopyThrough("-->", 4);
         else if (StartsWith(m_in, m_i, "<![CDATA["))
-            CopyThrough("]]>");
+            CopyThrough("]]>", 9);
         else if (m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1])) && !StartsWith(m_in, m_i, "<!"))
             StartTag();
         else

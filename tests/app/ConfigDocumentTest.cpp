@@ -532,6 +532,19 @@ TEST_F(SaveFaultTest, FullMediumFailsVisiblyAndLeavesTheOldFile)
     EXPECT_EQ(FolderEntries(), QStringList{"Configuration.xml"});
 }
 
+TEST_F(SaveFaultTest, FileLargerThanTheNextStartWouldReadIsNotWritten)
+{
+    m_drive.WriteConfig(kValidFile);
+    Load();
+    auto* pBig = new TiXmlElement("Big");
+    pBig->LinkEndChild(new TiXmlText(std::string(64 * 1024 * 1024, 'x')));
+    theConfigElement->LinkEndChild(pBig);
+    CPageOwner owner;
+    ExpectFailedSaveReported(owner.GetSafeHwnd(), &owner);
+    EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
+    EXPECT_EQ(FolderEntries(), QStringList{"Configuration.xml"});
+}
+
 TEST_F(SaveFaultTest, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFileWhole)
 {
     m_drive.WriteConfig(kValidFile);
