@@ -16,6 +16,9 @@ CString theScanPath;
 
 namespace {
 
+// The card's root: nothing outside it is read or written, whatever links the card holds.
+CString g_strDriveFolder;
+
 // The loaded file began with a byte-order mark; saving repeats it, as TinyXML does.
 bool g_bConfigHadBom = false;
 // The file on disk could not be loaded although it exists: its bytes are kept aside before the first
@@ -41,14 +44,18 @@ BOOL KeepUnreadableFile(CString& strWhy)
 {
     if (!g_bKeepUnreadableFile)
         return TRUE;
-    if (!PathExists(theConfigSavePath)) {
+    std::string oldBytes;
+    CString strError;
+    CFileFacts facts;
+    const BOOL bRead = ReadWholeFile(theConfigSavePath, g_strDriveFolder, oldBytes, strError, &facts);
+    if (!bRead && (!facts.bExists || facts.bRefused)) {
+        // Gone, or something that is not the frame's file (a link out of the card, a FIFO, a huge
+        // file): there is nothing of the user's to keep, and the save replaces it.
         g_bKeepUnreadableFile = false;
         return TRUE;
     }
-    std::string oldBytes;
-    CString strError;
-    if (!ReadWholeFile(theConfigSavePath, oldBytes, strError)
-        || !ReplaceFileAtomically(theConfigSavePath + ".bak", oldBytes, strError)) {
+    // The copy is as private as the file it copies.
+    if (!bRead || !ReplaceFileAtomically(theConfigSavePath + ".bak", g_strDriveFolder, oldBytes, strError, &facts)) {
         strWhy = "the old file could not be kept as Configuration.xml.bak first (" + strError + ")";
         return FALSE;
     }
@@ -63,15 +70,21 @@ BOOL WriteConfigFile(CString& strWhy)
         strWhy = "there was not enough memory to prepare the file";
         return FALSE;
     }
+    // A file the next start would refuse to read is not written.
+    if (bytes.size() > kMaxReadSize) {
+        strWhy = "the file would be larger than 64 MiB";
+        return FALSE;
+    }
     if (!KeepUnreadableFile(strWhy))
         return FALSE;
-    return ReplaceFileAtomically(theConfigSavePath, bytes, strWhy);
+    return ReplaceFileAtomically(theConfigSavePath, g_strDriveFolder, bytes, strWhy);
 }
 
 } // namespace
 
 void SetConfigPaths(const CString& strDriveText)
 {
+    g_strDriveFolder = strDriveText;
     theConfigLoadPath = strDriveText + "/System/Configuration/Configuration.xml";
     theConfigSavePath = theConfigLoadPath;
     theScanPath = strDriveText + "/System/Configuration/scan.xml";
@@ -84,7 +97,9 @@ void LoadConfigDocument()
     std::string bytes;
     CString strError;
     bool bHadBom = false;
-    if (ReadWholeFile(theConfigLoadPath, bytes, strError) && ParseXmlFile(theConfigDoc, bytes, bHadBom, strError)) {
+    CFileFacts facts;
+    if (ReadWholeFile(theConfigLoadPath, g_strDriveFolder, bytes, strError, &facts)
+        && ParseXmlFile(theConfigDoc, bytes, bHadBom, strError)) {
         g_bConfigHadBom = bHadBom;
         TiXmlElement* pRoot = theConfigDoc.RootElement();
         theConfigElement = pRoot->FirstChildElement("Configuration");
@@ -96,7 +111,7 @@ void LoadConfigDocument()
         }
         return;
     }
-    g_bKeepUnreadableFile = PathExists(theConfigLoadPath) && !IsDirectory(theConfigLoadPath);
+    g_bKeepUnreadableFile = facts.bExists && !facts.bRefused;
     MessageBoxA(nullptr, "Invalid Configfile, Resetting contents", "Error", MB_OK);
     ResetConfigDocument();
 }
@@ -106,7 +121,7 @@ void LoadScanDocument()
     std::string bytes;
     CString strError;
     bool bHadBom = false;
-    if (ReadWholeFile(theScanPath, bytes, strError) && ParseXmlFile(theScanDoc, bytes, bHadBom, strError))
+    if (ReadWholeFile(theScanPath, g_strDriveFolder, bytes, strError) && ParseXmlFile(theScanDoc, bytes, bHadBom, strError))
         theScanRoot = theScanDoc.RootElement();
     else
         theScanRoot = nullptr;

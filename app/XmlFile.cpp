@@ -2,11 +2,15 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <strings.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -78,125 +82,292 @@ void AppendUtf8(std::string& out, unsigned long ucs)
     out.push_back(static_cast<char>(0x80 | (ucs & 0x3F)));
 }
 
+bool IsXmlSpace(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) || c == '\n' || c == '\r';
+}
+
+bool IsNameChar(unsigned char c)
+{
+    return IsNameStart(c) || std::isdigit(c) || c == '-' || c == '.' || c == ':';
+}
+
+bool StartsWithNoCase(const std::string& s, size_t i, const char* pszPrefix)
+{
+    const size_t n = std::strlen(pszPrefix);
+    return s.size() - std::min(i, s.size()) >= n && strncasecmp(s.c_str() + i, pszPrefix, n) == 0;
+}
+
+// Walks the text exactly as TinyXML's parser does, element by element, so that the depth it counts is
+// the depth TinyXML will build: anything that hides markup from TinyXML (a quoted value in a
+// declaration, an attribute value, a comment, CDATA, a character reference that runs to the next ";")
+// hides it here too. Where TinyXML would stop with an error the walk stops, and the rest is copied
+// unchanged. On the way it makes the two changes TinyXML's reader needs: numeric character
+// references in a UTF-8 file become UTF-8, and a bare "&" (which TinyXML drops) becomes "&amp;".
 class CXmlScanner
 {
 public:
-    CXmlScanner(const std::string& in, bool bConvertReferences) : m_in(in), m_bConvert(bConvertReferences)
+    CXmlScanner(const std::string& in, bool bConvertReferences)
+        : m_in(in), m_n(std::min(in.size(), in.find('\0'))), m_bConvert(bConvertReferences)
     {
         m_out.reserve(in.size());
     }
 
     void Run()
     {
-        size_t i = 0;
-        const size_t n = m_in.size();
-        while (i < n && m_in[i] != '\0') {
-            if (m_in[i] != '<') {
-                const size_t nNext = m_in.find('<', i);
-                i = Copy(i, nNext == std::string::npos ? n : nNext, true);
-            } else if (StartsWith(m_in, i, "<!--")) {
-                i = CopyThrough(i, "-->", true);
-            } else if (StartsWith(m_in, i, "<![CDATA[")) {
-                i = CopyThrough(i, "]]>", false);
-            } else if (StartsWith(m_in, i, "</")) {
-                if (m_nDepth > 0)
-                    --m_nDepth;
-                i = CopyThrough(i, ">", false);
-            } else if (StartsWith(m_in, i, "<?")) {
-                i = CopyThrough(i, ">", true);
-            } else if (i + 1 < n && IsNameStart(static_cast<unsigned char>(m_in[i + 1]))) {
-                i = StartTag(i);
+        while (!m_bStop && m_i < m_n) {
+            if (m_nDepth == 0) {
+                SkipSpace();
+                if (m_i >= m_n || m_in[m_i] != '<')
+                    break; // TinyXML ends the document at text outside every element
+                Node();
+            } else if (m_in[m_i] != '<') {
+                if (!ReadText('<'))
+                    Stop();
+            } else if (StartsWith(m_in, m_i, "</")) {
+                EndTag();
             } else {
-                i = CopyThrough(i, ">", false);
+                Node();
             }
         }
+        m_out.append(m_in, m_i, std::string::npos);
     }
 
     int MaxDepth() const { return m_nMaxDepth; }
     std::string& Output() { return m_out; }
 
 private:
-    // A start tag: attribute values in quotes may hold ">" and "/>" without ending the tag.
-    size_t StartTag(size_t i)
+    void Stop() { m_bStop = true; }
+    bool AtEnd() const { return m_i >= m_n; }
+
+    void CopyTo(size_t nEnd)
     {
-        const size_t n = m_in.size();
-        size_t k = i + 1;
-        bool bEmpty = false;
-        while (k < n && m_in[k] != '\0' && m_in[k] != '>') {
-            if (m_in[k] == '=') {
-                size_t q = k + 1;
-                while (q < n && std::isspace(static_cast<unsigned char>(m_in[q])))
-                    ++q;
-                if (q < n && (m_in[q] == '"' || m_in[q] == '\'')) {
-                    const size_t qEnd = m_in.find(m_in[q], q + 1);
-                    k = qEnd == std::string::npos ? n : qEnd + 1;
-                    continue;
-                }
-            }
+        nEnd = std::min(nEnd, m_n);
+        m_out.append(m_in, m_i, nEnd - m_i);
+        m_i = nEnd;
+    }
+
+    // Copies up to and with pszEnd, looked for only after the nStart bytes that opened the node: in
+    // "<!-->" the comment's end is not its own opening dashes.
+    void CopyThrough(const char* pszEnd, size_t nStart = 1)
+    {
+        const size_t nEnd = m_in.find(pszEnd, m_i + nStart);
+        CopyTo(nEnd == std::string::npos || nEnd >= m_n ? m_n : nEnd + std::strlen(pszEnd));
+    }
+
+    void SkipSpace()
+    {
+        size_t k = m_i;
+        while (k < m_n && IsXmlSpace(m_in[k]))
             ++k;
-        }
-        if (k < n && m_in[k] == '>')
-            bEmpty = m_in[k - 1] == '/';
-        if (!bEmpty && ++m_nDepth > m_nMaxDepth)
-            m_nMaxDepth = m_nDepth;
-        return Copy(i, k < n ? k + 1 : n, true);
+        CopyTo(k);
     }
 
-    size_t CopyThrough(size_t i, const char* pszEnd, bool bReferences)
+    // One node at "<", in the order in which TinyXML tells them apart.
+    void Node()
     {
-        const size_t nEnd = m_in.find(pszEnd, i + 1);
-        return Copy(i, nEnd == std::string::npos ? m_in.size() : nEnd + std::strlen(pszEnd), bReferences);
+        if (StartsWithNoCase(m_in, m_i, "<?xml"))
+            Declaration();
+        else if (StartsWith(m_in, m_i, "<!--"))
+            CopyThrough("-->", 4);
+        else if (StartsWith(m_in, m_i, "<![CDATA["))
+            CopyThrough("]]>", 9);
+        else if (m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1])) && !StartsWith(m_in, m_i, "<!"))
+            StartTag();
+        else
+            CopyThrough(">");
     }
 
-    // Copies [i, nEnd); numeric character references above 127 become UTF-8 where TinyXML decodes them.
-    size_t Copy(size_t i, size_t nEnd, bool bReferences)
+    // Only version, encoding and standalone are read as attributes (with quotes); anything else is
+    // skipped up to a blank or ">".
+    void Declaration()
     {
-        if (!m_bConvert || !bReferences) {
-            m_out.append(m_in, i, nEnd - i);
-            return nEnd;
-        }
-        while (i < nEnd) {
-            size_t nLength = 0;
-            unsigned long ucs = 0;
-            if (m_in[i] == '&' && ReadReference(i, nEnd, nLength, ucs) && ucs >= 0x80 && ucs < 0x200000) {
-                AppendUtf8(m_out, ucs);
-                i += nLength;
+        CopyTo(m_i + 5);
+        while (!AtEnd()) {
+            if (m_in[m_i] == '>') {
+                CopyTo(m_i + 1);
+                return;
+            }
+            SkipSpace();
+            if (StartsWithNoCase(m_in, m_i, "version") || StartsWithNoCase(m_in, m_i, "encoding")
+                || StartsWithNoCase(m_in, m_i, "standalone")) {
+                if (!Attribute())
+                    return Stop();
             } else {
-                m_out.push_back(m_in[i++]);
+                size_t k = m_i;
+                while (k < m_n && m_in[k] != '>' && !IsXmlSpace(m_in[k]))
+                    ++k;
+                CopyTo(k);
             }
         }
-        return nEnd;
+        Stop();
     }
 
-    bool ReadReference(size_t i, size_t nEnd, size_t& nLength, unsigned long& ucs) const
+    bool ReadName()
     {
-        if (!StartsWith(m_in, i, "&#"))
+        if (AtEnd() || !IsNameStart(static_cast<unsigned char>(m_in[m_i])))
             return false;
-        const bool bHex = i + 2 < nEnd && m_in[i + 2] == 'x';
-        size_t k = i + (bHex ? 3 : 2);
-        const size_t nDigitsStart = k;
-        ucs = 0;
-        while (k < nEnd && k - nDigitsStart < 8) {
-            const unsigned char c = static_cast<unsigned char>(m_in[k]);
-            if (bHex && std::isxdigit(c))
-                ucs = ucs * 16 + static_cast<unsigned long>(std::isdigit(c) ? c - '0' : (std::tolower(c) - 'a' + 10));
-            else if (!bHex && std::isdigit(c))
-                ucs = ucs * 10 + static_cast<unsigned long>(c - '0');
-            else
-                break;
+        size_t k = m_i;
+        while (k < m_n && IsNameChar(static_cast<unsigned char>(m_in[k])))
+            ++k;
+        CopyTo(k);
+        return !AtEnd();
+    }
+
+    bool Attribute()
+    {
+        SkipSpace();
+        if (!ReadName())
+            return false;
+        SkipSpace();
+        if (AtEnd() || m_in[m_i] != '=')
+            return false;
+        CopyTo(m_i + 1);
+        SkipSpace();
+        if (AtEnd())
+            return false;
+        const char c = m_in[m_i];
+        if (c == '"' || c == '\'') {
+            CopyTo(m_i + 1);
+            if (!ReadText(c))
+                return false;
+            CopyTo(m_i + 1);
+            return !AtEnd();
+        }
+        // Unquoted values are taken raw up to a blank, "/" or ">"; a quote in one is an error.
+        size_t k = m_i;
+        while (k < m_n && !IsXmlSpace(m_in[k]) && m_in[k] != '/' && m_in[k] != '>') {
+            if (m_in[k] == '"' || m_in[k] == '\'')
+                return false;
             ++k;
         }
-        if (k == nDigitsStart || k >= nEnd || m_in[k] != ';')
-            return false;
-        nLength = k + 1 - i;
+        CopyTo(k);
+        return !AtEnd();
+    }
+
+    void StartTag()
+    {
+        CopyTo(m_i + 1);
+        const size_t nName = m_i;
+        const bool bNamed = ReadName();
+        const size_t nNameLength = m_i - nName;
+        // TinyXML keeps an element in the tree from its name on, even when what follows fails.
+        if (nNameLength > 0)
+            m_nMaxDepth = std::max(m_nMaxDepth, m_nDepth + 1);
+        if (!bNamed)
+            return Stop();
+        for (;;) {
+            SkipSpace();
+            if (AtEnd())
+                return Stop();
+            if (m_in[m_i] == '/') {
+                if (m_i + 1 >= m_n || m_in[m_i + 1] != '>')
+                    return Stop();
+                CopyTo(m_i + 2);
+                return;
+            }
+            if (m_in[m_i] == '>') {
+                CopyTo(m_i + 1);
+                ++m_nDepth;
+                // Names beyond the limit need no keeping: such a text is refused anyway.
+                if (m_open.size() <= static_cast<size_t>(kMaxXmlNesting))
+                    m_open.emplace_back(nName, nNameLength);
+                return;
+            }
+            if (!Attribute())
+                return Stop();
+        }
+    }
+
+    // TinyXML takes "</" followed by the open element's name, blanks and ">"; anything else ends the
+    // parse with an error.
+    void EndTag()
+    {
+        if (static_cast<size_t>(m_nDepth) <= m_open.size()) {
+            const auto [nName, nLength] = m_open[static_cast<size_t>(m_nDepth) - 1];
+            if (m_in.compare(m_i + 2, nLength, m_in, nName, nLength) != 0)
+                return Stop();
+            CopyTo(m_i + 2 + nLength);
+            SkipSpace();
+            if (AtEnd() || m_in[m_i] != '>')
+                return Stop();
+            CopyTo(m_i + 1);
+            m_open.pop_back();
+        } else {
+            CopyThrough(">");
+        }
+        --m_nDepth;
+    }
+
+    // Text up to cEnd, with its references as TinyXML reads them. FALSE when it runs to the end.
+    bool ReadText(char cEnd)
+    {
+        while (m_i < m_n && m_in[m_i] != cEnd) {
+            if (m_in[m_i] != '&') {
+                size_t k = m_i;
+                while (k < m_n && m_in[k] != cEnd && m_in[k] != '&')
+                    ++k;
+                CopyTo(k);
+            } else if (!Reference()) {
+                return false;
+            }
+        }
+        return !AtEnd();
+    }
+
+    // TinyXML's reading of a numeric reference: from "&#" to the first ";" anywhere after it, walked
+    // back over digits to an "x" or "#", so "&#x<a>x;" is one reference that hides the "<a>".
+    bool Reference()
+    {
+        static const char* const kNamed[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"};
+        if (m_i + 2 < m_n && m_in[m_i + 1] == '#') {
+            const bool bHex = m_in[m_i + 2] == 'x';
+            if (bHex && m_i + 3 >= m_n)
+                return false;
+            const size_t nSemi = m_in.find(';', m_i + (bHex ? 3 : 2));
+            if (nSemi == std::string::npos || nSemi >= m_n)
+                return false;
+            size_t q = nSemi - 1;
+            unsigned long ucs = 0;
+            unsigned long nMult = 1;
+            while (m_in[q] != (bHex ? 'x' : '#')) {
+                const unsigned char c = static_cast<unsigned char>(m_in[q]);
+                if (!(bHex ? std::isxdigit(c) : std::isdigit(c)))
+                    return false;
+                ucs += nMult * static_cast<unsigned long>(std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10);
+                nMult *= bHex ? 16 : 10;
+                --q;
+            }
+            const size_t nDigits = nSemi - q - 1;
+            if (m_bConvert && q == m_i + (bHex ? 2 : 1) && nDigits >= 1 && nDigits <= 8 && ucs >= 0x80 && ucs < 0x200000) {
+                AppendUtf8(m_out, ucs);
+                m_i = nSemi + 1;
+            } else {
+                CopyTo(nSemi + 1);
+            }
+            return true;
+        }
+        for (const char* pszNamed : kNamed) {
+            if (StartsWith(m_in, m_i, pszNamed) && m_i + std::strlen(pszNamed) <= m_n) {
+                CopyTo(m_i + std::strlen(pszNamed));
+                return true;
+            }
+        }
+        // TinyXML drops an "&" that starts no reference; written as "&amp;" it stays.
+        m_out.append("&amp;");
+        ++m_i;
         return true;
     }
 
     const std::string& m_in;
+    const size_t m_n;
     bool m_bConvert;
     std::string m_out;
+    size_t m_i = 0;
+    bool m_bStop = false;
     int m_nDepth = 0;
     int m_nMaxDepth = 0;
+    std::vector<std::pair<size_t, size_t>> m_open;
 };
 
 } // namespace
@@ -241,12 +412,19 @@ BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
     FILE* pMemory = open_memstream(&pBuffer, &nSize);
     if (!pMemory)
         return FALSE;
-    const bool bPrinted = doc.SaveFile(pMemory);
+    const bool bPrinted = doc.SaveFile(pMemory) && !std::ferror(pMemory);
     const bool bClosed = std::fclose(pMemory) == 0;
+    bool bCopied = false;
     if (bPrinted && bClosed) {
-        bytes = bWithBom ? std::string(kBom) : std::string();
-        bytes.append(pBuffer, nSize);
+        // Out of memory is a failed save with its message, not an exception through the event loop.
+        try {
+            bytes = bWithBom ? std::string(kBom) : std::string();
+            bytes.append(pBuffer, nSize);
+            bCopied = true;
+        } catch (const std::bad_alloc&) {
+            bytes.clear();
+        }
     }
     std::free(pBuffer);
-    return bPrinted && bClosed;
+    return bCopied;
 }

@@ -14,10 +14,11 @@
 
 class TiXmlDocument;
 
-// Deepest element nesting that is accepted; far more than any frame file holds.
-const int kMaxXmlNesting = 2000;
+// Deepest element nesting that is accepted. A frame file nests fewer than ten levels, and the printed
+// file grows with the square of the depth (four blanks of indentation per level on every line).
+const int kMaxXmlNesting = 256;
 
-// The deepest element nesting TinyXML can reach while parsing text (an upper bound).
+// The deepest element nesting TinyXML builds while parsing text, empty elements included.
 int MeasureXmlNesting(const std::string& text);
 
 // Parses the bytes of a file into doc, which is cleared first. FALSE, with doc empty and a reason,

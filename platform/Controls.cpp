@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
 
 template <class TWidget>
@@ -47,6 +49,8 @@ BOOL CEdit::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
         return FALSE;
     if (dwStyle & ES_PASSWORD)
         pEdit->setEchoMode(QLineEdit::Password);
+    // No cut at Qt's default of 32,767 characters: a stored value comes back whole.
+    pEdit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(pEdit, &QLineEdit::textChanged, pEdit, [pParentWnd, nID]() { Notify(pParentWnd, nID, EN_CHANGE); });
     Attach(pEdit);
     return TRUE;

@@ -2,7 +2,10 @@
 
 #include "platform/QtBridge.h"
 
+#include <QLineEdit>
 #include <QWidget>
+
+#include <limits>
 
 #include <map>
 
@@ -31,4 +34,8 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
 void CDialogTemplate::Create(QWidget* pWidget) const
 {
     m_pEntry->pfnSetup(pWidget);
+    // Qt cuts edit boxes (and editable lists) at 32,767 characters unless told otherwise; a value
+    // the frame stored must come back whole, however long.
+    for (QLineEdit* pEdit : pWidget->findChildren<QLineEdit*>())
+        pEdit->setMaxLength(std::numeric_limits<int>::max());
 }

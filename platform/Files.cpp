@@ -1,100 +1,365 @@
 #include "platform/Files.h"
 
-#include "platform/QtBridge.h"
+#include <QRandomGenerator>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
-
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-CString GetCurrentDirectoryPath()
+// Paths are bytes: a card's folder name may be in any encoding, so no path goes through QString here.
+
+namespace {
+
+bool g_bUnnamedTempFilesAllowed = true;
+
+CString ErrnoText(int nError)
 {
-    return FromQString(QDir::currentPath());
+    return CString(std::strerror(nError));
 }
 
-CString GetExecutableDirectory()
+// The path with every link followed, or empty when some part of it does not exist.
+std::string Resolve(const std::string& path)
 {
-    const QString target = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    return target.isEmpty() ? CString() : FromQString(QFileInfo(target).absolutePath());
+    char* pResolved = ::realpath(path.empty() ? "/" : path.c_str(), nullptr);
+    if (!pResolved)
+        return std::string();
+    std::string resolved(pResolved);
+    std::free(pResolved);
+    return resolved;
 }
 
-CString GetMountPoint(const CString& strPath)
+bool IsInside(const std::string& resolved, const std::string& folder)
 {
-    const QStorageInfo storage(ToQString(strPath));
-    return storage.isValid() ? FromQString(storage.rootPath()) : CString("/");
+    if (resolved.empty() || folder.empty())
+        return false;
+    return folder == "/" || resolved == folder
+        || (resolved.compare(0, folder.size(), folder) == 0 && resolved[folder.size()] == '/');
 }
 
-BOOL PathExists(const CString& strPath)
+void SplitPath(const std::string& path, std::string& dir, std::string& name)
 {
-    return QFileInfo::exists(ToQString(strPath));
+    const size_t nSlash = path.rfind('/');
+    dir = nSlash == std::string::npos ? "." : (nSlash == 0 ? "/" : path.substr(0, nSlash));
+    name = nSlash == std::string::npos ? path : path.substr(nSlash + 1);
 }
 
-BOOL IsDirectory(const CString& strPath)
+// The names QSaveFile and this file give their temporary files: the name, a dot and six letters or
+// digits.
+bool IsTempNameOf(const char* pszEntry, const std::string& name)
 {
-    return QFileInfo(ToQString(strPath)).isDir();
-}
-
-BOOL ReadWholeFile(const CString& strPath, std::string& bytes, CString& strError)
-{
-    QFile file(ToQString(strPath));
-    if (QFileInfo(file).isDir()) {
-        strError = "it is a folder, not a file";
-        return FALSE;
+    const size_t n = std::strlen(pszEntry);
+    if (n != name.size() + 7 || name.compare(0, name.size(), pszEntry, name.size()) != 0 || pszEntry[name.size()] != '.')
+        return false;
+    for (size_t i = name.size() + 1; i < n; ++i) {
+        const char c = pszEntry[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        strError = FromQString(file.errorString());
-        return FALSE;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        strError = FromQString(file.errorString());
-        return FALSE;
-    }
-    bytes.assign(data.constData(), static_cast<size_t>(data.size()));
-    return TRUE;
+    return true;
 }
 
-BOOL ReplaceFileAtomically(const CString& strPath, const std::string& bytes, CString& strError)
+// A save killed while it wrote left its temporary file behind; on a card of a few hundred megabytes
+// a handful of them fill it up.
+void RemoveLeftoverTempFiles(int nDirFd, const std::string& name)
 {
-    const QString path = ToQString(strPath);
-    if (QFileInfo(path).isDir()) {
-        strError = "a folder of that name is in the way";
-        return FALSE;
+    DIR* pDir = ::fdopendir(::dup(nDirFd));
+    if (!pDir)
+        return;
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        struct stat info{};
+        if (IsTempNameOf(pEntry->d_name, name) && ::fstatat(nDirFd, pEntry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(info.st_mode))
+            ::unlinkat(nDirFd, pEntry->d_name, 0);
     }
-    QSaveFile file(path);
-    // Never fall back to writing the file in place: that is exactly the half-written file we avoid.
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that every write reports its own failure: a buffered write that fails only at
-    // commit time can be reported as success and leave a truncated file in place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        strError = FromQString(file.errorString());
-        return FALSE;
-    }
+    ::closedir(pDir);
+}
+
+std::string NewTempName(const std::string& name)
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string temp = name + ".";
+    for (int i = 0; i < 6; ++i)
+        temp.push_back(kChars[QRandomGenerator::global()->bounded(62)]);
+    return temp;
+}
+
+BOOL WriteAll(int nFd, const std::string& bytes, CString& strError)
+{
     size_t nWritten = 0;
     while (nWritten < bytes.size()) {
-        const qint64 n = file.write(bytes.data() + nWritten, static_cast<qint64>(bytes.size() - nWritten));
+        const ssize_t n = ::write(nFd, bytes.data() + nWritten, bytes.size() - nWritten);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0) {
-            strError = FromQString(file.errorString());
-            file.cancelWriting();
+            strError = n < 0 ? ErrnoText(errno) : CString("nothing could be written");
             return FALSE;
         }
         nWritten += static_cast<size_t>(n);
     }
-    // The new file must be on the medium before it takes the old one's name; a card pulled out right
-    // after must not hold a name that points at missing data.
-    if (::fsync(file.handle()) != 0) {
-        strError = std::strerror(errno);
-        file.cancelWriting();
+    return TRUE;
+}
+
+class CFd
+{
+public:
+    explicit CFd(int nFd = -1) : m_nFd(nFd) {}
+    ~CFd()
+    {
+        if (m_nFd >= 0)
+            ::close(m_nFd);
+    }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    int Get() const { return m_nFd; }
+
+private:
+    int m_nFd;
+};
+
+} // namespace
+
+CString GetCurrentDirectoryPath()
+{
+    char* pDir = ::getcwd(nullptr, 0);
+    const CString strDir(pDir ? std::string(pDir) : std::string());
+    std::free(pDir);
+    return strDir;
+}
+
+CString GetExecutableDirectory()
+{
+    std::string dir;
+    std::string name;
+    const std::string target = Resolve("/proc/self/exe");
+    if (target.empty())
+        return CString();
+    SplitPath(target, dir, name);
+    return CString(dir);
+}
+
+CString GetMountPoint(const CString& strPath)
+{
+    // The highest folder above the path that is still on the same device.
+    std::string path = Resolve(strPath.Bytes());
+    struct stat info{};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return CString("/");
+    while (path != "/") {
+        std::string parent;
+        std::string name;
+        SplitPath(path, parent, name);
+        struct stat parentInfo{};
+        if (::stat(parent.c_str(), &parentInfo) != 0 || parentInfo.st_dev != info.st_dev)
+            break;
+        path = parent;
+    }
+    return CString(path);
+}
+
+BOOL PathExists(const CString& strPath)
+{
+    struct stat info{};
+    return ::stat(strPath.Bytes().c_str(), &info) == 0;
+}
+
+BOOL IsDirectory(const CString& strPath)
+{
+    struct stat info{};
+    return ::stat(strPath.Bytes().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string& bytes, CString& strError,
+                   CFileFacts* pFacts)
+{
+    CFileFacts facts;
+    BOOL bRead = FALSE;
+    [&] {
+        struct stat info{};
+        if (::lstat(strPath.Bytes().c_str(), &info) != 0) {
+            strError = ErrnoText(errno);
+            return;
+        }
+        facts.bExists = true;
+        facts.bRefused = true;
+        // A card prepared elsewhere may link its files to anything on this machine: a private key read
+        // here would be copied onto the card.
+        const std::string resolved = Resolve(strPath.Bytes());
+        if (!IsInside(resolved, Resolve(strFolder.Bytes()))) {
+            strError = "it is a link that leads outside the card";
+            return;
+        }
+        // Looked at before it is opened: opening a FIFO waits for a writer, a device may do anything.
+        if (::stat(resolved.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            strError = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+            return;
+        }
+        const CFd fd(::open(resolved.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+        if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            strError = fd.Get() < 0 ? ErrnoText(errno) : CString("it is not a regular file");
+            facts.bRefused = fd.Get() >= 0 || errno == ELOOP;
+            return;
+        }
+        if (static_cast<unsigned long long>(info.st_size) > kMaxReadSize) {
+            strError = "it is larger than 64 MiB";
+            return;
+        }
+        facts.bRefused = false;
+        facts.nMode = info.st_mode & 0777;
+        facts.nOwner = info.st_uid;
+        facts.nGroup = info.st_gid;
+        ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+        // Bounded: the file may grow while it is read.
+        std::string data(static_cast<size_t>(info.st_size) + 1, '\0');
+        size_t nRead = 0;
+        for (;;) {
+            if (nRead == data.size()) {
+                if (data.size() > kMaxReadSize) {
+                    facts.bRefused = true;
+                    strError = "it is larger than 64 MiB";
+                    return;
+                }
+                data.resize(std::min(data.size() * 2, kMaxReadSize + 1));
+            }
+            const ssize_t n = ::read(fd.Get(), &data[nRead], data.size() - nRead);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                strError = ErrnoText(errno);
+                return;
+            }
+            if (n == 0)
+                break;
+            nRead += static_cast<size_t>(n);
+        }
+        data.resize(nRead);
+        bytes.swap(data);
+        bRead = TRUE;
+    }();
+    if (pFacts)
+        *pFacts = facts;
+    return bRead;
+}
+
+BOOL ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
+                           CString& strError, const CFileFacts* pLike)
+{
+    std::string dir;
+    std::string name;
+    SplitPath(strPath.Bytes(), dir, name);
+    const std::string folder = Resolve(strFolder.Bytes());
+    std::string realDir = Resolve(dir);
+    if (realDir.empty()) {
+        strError = ErrnoText(errno);
         return FALSE;
     }
-    if (!file.commit()) {
-        strError = FromQString(file.errorString());
+    if (!IsInside(realDir, folder)) {
+        strError = "its folder is a link that leads outside the card";
+        return FALSE;
+    }
+    struct stat info{};
+    bool bExists = ::lstat((realDir + "/" + name).c_str(), &info) == 0;
+    if (bExists && S_ISLNK(info.st_mode)) {
+        // A link within the card is written through, as the frame's own tools set it up; any other
+        // link is replaced by the file itself, so nothing outside the card is ever written.
+        const std::string target = Resolve(realDir + "/" + name);
+        if (IsInside(target, folder)) {
+            SplitPath(target, realDir, name);
+            bExists = ::lstat(target.c_str(), &info) == 0;
+        } else {
+            bExists = false;
+        }
+    }
+    if (bExists && S_ISDIR(info.st_mode)) {
+        strError = "a folder of that name is in the way";
+        return FALSE;
+    }
+    const CFd dirFd(::open(realDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.Get() < 0) {
+        strError = ErrnoText(errno);
+        return FALSE;
+    }
+    RemoveLeftoverTempFiles(dirFd.Get(), name);
+
+    const bool bLikeOld = !pLike && bExists && S_ISREG(info.st_mode);
+    mode_t nMode = 0;
+    if (pLike) {
+        nMode = static_cast<mode_t>(pLike->nMode);
+    } else if (bLikeOld) {
+        nMode = info.st_mode & 0777;
+    } else {
+        const mode_t nMask = ::umask(0);
+        ::umask(nMask);
+        nMode = 0666 & ~nMask;
+    }
+
+    std::string tempName;
+    int nFd = -1;
+    bool bUnnamed = false;
+    if (g_bUnnamedTempFilesAllowed) {
+        nFd = ::openat(dirFd.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        bUnnamed = nFd >= 0;
+    }
+    // FAT and exFAT have no unnamed files: the bytes go to a name of their own, made only if new.
+    for (int nTry = 0; nFd < 0 && nTry < 100; ++nTry) {
+        tempName = NewTempName(name);
+        nFd = ::openat(dirFd.Get(), tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (nFd < 0 && errno != EEXIST) {
+            strError = ErrnoText(errno);
+            return FALSE;
+        }
+    }
+    if (nFd < 0) {
+        strError = "no temporary file could be made";
+        return FALSE;
+    }
+    const CFd fd(nFd);
+    auto fail = [&](CString strWhy) {
+        strError = strWhy;
+        if (!tempName.empty())
+            ::unlinkat(dirFd.Get(), tempName.c_str(), 0);
+        return FALSE;
+    };
+    // A user's file that root saves stays the user's. FAT has neither owners nor modes, so neither
+    // failure fails the save.
+    if (::geteuid() == 0 && (pLike || bLikeOld))
+        (void)::fchown(nFd, pLike ? pLike->nOwner : info.st_uid, pLike ? pLike->nGroup : info.st_gid);
+    (void)::fchmod(nFd, nMode);
+    if (!WriteAll(nFd, bytes, strError))
+        return fail(strError);
+    // The new file must be on the medium before it takes the old one's name; a card pulled out right
+    // after must not hold a name that points at missing data.
+    if (::fsync(nFd) != 0)
+        return fail(ErrnoText(errno));
+    if (bUnnamed) {
+        const std::string procPath = "/proc/self/fd/" + std::to_string(nFd);
+        for (int nTry = 0;; ++nTry) {
+            tempName = NewTempName(name);
+            if (::linkat(AT_FDCWD, procPath.c_str(), dirFd.Get(), tempName.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            if (errno != EEXIST || nTry == 100) {
+                tempName.clear();
+                return fail(ErrnoText(errno));
+            }
+        }
+    }
+    if (::renameat(dirFd.Get(), tempName.c_str(), dirFd.Get(), name.c_str()) != 0)
+        return fail(ErrnoText(errno));
+    // The rename lives in the folder: until the folder is on the medium, a pulled card may still
+    // show the old file, or none.
+    if (::fsync(dirFd.Get()) != 0 && errno != EINVAL) {
+        strError = ErrnoText(errno);
         return FALSE;
     }
     return TRUE;
+}
+
+void SetUnnamedTempFilesAllowed(bool bAllowed)
+{
+    g_bUnnamedTempFilesAllowed = bAllowed;
 }

@@ -16,11 +16,35 @@ CString GetMountPoint(const CString& strPath);
 BOOL PathExists(const CString& strPath);
 BOOL IsDirectory(const CString& strPath);
 
-// Reads a whole file. FALSE, with a reason for the user, when it cannot be opened or read.
-BOOL ReadWholeFile(const CString& strPath, std::string& bytes, CString& strError);
+// The largest file that is read: the frame's own files are a few megabytes, and a card may hold
+// anything in their place (a sparse file of a terabyte reads as zeros without end).
+const size_t kMaxReadSize = 64u * 1024 * 1024;
+
+// What a read found out about the file, for a copy that should look like it.
+struct CFileFacts
+{
+    bool bExists = false;  // something of that name is there
+    bool bRefused = false; // a link out of the folder, anything but a regular file, or too large
+    unsigned nMode = 0;    // permission bits of the file that was read
+    unsigned nOwner = 0;
+    unsigned nGroup = 0;
+};
+
+// Reads a whole regular file of at most kMaxReadSize bytes that lies inside strFolder once every link
+// in its path is followed. FALSE, with a reason for the user, when it cannot be opened or read, or is
+// refused; a FIFO, device or socket is refused without ever blocking on it.
+BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string& bytes, CString& strError,
+                   CFileFacts* pFacts = nullptr);
 
 // Replaces the file with exactly these bytes. The bytes go to a temporary file in the same folder,
-// which replaces the file only once every byte is written and flushed to the medium; on any failure
-// the old file is left untouched and FALSE comes back with a reason for the user. An existing file
-// keeps its permission bits.
-BOOL ReplaceFileAtomically(const CString& strPath, const std::string& bytes, CString& strError);
+// which replaces the file only once every byte is written and flushed to the medium, and the folder is
+// flushed after; on any failure the old file is left untouched and FALSE comes back with a reason for
+// the user. The file keeps its permission bits (and, for root, its owner), or takes those of pLike. A
+// link that leads to a place inside strFolder is written through; a link that leads outside is
+// replaced by a regular file, and a folder link that leads outside refuses the save. Leftover
+// temporary files of killed saves are removed.
+BOOL ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
+                           CString& strError, const CFileFacts* pLike = nullptr);
+
+// Tests make saves go the way they go on a FAT card, which has no unnamed temporary files.
+void SetUnnamedTempFilesAllowed(bool bAllowed);

@@ -184,3 +184,23 @@ TEST(RoundTrip, GeneratedConfigurationsWithOddBytesKeepEveryValue)
         ExpectRoundTrip(CGenerator(nSeed).Configuration());
     }
 }
+
+TEST(RoundTrip, ValuesLongerThanAnEditBoxsDefaultLimitComeBackWhole)
+{
+    // Qt cuts edit boxes at 32,767 characters by default; a stored SSID that long came back cut, and
+    // as a second profile beside the whole one.
+    const std::string longValue(40000, 'w');
+    const std::string original =
+        "<RootInfo version=\"100\"><Configuration><NetworkConnectionInfo><DeviceName>" + longValue
+        + "</DeviceName><NumAccessPoint>1</NumAccessPoint><AccessPoint><Link><SSID>" + longValue
+        + "</SSID><OperationMode>Managed</OperationMode><Encrypted>false</Encrypted></Link><Default>true</Default>"
+          "<IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint></NetworkConnectionInfo>"
+          "</Configuration></RootInfo>";
+    CScratchDrive drive;
+    drive.WriteConfig(original);
+    const std::string saved = ShowEveryPageAndConfirm(drive);
+    EXPECT_NE(saved.find("<SSID>" + longValue + "</SSID>"), std::string::npos);
+    EXPECT_NE(saved.find("<DeviceName>" + longValue + "</DeviceName>"), std::string::npos);
+    EXPECT_EQ(saved.find("<AccessPoint>"), saved.rfind("<AccessPoint>")) << "one profile, not two";
+    ResetDocuments();
+}

@@ -35,13 +35,17 @@ std::string RoundTrip(const std::string& bytes)
 
 } // namespace
 
-TEST(XmlFile, NestingIsMeasuredAsTinyXmlWouldReachIt)
+TEST(XmlFile, NestingIsMeasuredAsTinyXmlBuildsIt)
 {
     EXPECT_EQ(MeasureXmlNesting("<a><b/><c x='>' y=\"/>\"><d></d></c></a>"), 3);
-    // Markup inside comments, CDATA and quoted values opens nothing.
-    EXPECT_EQ(MeasureXmlNesting("<a><!-- <b><c><d> --><![CDATA[<e><f>]]><g v='<h><i>'/></a>"), 1);
+    // Markup inside comments, CDATA and quoted values opens nothing; an empty element is a level.
+    EXPECT_EQ(MeasureXmlNesting("<a><!-- <b><c><d> --><![CDATA[<e><f>]]><g v='<h><i>'/></a>"), 2);
     EXPECT_EQ(MeasureXmlNesting(Nested(1500)), 1500);
     EXPECT_EQ(MeasureXmlNesting("<?xml version=\"1.0\"?><!DOCTYPE x><r></r>"), 1);
+    // End tags the reader never sees close nothing: in a declaration's quoted value, or inside a
+    // character reference that the reader runs on to the next ";".
+    EXPECT_EQ(MeasureXmlNesting("<a><?xml version=\"</a></a>\"?><b><c/></b></a>"), 3);
+    EXPECT_EQ(MeasureXmlNesting("<a><b>&#x</b></a>x;<c/></b></a>"), 3);
 }
 
 TEST(XmlFile, DeepButReasonableNestingLoadsAndPrints)
@@ -58,7 +62,11 @@ TEST(XmlFile, DeepButReasonableNestingLoadsAndPrints)
 
 TEST(XmlFile, NestingThatWouldExhaustTheStackIsRefusedNotParsed)
 {
-    for (const std::string& text : {Nested(kMaxXmlNesting + 1), Nested(100000), std::string(200000, '<') + "a"}) {
+    // A declaration whose quoted version holds end tags after every 1,000 opens reaches 40,000 levels.
+    std::string steered;
+    for (int i = 0; i < 40; ++i)
+        steered += Nested(1000).substr(0, 3000) + "<?xml version=\"" + Nested(1000).substr(3001) + "\"?>";
+    for (const std::string& text : {Nested(kMaxXmlNesting + 1), Nested(100000), steered}) {
         TiXmlDocument doc;
         bool bBom = false;
         CString strError;
@@ -90,8 +98,8 @@ TEST(XmlFile, BlanksBytesAndByteOrderMarkSurviveALoadAndASave)
 
 TEST(XmlFile, CharacterReferencesInAUtf8FileBecomeUtf8AndLineEndsBecomeNewlines)
 {
-    const std::string printed = RoundTrip("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<R><V>&#233;&#x263A;&amp;</V></R>\r\n");
-    EXPECT_EQ(printed, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n</R>\n");
+    const std::string printed = RoundTrip("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<R><V>&#233;&#x263A;&amp;</V><!-- &#233; --></R>\r\n");
+    EXPECT_EQ(printed, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n    <!-- &#233; -->\n</R>\n");
 }
 
 TEST(XmlFile, BrokenOrEmptyTextIsRefusedAndLeavesTheDocumentEmpty)

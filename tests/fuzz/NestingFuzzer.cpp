@@ -1,0 +1,61 @@
+// Differential fuzz target for the nesting guard: for every text the guard lets through, the tree the
+// XML reader really builds is no deeper than the guard said (and exactly as deep when the text
+// parses). Built with libFuzzer by scripts/fuzz.sh, and replayed over its corpus by the test suite.
+
+#include "app/XmlFile.h"
+
+#include <tinyxml.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+int ElementDepth(const TiXmlNode& root)
+{
+    int nDepth = 0;
+    int nMax = 0;
+    const TiXmlNode* pNode = root.FirstChild();
+    while (pNode) {
+        if (pNode->ToElement())
+            nMax = std::max(nMax, nDepth + 1);
+        if (pNode->FirstChild()) {
+            pNode = pNode->FirstChild();
+            ++nDepth;
+            continue;
+        }
+        while (pNode && !pNode->NextSibling()) {
+            pNode = pNode->Parent() == &root ? nullptr : pNode->Parent();
+            --nDepth;
+        }
+        if (pNode)
+            pNode = pNode->NextSibling();
+    }
+    return nMax;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
+{
+    TiXmlBase::SetCondenseWhiteSpace(false);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    const std::string text(reinterpret_cast<const char*>(pData), nSize);
+    const int nGuard = MeasureXmlNesting(text);
+    if (nGuard > kMaxXmlNesting)
+        return 0;
+    TiXmlDocument doc;
+    doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    const int nReal = ElementDepth(doc);
+    if (nReal > nGuard || (!doc.Error() && nReal != nGuard)) {
+        std::fprintf(stderr, "the guard measured %d levels, the reader built %d\n", nGuard, nReal);
+        std::abort();
+    }
+    return 0;
+}
