@@ -134,6 +134,7 @@ public:
     }
 
     int MaxDepth() const { return m_nMaxDepth; }
+    int MaxAttributes() const { return m_nMaxAttributes; }
     std::string& Output() { return m_out; }
 
 private:
@@ -256,7 +257,8 @@ private:
             m_nMaxDepth = std::max(m_nMaxDepth, m_nDepth + 1);
         if (!bNamed)
             return Stop();
-        for (;;) {
+        for (int nAttributes = 0;; ++nAttributes) {
+            m_nMaxAttributes = std::max(m_nMaxAttributes, nAttributes);
             SkipSpace();
             if (AtEnd())
                 return Stop();
@@ -367,6 +369,7 @@ private:
     bool m_bStop = false;
     int m_nDepth = 0;
     int m_nMaxDepth = 0;
+    int m_nMaxAttributes = 0;
     std::vector<std::pair<size_t, size_t>> m_open;
 };
 
@@ -390,6 +393,10 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     scanner.Run();
     if (scanner.MaxDepth() > kMaxXmlNesting) {
         strError.Format("its elements are nested more than %d levels deep", kMaxXmlNesting);
+        return FALSE;
+    }
+    if (scanner.MaxAttributes() > kMaxXmlAttributes) {
+        strError.Format("an element holds more than %d attributes", kMaxXmlAttributes);
         return FALSE;
     }
     // Values keep their blanks: leading, trailing and repeated blanks in a name are part of it.

@@ -17,6 +17,9 @@ class TiXmlDocument;
 // Deepest element nesting that is accepted. A frame file nests fewer than ten levels, and the printed
 // file grows with the square of the depth (four blanks of indentation per level on every line).
 const int kMaxXmlNesting = 256;
+// Most attributes accepted on one element. A frame file has at most one or two; the reader checks each
+// new attribute against all before it, so a single element with 100,000 of them would take minutes.
+const int kMaxXmlAttributes = 1000;
 
 // The deepest element nesting TinyXML builds while parsing text, empty elements included.
 int MeasureXmlNesting(const std::string& text);

@@ -81,6 +81,24 @@ TEST(XmlFile, NestingThatWouldExhaustTheStackIsRefusedNotParsed)
     }
 }
 
+TEST(XmlFile, AnElementWithMoreAttributesThanTheLimitIsRefusedNotParsed)
+{
+    auto element = [](int nAttributes) {
+        std::string text = "<RootInfo";
+        for (int i = 0; i < nAttributes; ++i)
+            text += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+        return text + "><Configuration/></RootInfo>";
+    };
+    TiXmlDocument doc;
+    bool bBom = false;
+    CString strError;
+    EXPECT_TRUE(ParseXmlFile(doc, element(kMaxXmlAttributes), bBom, strError)) << strError.Bytes();
+    // 100,000 would take the reader minutes, checking each new attribute against all before it.
+    EXPECT_FALSE(ParseXmlFile(doc, element(100000), bBom, strError));
+    EXPECT_EQ(strError, CString("an element holds more than 1000 attributes"));
+    EXPECT_EQ(doc.RootElement(), nullptr);
+}
+
 TEST(XmlFile, BlanksBytesAndByteOrderMarkSurviveALoadAndASave)
 {
     const std::string text =
