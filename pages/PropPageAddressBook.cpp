@@ -29,6 +29,9 @@ const CCommandMap& CPropPageAddressBook::GetCommandMap() const
         OnBnClicked(IDC_REMOVE_CONTACT, &CPropPageAddressBook::OnRemoveContact),
         OnBnClicked(IDC_REMOVE_APPROVED, &CPropPageAddressBook::OnRemoveApproved),
         OnBnClicked(IDC_REMOVE_DENIED, &CPropPageAddressBook::OnRemoveDenied),
+        OnLvnDeleteKey(IDC_CONTACTS, &CPropPageAddressBook::OnRemoveContact),
+        OnLvnDeleteKey(IDC_APPROVED, &CPropPageAddressBook::OnRemoveApproved),
+        OnLvnDeleteKey(IDC_DENIED, &CPropPageAddressBook::OnRemoveDenied),
     };
     return map;
 }

@@ -26,6 +26,7 @@ const CCommandMap& CPropPageInternetSharing::GetCommandMap() const
     static const CCommandMap map = {
         OnBnClicked(IDC_ADD_FEED, &CPropPageInternetSharing::OnAddFeed),
         OnBnClicked(IDC_REMOVE_FEED, &CPropPageInternetSharing::OnRemoveFeed),
+        OnLvnDeleteKey(IDC_FEEDS, &CPropPageInternetSharing::OnRemoveFeed),
         OnEnChange(IDC_FC_USERNAME, &CPropPageInternetSharing::OnModified),
         OnEnChange(IDC_FC_PASSWORD, &CPropPageInternetSharing::OnModified),
         OnEnChange(IDC_FC_RETYPE_PASSWORD, &CPropPageInternetSharing::OnModified),

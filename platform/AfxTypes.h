@@ -37,7 +37,7 @@ enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1 };
 enum : int { SW_HIDE = 0, SW_SHOW = 5 };
 
 // Control notifications that a page's command map can route.
-enum : UINT { BN_CLICKED = 0, EN_CHANGE = 0x0300, CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5 };
+enum : UINT { BN_CLICKED = 0, EN_CHANGE = 0x0300, CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5, LVN_KEYDOWN = 0xFFFFFF65 };
 
 // Window styles shared by every kind of window.
 enum : DWORD {

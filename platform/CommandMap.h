@@ -11,7 +11,7 @@ class CWnd;
 
 struct CCommandEntry
 {
-    UINT nCode;             // BN_CLICKED, EN_CHANGE, CBN_SELCHANGE or CBN_EDITCHANGE
+    UINT nCode;             // BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, CBN_EDITCHANGE or LVN_KEYDOWN
     int nID;                // control id
     void (CWnd::*pfn)();    // handler of the page
 };
@@ -37,4 +37,10 @@ template <class T>
 CCommandEntry OnCbnEditChange(int nID, void (T::*pfn)())
 {
     return {CBN_EDITCHANGE, nID, static_cast<void (CWnd::*)()>(pfn)};
+}
+// The Delete key pressed in a list (the one key of a list's key notifications the pages handle).
+template <class T>
+CCommandEntry OnLvnDeleteKey(int nID, void (T::*pfn)())
+{
+    return {LVN_KEYDOWN, nID, static_cast<void (CWnd::*)()>(pfn)};
 }

@@ -259,6 +259,8 @@ void CListCtrl::SetUpTable()
     pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control, as in any dialog; the arrow keys move between rows.
+    pTable->setTabKeyNavigation(false);
     pTable->setSortingEnabled(false);
     pTable->setWordWrap(false);
     pTable->setShowGrid(false);

@@ -4,8 +4,10 @@
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QWidget>
 
 CPropertyPage::CPropertyPage(UINT nIDTemplate)
@@ -121,6 +123,11 @@ void CPropertyPage::ConnectCommands()
         case CBN_EDITCHANGE:
             if (auto* pCombo = qobject_cast<QComboBox*>(pControl); pCombo && pCombo->lineEdit())
                 QObject::connect(pCombo->lineEdit(), &QLineEdit::textEdited, pContext, handler);
+            break;
+        case LVN_KEYDOWN:
+            if (auto* pList = qobject_cast<QAbstractItemView*>(pControl))
+                QObject::connect(new QShortcut(QKeySequence::Delete, pList, nullptr, nullptr, Qt::WidgetShortcut),
+                                 &QShortcut::activated, pContext, handler);
             break;
         default:
             break;

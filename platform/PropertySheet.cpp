@@ -43,7 +43,13 @@ protected:
         auto* pWidget = qobject_cast<QWidget*>(pWatched);
         if (!pWidget || pWidget->window() != m_pSheet->GetSafeHwnd())
             return false;
-        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        // An Alt+letter that no enabled mnemonic took (Apply's Alt+A while Apply is grey) is no text:
+        // the focused box must not get its letter. AltGr, which types characters, is not Alt here.
+        if ((pKey->modifiers() & Qt::AltModifier) && !(pKey->modifiers() & Qt::ControlModifier)
+            && !pKey->text().isEmpty() && pKey->text().at(0).isPrint())
+            return true;
+        const int nKey = pKey->key();
         MSG msg{WM_KEYDOWN, static_cast<WPARAM>(nKey == Qt::Key_Tab || nKey == Qt::Key_Backtab ? VK_TAB : nKey)};
         return m_pSheet->SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != FALSE;
     }
@@ -209,6 +215,39 @@ void CPropertySheet::ShowPage(int nPage)
     pPage->GetSafeHwnd()->raise();
     if (CTabCtrl* pTabs = GetTabControl())
         pTabs->SetCurSel(nPage);
+    LinkTabOrder();
+}
+
+CWnd* CPropertySheet::GetPageSelector() const
+{
+    return GetTabControl();
+}
+
+void CPropertySheet::LinkTabOrder()
+{
+    CPropertyPage* pPage = GetActivePage();
+    CWnd* pSelector = GetPageSelector();
+    if (!pPage || !pPage->GetSafeHwnd() || !pSelector || !pSelector->GetSafeHwnd())
+        return;
+    QWidget* pPrevious = pSelector->GetSafeHwnd();
+    if (auto* pTabs = pPrevious->findChild<QTabBar*>())
+        pPrevious = pTabs;
+    std::vector<QWidget*> chain;
+    // The page's controls in the order they were made (their template's); the parts of a control
+    // (a list's header, a combo box's edit) go with it.
+    for (QWidget* pControl : pPage->GetSafeHwnd()->findChildren<QWidget*>()) {
+        const bool bPartOfAnother = std::any_of(chain.begin(), chain.end(), [&](QWidget* p) { return p->isAncestorOf(pControl); });
+        if ((pControl->focusPolicy() & Qt::TabFocus) && !bPartOfAnother && pControl->window() == pPage->GetSafeHwnd()->window())
+            chain.push_back(pControl);
+    }
+    for (int nID : {static_cast<int>(IDOK), static_cast<int>(IDCANCEL), static_cast<int>(ID_APPLY_NOW)}) {
+        if (CWnd* pButton = GetDlgItem(nID))
+            chain.push_back(pButton->GetSafeHwnd());
+    }
+    for (QWidget* pNext : chain) {
+        QWidget::setTabOrder(pPrevious, pNext);
+        pPrevious = pNext;
+    }
 }
 
 INT_PTR CPropertySheet::DoModal()
@@ -284,10 +323,6 @@ BOOL CPropertySheet::OnInitDialog()
         nLeft -= nSpacing;
     }
     pDialog->setFixedSize(tabs.right + kMargin, nButtonTop + nButtonHeight + kMargin);
-    // Keyboard order follows reading order: tabs, page, then the buttons.
-    QWidget::setTabOrder(m_pTabCtrl->TabBar(), pOK);
-    QWidget::setTabOrder(pOK, pCancel);
-    QWidget::setTabOrder(pCancel, m_pApplyButton.data());
 
     if (GetPageCount() > 0) {
         const int nStart = static_cast<int>(m_psh.nStartPage) < GetPageCount() ? static_cast<int>(m_psh.nStartPage) : 0;

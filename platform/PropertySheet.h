@@ -81,6 +81,12 @@ protected:
     // Runs when the window is about to go, while it still exists.
     void OnDestroy() override;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+    // What the user chooses pages with: the row of tabs here, a tree in a sheet that shows one.
+    virtual CWnd* GetPageSelector() const;
+    // Keyboard order follows reading order: the page selector, the shown page's controls in their
+    // template's order, then OK, Cancel and Apply. Pages are made when first shown, so it is set
+    // again for each page shown.
+    void LinkTabOrder();
 
 private:
     friend class CPropertyPage;

@@ -42,6 +42,10 @@ BOOL CTabCtrl::Create(CWnd* pParent, int x, int y, int cxPane, int cyPane)
     pTabs->setObjectName("tabs");
     pTabs->setExpanding(false);
     pTabs->setUsesScrollButtons(true);
+    // The scroll arrows are for the mouse; the keyboard moves between tabs with the arrow keys, and
+    // Tab goes on to the page.
+    for (QWidget* pArrow : pTabs->findChildren<QWidget*>())
+        pArrow->setFocusPolicy(Qt::NoFocus);
     // Measured with a tab in it: an empty row of tabs has no height yet.
     const int nTabHeight = MeasureHeaderHeight(pParent);
     const int nWidth = cxPane + 2 * kPanePadding;

@@ -418,7 +418,16 @@ BOOL CTreePropSheet::OnInitDialog()
     RebuildPageTree();
     if (pTabs->GetCurSel() >= 0)
         SelectPageItem(pTabs->GetCurSel());
+    // The first page was shown before the tree existed.
+    LinkTabOrder();
     return bResult;
+}
+
+CWnd* CTreePropSheet::GetPageSelector() const
+{
+    if (m_pPageTree && m_pPageTree->GetSafeHwnd())
+        return m_pPageTree;
+    return CPropertySheet::GetPageSelector();
 }
 
 void CTreePropSheet::OnDestroy()

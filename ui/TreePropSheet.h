@@ -42,6 +42,7 @@ protected:
     virtual CPropPageFrame* NewPageFrame();
 
     BOOL OnInitDialog() override;
+    CWnd* GetPageSelector() const override;
     void OnDestroy() override;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 

@@ -143,9 +143,9 @@ scenario_email_passwords_must_match() {
     local drive
     drive=$(new_drive email)
     launch "$drive" "DPF Settings" || return 1
-    # First an edit on the first network (its Default box, four Tabs in), which a failed check
-    # elsewhere must not let through to the file.
-    keys Tab Tab Tab Tab space
+    # First an edit on the first network's Default box (the tree has the keyboard, then come Enable
+    # and Default), which a failed check elsewhere must not let through to the file.
+    keys Tab Tab space
     # From the first network down the tree to the Email page.
     keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
     keys alt+c ctrl+a
@@ -182,7 +182,7 @@ scenario_escape_on_an_edit_asks_before_discarding() {
     local drive
     drive=$(new_drive discard)
     launch "$drive" "DPF Settings" || return 1
-    keys Tab Tab Tab Tab space
+    keys Tab Tab space
     keys Escape
     wait_window "Unsaved Changes" >/dev/null || { shot discard-asks; return 1; }
     shot discard-asks
