@@ -55,6 +55,12 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // "PageBench --write-drive DIR" only writes the heavy file to DIR, for the start-up benchmark.
+    if (argc == 3 && std::string(argv[1]) == "--write-drive") {
+        QDir(argv[2]).mkpath("System/Configuration");
+        std::ofstream(std::string(argv[2]) + "/System/Configuration/Configuration.xml") << LargeConfiguration(10000);
+        return 0;
+    }
     QApplication app(argc, argv);
 
     QTemporaryDir drive;

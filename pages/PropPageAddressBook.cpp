@@ -52,7 +52,10 @@ void CPropPageAddressBook::LoadList(CReportCtrl& list, const char* pszSpec, cons
     const TiXmlElement* pGroup = pBook ? pBook->FirstChildElement(pszGroup) : nullptr;
     const bool bContacts = std::string(pszEntry) == "EmailDetails";
     for (const TiXmlElement* p = pGroup ? pGroup->FirstChildElement(pszEntry) : nullptr; p; p = p->NextSiblingElement(pszEntry)) {
-        const int nRow = list.InsertItem(0, "");
+        // Each entry after the last: equal names then keep the file's order through the stable sort
+        // (entries put at the top came out reversed, and swapped places at every confirm), and no
+        // row is moved for each one that comes.
+        const int nRow = list.InsertItem(list.GetItemCount(), "");
         if (bContacts) {
             list.SetItemText(nRow, 0, GetChildText(p, "ABFname"));
             list.SetItemText(nRow, 1, GetChildText(p, "ABLname"));

@@ -46,7 +46,8 @@ BOOL CPropPageInternetSharing::OnInitDialog()
     m_lstFeeds.SetColumnHeader("Description, 100; URL, 250");
     const TiXmlElement* pRSS = pSection ? pSection->FirstChildElement("RSS") : nullptr;
     for (const TiXmlElement* p = pRSS ? pRSS->FirstChildElement("RssDetails") : nullptr; p; p = p->NextSiblingElement("RssDetails")) {
-        const int nRow = m_lstFeeds.InsertItem(0, "");
+        // After the last, as on the address book page: feeds of one description keep the file's order.
+        const int nRow = m_lstFeeds.InsertItem(m_lstFeeds.GetItemCount(), "");
         m_lstFeeds.SetItemText(nRow, 0, GetChildText(p, "Description"));
         m_lstFeeds.SetItemText(nRow, 1, GetChildText(p, "URL"));
     }

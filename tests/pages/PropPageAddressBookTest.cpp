@@ -107,23 +107,30 @@ TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
 {
     LoadDrive(m_drive, Config("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
                               "<EmailDetails><ABEmailAddress>z@x</ABEmailAddress><ABFname>Zoe</ABFname><ABLname></ABLname></EmailDetails>"
-                              "<Other/><EmailDetails><ABFname>Al</ABFname><ABLname>Berg</ABLname></EmailDetails></AddressBook>" +
+                              "<Other/><EmailDetails><ABFname>Al</ABFname><ABLname>Berg</ABLname></EmailDetails>"
+                              "<EmailDetails><ABFname>Al</ABFname><ABLname>Adler</ABLname></EmailDetails></AddressBook>" +
                               Senders("AEmailAddresses", "AEmailAddress", {"zed", "adam", "mia"}) +
                               Senders("DEmailAddresses", "DEmailAddress", {"spam@x"}) + "</EmailAddressBook>"));
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         EXPECT_EQ(Column(m_page.m_lstApproved), (std::vector<std::string>{"adam", "mia", "zed"}));
-        EXPECT_EQ(Column(m_page.m_lstContacts), (std::vector<std::string>{"Al", "Zoe"}));
-        EXPECT_EQ(Column(m_page.m_lstContacts, 1), (std::vector<std::string>{"Berg", ""}));
+        EXPECT_EQ(Column(m_page.m_lstContacts), (std::vector<std::string>{"Al", "Al", "Zoe"}));
+        // Two of one first name stay in the file's order, so that confirming never swaps them.
+        EXPECT_EQ(Column(m_page.m_lstContacts, 1), (std::vector<std::string>{"Berg", "Adler", ""}));
         PressSheetButton(sheet, IDOK);
     });
     EXPECT_EQ(Section(),
               "<EmailAddressBook>\n"
               "    <AddressBook>\n"
-              "        <NumEmailDetails>2</NumEmailDetails>\n"
+              "        <NumEmailDetails>3</NumEmailDetails>\n"
               "        <EmailDetails>\n"
               "            <ABEmailAddress></ABEmailAddress>\n"
               "            <ABFname>Al</ABFname>\n"
               "            <ABLname>Berg</ABLname>\n"
+              "        </EmailDetails>\n"
+              "        <EmailDetails>\n"
+              "            <ABEmailAddress></ABEmailAddress>\n"
+              "            <ABFname>Al</ABFname>\n"
+              "            <ABLname>Adler</ABLname>\n"
               "        </EmailDetails>\n"
               "        <EmailDetails>\n"
               "            <ABEmailAddress>z@x</ABEmailAddress>\n"
