@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStorageInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -21,12 +20,6 @@ CString GetExecutableDirectory()
 {
     const QString target = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
     return target.isEmpty() ? CString() : FromQString(QFileInfo(target).absolutePath());
-}
-
-CString GetMountPoint(const CString& strPath)
-{
-    const QStorageInfo storage(ToQString(strPath));
-    return storage.isValid() ? FromQString(storage.rootPath()) : CString("/");
 }
 
 BOOL PathExists(const CString& strPath)
