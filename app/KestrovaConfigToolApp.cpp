@@ -217,6 +217,8 @@ BOOL CKestrovaConfigToolApp::InitInstance()
     else
         sheet.SetActivePage(m_pEmailPage.get());
     sheet.SetPageTreeWidth(200);
+    // Several cards may be plugged in: the user must see which one these settings are on.
+    sheet.SetButtonRowText(CString("Card: ") + (m_strDriveText.IsEmpty() ? CString("/") : m_strDriveText));
 
     // Whatever the pages saved, they saved while being confirmed; OK and Cancel end the run alike.
     m_pMainWnd = &sheet;

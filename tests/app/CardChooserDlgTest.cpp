@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -133,6 +134,7 @@ TEST_F(CardChooser, ACardPluggedInWhileNoneIsListedOpensTheEditorOnIt)
     CScratchDrive card;
     const std::string config = ReadFileBytes(std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/Configuration.xml");
     card.WriteConfig(config);
+    QString shownCard;
     QString caption;
     CModalScript script;
     script.Then([&](QDialog* pDialog) {
@@ -141,6 +143,8 @@ TEST_F(CardChooser, ACardPluggedInWhileNoneIsListedOpensTheEditorOnIt)
     });
     script.Then([&](QDialog* pDialog) {
         caption = pDialog->windowTitle();
+        if (auto* pLabel = pDialog->findChild<QLabel*>("buttonRowText"))
+            shownCard = pLabel->accessibleName();
         auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
         ASSERT_NE(pSheet, nullptr);
         ClickButton(pSheet->GetDlgItem(IDCANCEL)->GetSafeHwnd());
@@ -148,6 +152,7 @@ TEST_F(CardChooser, ACardPluggedInWhileNoneIsListedOpensTheEditorOnIt)
     ResetDocuments();
     EXPECT_FALSE(theApp.InitInstance());
     EXPECT_EQ(caption, "DPF Settings");
+    EXPECT_EQ(shownCard, QString::fromStdString("Card: " + card.Path().Bytes()));
     EXPECT_EQ(card.ReadConfig(), config);
     EXPECT_EQ(script.Remaining(), 0);
     EXPECT_EQ(script.Unexpected(), 0);
