@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -83,6 +84,8 @@ TEST_F(CardChooser, ListsEveryCardByLabelAndFolderForEyesAndScreenReadersAndOpen
         // A card plugged in now joins the list.
         Mount(third, "SPARE");
         QTRY_COMPARE_WITH_TIMEOUT(pTable->model()->rowCount(), 3, 4000);
+        if (const char* pszDir = std::getenv("DPF_SCREENSHOT_DIR"))
+            pDialog->grab().save(QString(pszDir) + "/card-chooser.png");
 
         const QRect row = pTable->visualRect(pTable->model()->index(1, 1));
         QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
