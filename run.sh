@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
-ensure_packages "${DPF_BUILD_PACKAGES[@]}"
+# qt6-wayland: without it Qt cannot open a window on a Wayland desktop.
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" qt6-wayland
 
 drive=""
 if [ $# -gt 0 ]; then
@@ -17,7 +18,8 @@ if [ $# -gt 0 ]; then
 fi
 
 build=build/release
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDPF_BUILD_TESTS=OFF > /dev/null
+# Only the editor: the benchmarks made a first start take minutes.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDPF_BUILD_TESTS=OFF -DDPF_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" -j"$(nproc)"
 
 if [ -z "$drive" ]; then

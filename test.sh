@@ -4,8 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
-# GoogleTest for the unit tests; an X server, xdotool, xwd and ImageMagick for the end-to-end runs.
-ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick
+# GoogleTest for the unit tests; an X server, xdotool, xwd and ImageMagick for the end-to-end runs;
+# for the Debian package: dpkg-dev and file (its dependencies from the program's libraries), and the
+# validators its test runs (desktop-file-utils, appstream, lintian).
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
+    dpkg-dev file desktop-file-utils appstream lintian
 
 build=build/test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DDPF_WERROR=ON -DDPF_SANITIZE=ON -DDPF_BUILD_TESTS=ON

@@ -43,5 +43,11 @@ std::string CommandLineUsage()
            "  --version     show the version and exit\n"
            "\n"
            "Without --drive, the drive is the nearest folder holding System/Configuration above the\n"
-           "current folder, then above the program's own folder, else the current folder's mount point.\n";
+           "current folder, then above the program's own folder; failing both, the mounted volumes are\n"
+           "searched for one whose top folder holds it (network and system file systems are not looked\n"
+           "at). With exactly one such card it is opened; with none or several, a window lists the cards\n"
+           "found, lets you choose another folder, and opens a card as soon as it is plugged in.\n"
+           "\n"
+           "Exit status: 0 when the editor ran or was cancelled, 1 when no window could be opened,\n"
+           "2 for a wrong command line or a --drive folder without System/Configuration.\n";
 }

@@ -1,6 +1,7 @@
 #include "app/DriveLocator.h"
 
 #include "platform/Files.h"
+#include "platform/MountedVolumes.h"
 
 #include <string>
 
@@ -11,7 +12,7 @@ bool FindConfigurationAbove(const CString& strStart, CString& strFound)
 {
     std::string dir = NormaliseDriveText(strStart).Bytes();
     for (;;) {
-        if (IsDirectory(CString(dir + "/System/Configuration"))) {
+        if (IsFrameDrive(CString(dir))) {
             strFound = CString(dir);
             return true;
         }
@@ -24,6 +25,11 @@ bool FindConfigurationAbove(const CString& strStart, CString& strFound)
 
 } // namespace
 
+BOOL IsFrameDrive(const CString& strFolder)
+{
+    return IsDirectory(NormaliseDriveText(strFolder) + "/System/Configuration");
+}
+
 CString NormaliseDriveText(const CString& strDrive)
 {
     std::string drive = strDrive.Bytes();
@@ -32,12 +38,30 @@ CString NormaliseDriveText(const CString& strDrive)
     return CString(drive);
 }
 
-CString FindDriveText(const CString& strCurrentDir, const CString& strExecutableDir)
+std::vector<CFrameCard> FindMountedCards()
+{
+    std::vector<CFrameCard> cards;
+    for (const CMountedVolume& volume : GetCardVolumes()) {
+        const CString strFolder = NormaliseDriveText(volume.strRootPath);
+        if (!IsFrameDrive(strFolder))
+            continue;
+        // A card mounted twice (a bind mount, a second mount of the same stick) is one card, and a
+        // folder mounted over lists the same contents at the same place.
+        bool bSeen = false;
+        for (const CFrameCard& card : cards)
+            bSeen = bSeen || card.strFolder == strFolder;
+        if (!bSeen)
+            cards.push_back({volume.strLabel, strFolder});
+    }
+    return cards;
+}
+
+std::vector<CFrameCard> FindFrameCards(const CString& strCurrentDir, const CString& strExecutableDir)
 {
     CString strFound;
     for (const CString& strStart : {strCurrentDir, strExecutableDir}) {
         if (!strStart.IsEmpty() && FindConfigurationAbove(strStart, strFound))
-            return strFound;
+            return {CFrameCard{CString(), strFound}};
     }
-    return NormaliseDriveText(GetMountPoint(strCurrentDir));
+    return FindMountedCards();
 }

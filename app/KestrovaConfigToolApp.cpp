@@ -1,5 +1,6 @@
 #include "app/KestrovaConfigToolApp.h"
 
+#include "app/CardChooserDlg.h"
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
 #include "app/DriveLocator.h"
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 CKestrovaConfigToolApp theApp;
 
@@ -86,7 +88,7 @@ void CKestrovaConfigToolApp::ClearOtherDefaults(CPropPageNetwork* pKeep)
 
 void CKestrovaConfigToolApp::SetDriveOverride(const CString& strDrive)
 {
-    m_bHasDriveOverride = true;
+    m_bHasDriveOverride = !strDrive.IsEmpty();
     m_strDriveOverride = strDrive;
 }
 
@@ -94,8 +96,22 @@ BOOL CKestrovaConfigToolApp::InitInstance()
 {
     Enable3dControls();
 
-    m_strDriveText = m_bHasDriveOverride ? NormaliseDriveText(m_strDriveOverride)
-                                         : FindDriveText(GetCurrentDirectoryPath(), GetExecutableDirectory());
+    if (m_bHasDriveOverride) {
+        m_strDriveText = NormaliseDriveText(m_strDriveOverride);
+    } else {
+        // Started from the desktop's menu the current folder is the home folder: the card is then one
+        // of the mounted volumes, or the user has to say which, or plug it in. Opening anything else
+        // would show a reset, empty configuration of a folder that is no frame drive.
+        std::vector<CFrameCard> cards = FindFrameCards(GetCurrentDirectoryPath(), GetExecutableDirectory());
+        if (cards.size() == 1) {
+            m_strDriveText = cards.front().strFolder;
+        } else {
+            CCardChooserDlg chooser(std::move(cards));
+            if (chooser.DoModal() != IDOK)
+                return FALSE;
+            m_strDriveText = chooser.GetDriveText();
+        }
+    }
     SetConfigPaths(m_strDriveText);
 
     LoadConfigDocument();
@@ -201,6 +217,8 @@ BOOL CKestrovaConfigToolApp::InitInstance()
     else
         sheet.SetActivePage(m_pEmailPage.get());
     sheet.SetPageTreeWidth(200);
+    // Several cards may be plugged in: the user must see which one these settings are on.
+    sheet.SetButtonRowText(CString("Card: ") + (m_strDriveText.IsEmpty() ? CString("/") : m_strDriveText));
 
     // Whatever the pages saved, they saved while being confirmed; OK and Cancel end the run alike.
     m_pMainWnd = &sheet;

@@ -25,7 +25,8 @@ public:
     // Clears the Default mark of every network page but pKeep: at most one profile is the default.
     void ClearOtherDefaults(CPropPageNetwork* pKeep);
 
-    // The drive given on the command line; when unset, the drive is searched for.
+    // The drive given on the command line; when unset or set to the empty text (which no command line
+    // gives), the drive is searched for.
     void SetDriveOverride(const CString& strDrive);
     // The drive text of the run, known once InitInstance has formed it.
     const CString& GetDriveText() const { return m_strDriveText; }

@@ -1,6 +1,7 @@
 // dpf-settings: the settings editor of a networked digital photo frame.
 
 #include "app/CommandLine.h"
+#include "app/DriveLocator.h"
 #include "app/KestrovaConfigToolApp.h"
 
 #include <cstdio>
@@ -21,8 +22,16 @@ int main(int argc, char* argv[])
     case CCommandLine::Run:
         break;
     }
-    if (cmd.bHasDrive)
+    if (cmd.bHasDrive) {
+        // A wrong folder would otherwise open as an empty, reset configuration, and the first save
+        // would create System/Configuration wherever the user pointed: refuse before any window.
+        if (!IsFrameDrive(cmd.strDrive)) {
+            std::fprintf(stderr, "dpf-settings: %s is not a frame drive: it has no System/Configuration folder\n",
+                         static_cast<const char*>(cmd.strDrive));
+            return 2;
+        }
         theApp.SetDriveOverride(cmd.strDrive);
+    }
     // The editor's own arguments are handled; Qt gets none of them.
     int nQtArgc = 1;
     return AfxWinMain(nQtArgc, argv);

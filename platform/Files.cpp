@@ -143,25 +143,6 @@ CString GetExecutableDirectory()
     return CString(dir);
 }
 
-CString GetMountPoint(const CString& strPath)
-{
-    // The highest folder above the path that is still on the same device.
-    std::string path = Resolve(strPath.Bytes());
-    struct stat info{};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return CString("/");
-    while (path != "/") {
-        std::string parent;
-        std::string name;
-        SplitPath(path, parent, name);
-        struct stat parentInfo{};
-        if (::stat(parent.c_str(), &parentInfo) != 0 || parentInfo.st_dev != info.st_dev)
-            break;
-        path = parent;
-    }
-    return CString(path);
-}
-
 BOOL PathExists(const CString& strPath)
 {
     struct stat info{};

@@ -10,8 +10,6 @@
 CString GetCurrentDirectoryPath();
 // The folder that holds the running executable, or empty when it cannot be told.
 CString GetExecutableDirectory();
-// The mount point of the filesystem that holds path: the root of a memory card or stick.
-CString GetMountPoint(const CString& strPath);
 
 BOOL PathExists(const CString& strPath);
 BOOL IsDirectory(const CString& strPath);

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
@@ -258,12 +259,32 @@ INT_PTR CPropertySheet::DoModal()
     m_pKeyFilter = new CKeyFilter(this, pDialog);
     qApp->installEventFilter(m_pKeyFilter);
     OnInitDialog();
+    // After the derived sheet's set-up too, which may move the buttons.
+    PlaceButtonRowText();
 
     const int nResult = CModalLoop::Run(pDialog);
 
     qApp->removeEventFilter(m_pKeyFilter);
     DestroyWindow();
     return nResult == IDOK ? IDOK : IDCANCEL;
+}
+
+void CPropertySheet::PlaceButtonRowText()
+{
+    QWidget* pDialog = GetSafeHwnd();
+    CWnd* pOK = GetDlgItem(IDOK);
+    if (m_strButtonRowText.IsEmpty() || !pDialog || !pOK || !pOK->GetSafeHwnd())
+        return;
+    const QRect ok = pOK->GetSafeHwnd()->geometry();
+    auto* pLabel = new QLabel(pDialog);
+    pLabel->setObjectName(QStringLiteral("buttonRowText"));
+    pLabel->setTextFormat(Qt::PlainText);
+    pLabel->setGeometry(kMargin, ok.top(), std::max(0, ok.left() - 2 * kMargin), ok.height());
+    const QString text = ToQString(m_strButtonRowText);
+    pLabel->setText(pLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, pLabel->width()));
+    pLabel->setToolTip(text);
+    pLabel->setAccessibleName(text);
+    pLabel->show();
 }
 
 void CPropertySheet::OnDestroy()

@@ -67,6 +67,11 @@ public:
     // Several rows of tabs: this sheet always scrolls one row of tabs, so there is nothing to switch.
     void EnableStackedTabs(BOOL /*bStacked*/) {}
 
+    // A line of text at the left of the button row, beside OK, such as what the sheet is editing. Set
+    // before DoModal. Too long a text is shortened in its middle; the whole of it is the label's
+    // tooltip and what screen readers read.
+    void SetButtonRowText(const char* pszText) { m_strButtonRowText = pszText; }
+
     // Runs the sheet until OK, Cancel or the close box; returns IDOK or IDCANCEL.
     virtual INT_PTR DoModal();
 
@@ -104,8 +109,10 @@ private:
     void ShowPage(int nPage);
     BOOL InsertPageTab(CPropertyPage* pPage);
     BOOL DoRemovePage(int nPage);
+    void PlaceButtonRowText();
 
     CString m_strCaption;
+    CString m_strButtonRowText;
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
     std::function<BOOL(CWnd*)> m_commit;

@@ -92,6 +92,9 @@ int AfxWinMain(int argc, char* argv[])
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     QApplication::setApplicationName("dpf-settings");
+    // On Wayland the desktop matches windows to their menu entry by this name alone: without it the
+    // editor's windows have no icon and no name in the task bar.
+    QGuiApplication::setDesktopFileName("dpf-settings");
 
     // A dialog application's whole run is InitInstance: there is no message loop after it, whatever
     // it answers.

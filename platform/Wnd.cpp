@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QMessageBox>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -45,6 +46,9 @@ CWnd::CWnd() = default;
 
 CWnd::~CWnd()
 {
+    // A window this object only stands for outlives it: its timers must not call a gone object.
+    for (auto& timer : m_mapTimers)
+        delete timer.second.data();
     DestroyWindow();
 }
 
@@ -126,6 +130,29 @@ CWnd* CWnd::GetParent() const
             return pWnd;
     }
     return nullptr;
+}
+
+UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse)
+{
+    if (!m_hWnd)
+        return 0;
+    KillTimer(nIDEvent);
+    // A child of the widget, so that it stops with the window and never calls a window that is gone.
+    auto* pTimer = new QTimer(m_hWnd.data());
+    QObject::connect(pTimer, &QTimer::timeout, m_hWnd.data(), [this, nIDEvent]() { OnTimer(nIDEvent); });
+    pTimer->start(static_cast<int>(nElapse));
+    m_mapTimers[nIDEvent] = pTimer;
+    return nIDEvent;
+}
+
+BOOL CWnd::KillTimer(UINT nIDEvent)
+{
+    const auto it = m_mapTimers.find(nIDEvent);
+    if (it == m_mapTimers.end())
+        return FALSE;
+    delete it->second.data();
+    m_mapTimers.erase(it);
+    return TRUE;
 }
 
 void CWnd::LockWindowUpdate()

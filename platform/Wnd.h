@@ -74,6 +74,11 @@ public:
     // The window's rectangle in its parent's coordinates (for a window, its client area on screen).
     CRect GetWindowRect() const;
 
+    // A timer of this window: OnTimer(nIDEvent) every nElapse milliseconds, on the user-interface
+    // thread, until KillTimer or until the window goes. Setting the same id again restarts it.
+    UINT SetTimer(UINT nIDEvent, UINT nElapse);
+    BOOL KillTimer(UINT nIDEvent);
+
     // Freezes and thaws painting, around bulk changes.
     void LockWindowUpdate();
     void UnlockWindowUpdate();
@@ -95,6 +100,8 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // Paints the window made by Create (use a CPaintDC).
     virtual void OnPaint() {}
+    // A timer set with SetTimer has run out.
+    virtual void OnTimer(UINT /*nIDEvent*/) {}
     // Runs when an existing control has just been subclassed by this object.
     virtual void PreSubclassWindow() {}
     // Runs while the window still exists, just before it is destroyed: the place to let go of
@@ -112,6 +119,7 @@ private:
     bool m_bOwnsWindow = false;
     mutable std::map<int, std::unique_ptr<CWnd>> m_mapItems;
     std::map<int, CWnd*> m_mapSubclassed;
+    std::map<UINT, QPointer<QObject>> m_mapTimers;
 };
 
 constexpr WPARAM MAKEWPARAM(int nLow, int nHigh)

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -72,6 +73,15 @@ TEST(Executable, HelpVersionAndUsageErrorsNeedNoDisplay)
     EXPECT_EQ(version.nExitCode, 0);
     EXPECT_TRUE(version.out.startsWith("dpf-settings "));
 
+    // A folder that is no frame drive is refused before any window, and nothing is made in it.
+    QTemporaryDir notADrive;
+    const ProcessResult refused = RunEditor({"--drive", notADrive.path()}, WithoutDisplay());
+    EXPECT_EQ(refused.nExitCode, 2);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_EQ(refused.err.toStdString(), "dpf-settings: " + notADrive.path().toStdString()
+                                             + " is not a frame drive: it has no System/Configuration folder\n");
+    EXPECT_TRUE(QDir(notADrive.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+
     const ProcessResult wrong = RunEditor({"--frobnicate"}, WithoutDisplay());
     EXPECT_EQ(wrong.nExitCode, 2);
     EXPECT_TRUE(wrong.out.isEmpty());
@@ -81,6 +91,7 @@ TEST(Executable, HelpVersionAndUsageErrorsNeedNoDisplay)
 TEST(Executable, WithoutADisplayItSaysSoInOneLineAndExitsWithOne)
 {
     QTemporaryDir drive;
+    QDir().mkpath(drive.path() + "/System/Configuration");
     const ProcessResult unset = RunEditor({"--drive", drive.path()}, WithoutDisplay());
     EXPECT_EQ(unset.nExitCode, 1);
     EXPECT_EQ(unset.err.count('\n'), 1) << unset.err.toStdString();
