@@ -11,6 +11,7 @@
 #include "pages/PropPagePCSharing.h"
 #include "platform/Files.h"
 #include "platform/ImageList.h"
+#include "res/DialogTemplates.h"
 #include "ui/TreePropSheet.h"
 
 #include <algorithm>
@@ -95,6 +96,8 @@ void CKestrovaConfigToolApp::SetDriveOverride(const CString& strDrive)
 BOOL CKestrovaConfigToolApp::InitInstance()
 {
     Enable3dControls();
+    UsePageTemplates();
+    CPropPageNetwork::SetClearOtherDefaults([this](CPropPageNetwork* pKeep) { ClearOtherDefaults(pKeep); });
 
     if (m_bHasDriveOverride) {
         m_strDriveText = NormaliseDriveText(m_strDriveOverride);

@@ -9,6 +9,7 @@
 #include "pages/PropPagePCSharing.h"
 #include "platform/ModalLoop.h"
 #include "platform/PropertySheet.h"
+#include "res/DialogTemplates.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -62,6 +63,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     QApplication app(argc, argv);
+    UsePageTemplates();
 
     QTemporaryDir drive;
     QDir(drive.path()).mkpath("System/Configuration");

@@ -2,7 +2,6 @@
 
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
-#include "app/KestrovaConfigToolApp.h"
 #include "app/ScrambledText.h"
 #include "pages/PageChecks.h"
 #include "res/Resource.h"
@@ -274,11 +273,24 @@ void CPropPageNetwork::OnEnable()
     SetModified(TRUE);
 }
 
+namespace {
+std::function<void(CPropPageNetwork*)>& ClearOtherDefaultsHandler()
+{
+    static std::function<void(CPropPageNetwork*)> handler;
+    return handler;
+}
+} // namespace
+
+void CPropPageNetwork::SetClearOtherDefaults(std::function<void(CPropPageNetwork*)> handler)
+{
+    ClearOtherDefaultsHandler() = std::move(handler);
+}
+
 void CPropPageNetwork::OnDefault()
 {
     UpdateData(TRUE);
-    if (m_bDefault)
-        theApp.ClearOtherDefaults(this);
+    if (m_bDefault && ClearOtherDefaultsHandler())
+        ClearOtherDefaultsHandler()(this);
     SetModified(TRUE);
 }
 

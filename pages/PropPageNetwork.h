@@ -5,6 +5,8 @@
 
 #include "platform/PropertyPage.h"
 
+#include <functional>
+
 class TiXmlElement;
 
 enum : int {
@@ -60,6 +62,9 @@ public:
     BOOL WriteAccessPoint(TiXmlElement* pSection);
     // Clears this page's Default mark; for a stored profile whose page was never shown, in the document.
     void ClearDefault();
+    // Checking Default on one network clears it on every other. The application holds all the
+    // network pages and the stored profiles without one, so it does that, through this handler.
+    static void SetClearOtherDefaults(std::function<void(CPropPageNetwork*)> handler);
 
     void OnEnable();
     void OnDefault();

@@ -9,6 +9,15 @@
 
 #include <map>
 
+namespace {
+const DialogTemplateEntry* s_pTable = nullptr;
+} // namespace
+
+void CDialogTemplate::SetTable(const DialogTemplateEntry* pTable)
+{
+    s_pTable = pTable;
+}
+
 const CDialogTemplate* CDialogTemplate::Find(UINT nID)
 {
     // Caption and size are read once per template by building it into a scratch widget, since the
@@ -17,7 +26,7 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
     auto it = cache.find(nID);
     if (it != cache.end())
         return &it->second;
-    for (const DialogTemplateEntry* pEntry = g_DialogTemplates; pEntry->pfnSetup; ++pEntry) {
+    for (const DialogTemplateEntry* pEntry = s_pTable; pEntry && pEntry->pfnSetup; ++pEntry) {
         if (pEntry->nID != nID)
             continue;
         CDialogTemplate& tmpl = cache[nID];

@@ -10,7 +10,7 @@
 
 class QWidget;
 
-// One entry of the program's template table (res/): the id and the uic-generated setup function.
+// One entry of the program's template table: the id and the uic-generated setup function.
 struct DialogTemplateEntry
 {
     UINT nID;
@@ -20,6 +20,9 @@ struct DialogTemplateEntry
 class CDialogTemplate
 {
 public:
+    // The program hands its table over before it makes any page; the table ends with an entry whose
+    // setup function is null and must outlive every page.
+    static void SetTable(const DialogTemplateEntry* pTable);
     // The template with this id, or nullptr when the program has none.
     static const CDialogTemplate* Find(UINT nID);
 
@@ -34,6 +37,3 @@ private:
     CString m_strCaption;
     QSize m_size;
 };
-
-// The table itself lives with the resources; it ends with an entry whose setup function is null.
-extern const DialogTemplateEntry g_DialogTemplates[];

@@ -1,5 +1,7 @@
 // The program's dialog templates by id, as the pages name them.
 
+#include "res/DialogTemplates.h"
+
 #include "platform/DialogTemplate.h"
 #include "res/Resource.h"
 
@@ -16,9 +18,8 @@ void Setup(QWidget* pWidget)
     TUi ui;
     ui.setupUi(pWidget);
 }
-} // namespace
 
-const DialogTemplateEntry g_DialogTemplates[] = {
+const DialogTemplateEntry s_templates[] = {
     {IDD_EMAIL, &Setup<Ui::PropPageEmail>},
     {IDD_NETWORK, &Setup<Ui::PropPageNetwork>},
     {IDD_PC_SHARING, &Setup<Ui::PropPagePCSharing>},
@@ -26,3 +27,9 @@ const DialogTemplateEntry g_DialogTemplates[] = {
     {IDD_INTERNET_SHARING, &Setup<Ui::PropPageInternetSharing>},
     {0, nullptr},
 };
+} // namespace
+
+void UsePageTemplates()
+{
+    CDialogTemplate::SetTable(s_templates);
+}

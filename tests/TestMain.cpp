@@ -1,5 +1,7 @@
 // Every test binary runs with a real Qt application on the offscreen platform: no display needed.
 
+#include "res/DialogTemplates.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Tests make pages without the application's start-up, which hands the templates over.
+    UsePageTemplates();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
