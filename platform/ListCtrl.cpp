@@ -1,5 +1,7 @@
 #include "platform/ListCtrl.h"
 
+#include "platform/KeyFilter.h"
+
 #include "platform/QtBridge.h"
 
 #include <QAbstractTableModel>
@@ -188,27 +190,6 @@ private:
     CListCtrl* m_pList;
 };
 
-class CListCtrl::CKeyFilter : public QObject
-{
-public:
-    CKeyFilter(CListCtrl* pList, QObject* pParent) : QObject(pParent), m_pList(pList) {}
-
-protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
-    {
-        if (pEvent->type() == QEvent::KeyPress) {
-            auto* pKey = static_cast<QKeyEvent*>(pEvent);
-            MSG msg{WM_KEYDOWN, static_cast<WPARAM>(pKey->key() == Qt::Key_Space ? VK_SPACE : pKey->key())};
-            if (m_pList->PreTranslateMessage(&msg))
-                return true;
-        }
-        return QObject::eventFilter(pWatched, pEvent);
-    }
-
-private:
-    CListCtrl* m_pList;
-};
-
 CListCtrl::CListCtrl() = default;
 
 CListCtrl::~CListCtrl()
@@ -270,7 +251,9 @@ void CListCtrl::SetUpTable()
     pTable->horizontalHeader()->setMinimumSectionSize(0);
     pTable->horizontalHeader()->setSectionsClickable(true);
     pTable->setItemDelegate(new CCellDelegate(this, m_pBridge));
-    pTable->installEventFilter(new CKeyFilter(this, m_pBridge));
+    pTable->installEventFilter(new CKeyFilter(m_pBridge, [this](QWidget*, const QKeyEvent&, MSG& msg) {
+        return PreTranslateMessage(&msg) != FALSE;
+    }));
     QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionClicked, m_pBridge,
                      [this](int nCol) { OnColumnClick(nCol); });
 }

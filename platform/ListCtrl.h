@@ -89,9 +89,7 @@ protected:
 
 private:
     class CCellDelegate;
-    class CKeyFilter;
     friend class CCellDelegate;
-    friend class CKeyFilter;
 
     QTableView* Table() const;
     CListModel* Model() const;

@@ -1,5 +1,7 @@
 #include "platform/PropertySheet.h"
 
+#include "platform/KeyFilter.h"
+
 #include "platform/DialogTemplate.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
@@ -24,36 +26,6 @@ public:
 
     void accept() override { m_pSheet->OnOK(); }
     void reject() override { m_pSheet->OnCancel(); }
-
-private:
-    CPropertySheet* m_pSheet;
-};
-
-// Every key pressed anywhere in the sheet is offered to the sheet first (PSM_ISDIALOGMESSAGE), as a
-// dialog checks its messages before the focused control sees them.
-class CPropertySheet::CKeyFilter : public QObject
-{
-public:
-    CKeyFilter(CPropertySheet* pSheet, QObject* pParent) : QObject(pParent), m_pSheet(pSheet) {}
-
-protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
-    {
-        if (pEvent->type() != QEvent::KeyPress)
-            return false;
-        auto* pWidget = qobject_cast<QWidget*>(pWatched);
-        if (!pWidget || pWidget->window() != m_pSheet->GetSafeHwnd())
-            return false;
-        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
-        // An Alt+letter that no enabled mnemonic took (Apply's Alt+A while Apply is grey) is no text:
-        // the focused box must not get its letter. AltGr, which types characters, is not Alt here.
-        if ((pKey->modifiers() & Qt::AltModifier) && !(pKey->modifiers() & Qt::ControlModifier)
-            && !pKey->text().isEmpty() && pKey->text().at(0).isPrint())
-            return true;
-        const int nKey = pKey->key();
-        MSG msg{WM_KEYDOWN, static_cast<WPARAM>(nKey == Qt::Key_Tab || nKey == Qt::Key_Backtab ? VK_TAB : nKey)};
-        return m_pSheet->SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != FALSE;
-    }
 
 private:
     CPropertySheet* m_pSheet;
@@ -256,7 +228,18 @@ INT_PTR CPropertySheet::DoModal()
     auto* pDialog = new CSheetDialog(this, m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr);
     pDialog->setWindowTitle(ToQString(m_strCaption));
     AdoptWindow(pDialog);
-    m_pKeyFilter = new CKeyFilter(this, pDialog);
+    // Every key pressed anywhere in the sheet is offered to the sheet first (PSM_ISDIALOGMESSAGE), as
+    // a dialog checks its messages before the focused control sees them.
+    m_pKeyFilter = new CKeyFilter(pDialog, [this](QWidget* pWatched, const QKeyEvent& key, MSG& msg) {
+        if (pWatched->window() != GetSafeHwnd())
+            return false;
+        // An Alt+letter that no enabled mnemonic took (Apply's Alt+A while Apply is grey) is no text:
+        // the focused box must not get its letter. AltGr, which types characters, is not Alt here.
+        if ((key.modifiers() & Qt::AltModifier) && !(key.modifiers() & Qt::ControlModifier) && !key.text().isEmpty()
+            && key.text().at(0).isPrint())
+            return true;
+        return SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != FALSE;
+    });
     qApp->installEventFilter(m_pKeyFilter);
     OnInitDialog();
     // After the derived sheet's set-up too, which may move the buttons.

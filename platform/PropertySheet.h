@@ -96,7 +96,6 @@ protected:
 private:
     friend class CPropertyPage;
     class CSheetDialog;
-    class CKeyFilter;
 
     void UpdateApplyButton();
     BOOL ApplyPages();

@@ -117,8 +117,6 @@ CReportCtrl::~CReportCtrl()
 {
     if (GetSafeHwnd())
         DeleteAllItems(RC_ITEM_ALL);
-    for (ItemData* pRecord : m_records)
-        delete pRecord;
 }
 
 BOOL CReportCtrl::Create(CWnd* pParentWnd, UINT nID, const CRect* pRect, DWORD dwStyle)
@@ -250,7 +248,6 @@ void CReportCtrl::FreeRecord(int nItem)
     CListCtrl::SetItemData(nItem, 0);
     if (pRecord) {
         m_records.erase(pRecord);
-        delete pRecord;
     }
 }
 
@@ -261,12 +258,13 @@ int CReportCtrl::InsertItem(int nIndex, const char* pszText)
     const int nItem = CListCtrl::InsertItem(nIndex, pszText);
     if (nItem < 0)
         return -1;
-    auto* pRecord = new ItemData;
+    auto record = std::make_unique<ItemData>();
+    ItemData* pRecord = record.get();
     pRecord->dwData = CListCtrl::GetItemData(nItem);
     const size_t nColumns = static_cast<size_t>(GetColumnCount());
     pRecord->aTextColors.assign(nColumns, GetSysColor(COLOR_WINDOWTEXT));
     pRecord->aBkColors.assign(nColumns, GetSysColor(COLOR_WINDOW));
-    m_records.insert(pRecord);
+    m_records.emplace(pRecord, std::move(record));
     CListCtrl::SetItemData(nItem, reinterpret_cast<DWORD_PTR>(pRecord));
     return nItem;
 }

@@ -10,7 +10,8 @@
 #include "platform/ListCtrl.h"
 #include "platform/OleDateTime.h"
 
-#include <unordered_set>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 // Row state flags, as filters and as states to set.
@@ -110,7 +111,7 @@ private:
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
     // Every record this list made and has not freed; whatever is left goes with the list.
-    std::unordered_set<ItemData*> m_records;
+    std::unordered_map<const ItemData*, std::unique_ptr<ItemData>> m_records;
 };
 
 // The comparison of two cell texts used by the sort: negative, 0 or positive. Two hexadecimal numbers

@@ -1,6 +1,5 @@
 #include "ui/TreePropSheet.h"
 
-#include <new>
 #include <string>
 
 namespace TreePropSheet {
@@ -23,11 +22,7 @@ CTreePropSheet::CTreePropSheet(const char* pszCaption, CWnd* pParentWnd, UINT iS
 {
 }
 
-CTreePropSheet::~CTreePropSheet()
-{
-    delete m_pPageTree;
-    delete m_pPageFrame;
-}
+CTreePropSheet::~CTreePropSheet() = default;
 
 BOOL CTreePropSheet::SetTreeMode(BOOL bTreeViewMode, BOOL bPageCaption, BOOL bTreeImages)
 {
@@ -95,14 +90,14 @@ CString CTreePropSheet::FormatEmptyPageText(const char* pszFormat, const char* p
     return CString(text);
 }
 
-CTreeCtrl* CTreePropSheet::NewPageTree()
+std::unique_ptr<CTreeCtrl> CTreePropSheet::NewPageTree()
 {
-    return new CTreeCtrl;
+    return std::make_unique<CTreeCtrl>();
 }
 
-CPropPageFrame* CTreePropSheet::NewPageFrame()
+std::unique_ptr<CPropPageFrame> CTreePropSheet::NewPageFrame()
 {
-    return new CPropPageFrameDefault;
+    return std::make_unique<CPropPageFrameDefault>();
 }
 
 CString CTreePropSheet::SplitTitlePath(CString& strRest)
@@ -322,14 +317,14 @@ void CTreePropSheet::SelectPreviousItem()
             return;
         HTREEITEM hPrevious = nullptr;
         if (HTREEITEM hSibling = m_pPageTree->GetPrevSiblingItem(hItem))
-            hPrevious = DeepestLastItem(m_pPageTree, hSibling);
+            hPrevious = DeepestLastItem(m_pPageTree.get(), hSibling);
         else
             hPrevious = m_pPageTree->GetParentItem(hItem);
         if (!hPrevious) {
             HTREEITEM hLast = m_pPageTree->GetRootItem();
             while (HTREEITEM hNext = m_pPageTree->GetNextSiblingItem(hLast))
                 hLast = hNext;
-            hPrevious = DeepestLastItem(m_pPageTree, hLast);
+            hPrevious = DeepestLastItem(m_pPageTree.get(), hLast);
         }
         m_pPageTree->SelectItem(hPrevious);
         return;
@@ -365,15 +360,18 @@ BOOL CTreePropSheet::OnInitDialog()
     if (!m_bTreeMode)
         return bResult;
     CTabCtrl* pTabs = GetTabControl();
-    if (!pTabs)
+    // A subclass that offers no frame or no tree keeps the tabs.
+    m_pPageFrame = NewPageFrame();
+    m_pPageTree = NewPageTree();
+    if (!pTabs || !m_pPageFrame || !m_pPageTree) {
+        m_pPageFrame.reset();
+        m_pPageTree.reset();
         return bResult;
+    }
     pTabs->ShowWindow(SW_HIDE);
     pTabs->EnableWindow(FALSE);
     const CRect frame = pTabs->GetWindowRect();
 
-    m_pPageFrame = NewPageFrame();
-    if (!m_pPageFrame)
-        throw std::bad_alloc();
     m_pPageFrame->Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, frame, this, IDC_PAGE_FRAME);
     m_pPageFrame->ShowCaption(m_bPageCaption);
 
@@ -405,9 +403,6 @@ BOOL CTreePropSheet::OnInitDialog()
         MoveWindow(sheet);
     }
 
-    m_pPageTree = NewPageTree();
-    if (!m_pPageTree)
-        throw std::bad_alloc();
     m_pPageTree->Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT
                             | TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
                         tree, this, IDC_PAGE_TREE);
@@ -426,7 +421,7 @@ BOOL CTreePropSheet::OnInitDialog()
 CWnd* CTreePropSheet::GetPageSelector() const
 {
     if (m_pPageTree && m_pPageTree->GetSafeHwnd())
-        return m_pPageTree;
+        return m_pPageTree.get();
     return CPropertySheet::GetPageSelector();
 }
 
@@ -438,13 +433,11 @@ void CTreePropSheet::OnDestroy()
     // search among its siblings, which is quadratic in the number of pages.
     if (m_pPageTree)
         m_pPageTree->DeleteAllItems();
-    delete m_pPageTree;
-    m_pPageTree = nullptr;
+    m_pPageTree.reset();
     // The items went with the tree; a later DoModal builds them anew.
     m_pageItems.clear();
     m_itemsByText.clear();
-    delete m_pPageFrame;
-    m_pPageFrame = nullptr;
+    m_pPageFrame.reset();
 }
 
 LRESULT CTreePropSheet::OnTreeSelChanging(const NMTREEVIEW* pNotify)

@@ -11,6 +11,7 @@
 #include "ui/PropPageFrame.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,13 +34,13 @@ public:
     // Exactly two images: 0 for nodes without a page, 1 for pages without an image of their own.
     BOOL SetDefaultTreeImages(CImageList* pImages);
 
-    CTreeCtrl* GetPageTree() const { return m_pPageTree; }
-    CPropPageFrame* GetPageFrame() const { return m_pPageFrame; }
+    CTreeCtrl* GetPageTree() const { return m_pPageTree.get(); }
+    CPropPageFrame* GetPageFrame() const { return m_pPageFrame.get(); }
 
 protected:
     virtual CString FormatEmptyPageText(const char* pszFormat, const char* pszNodeText);
-    virtual CTreeCtrl* NewPageTree();
-    virtual CPropPageFrame* NewPageFrame();
+    virtual std::unique_ptr<CTreeCtrl> NewPageTree();
+    virtual std::unique_ptr<CPropPageFrame> NewPageFrame();
 
     BOOL OnInitDialog() override;
     CWnd* GetPageSelector() const override;
@@ -60,8 +61,8 @@ protected:
     void OffsetChildWindows(int nDx, int nDy);
 
     BOOL m_bTreeMode = TRUE;
-    CTreeCtrl* m_pPageTree = nullptr;
-    CPropPageFrame* m_pPageFrame = nullptr;
+    std::unique_ptr<CTreeCtrl> m_pPageTree;
+    std::unique_ptr<CPropPageFrame> m_pPageFrame;
     BOOL m_bInTreeSelChange = FALSE;
     BOOL m_bPageCaption = FALSE;
     BOOL m_bTreeImages = FALSE;
