@@ -19,7 +19,7 @@ fi
 
 build=build/release
 # Only the editor: the benchmarks made a first start take minutes.
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDPF_BUILD_TESTS=OFF -DDPF_BUILD_BENCH=OFF > /dev/null
+cmake --preset release > /dev/null
 cmake --build "$build" -j"$(nproc)"
 
 if [ -z "$drive" ]; then

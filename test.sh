@@ -11,7 +11,7 @@ ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev xvfb xdotool x11-apps im
     dpkg-dev file desktop-file-utils appstream lintian
 
 build=build/test
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DDPF_WERROR=ON -DDPF_SANITIZE=ON -DDPF_BUILD_TESTS=ON
+cmake --preset test
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

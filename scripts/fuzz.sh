@@ -16,8 +16,7 @@ target="${3:-startup}"
 seeds=tests/fuzz/corpus
 [ "$target" = nesting ] && seeds=tests/fuzz/nesting-corpus
 build=build/fuzz
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DDPF_FUZZ=ON -DDPF_BUILD_TESTS=OFF -DDPF_BUILD_BENCH=OFF > /dev/null
+cmake --preset fuzz > /dev/null
 cmake --build "$build" -j"$(nproc)" --target "${target}_fuzzer"
 corpus=corpus; [ "$target" = startup ] || corpus="corpus-$target"
 mkdir -p "$build/$corpus" "$build/findings"
