@@ -34,10 +34,17 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
         QWidget scratch;
         pEntry->pfnSetup(&scratch);
         tmpl.m_strCaption = FromQString(scratch.windowTitle());
-        tmpl.m_size = scratch.minimumSizeHint().expandedTo(scratch.size());
+        const QSize size = scratch.minimumSizeHint().expandedTo(scratch.size());
+        tmpl.m_cx = size.width();
+        tmpl.m_cy = size.height();
         return &tmpl;
     }
     return nullptr;
+}
+
+QSize CDialogTemplate::GetSize() const
+{
+    return QSize(m_cx, m_cy);
 }
 
 void CDialogTemplate::Create(QWidget* pWidget) const

@@ -6,8 +6,7 @@
 #include "platform/AfxTypes.h"
 #include "platform/String.h"
 
-#include <QSize>
-
+class QSize;
 class QWidget;
 
 // One entry of the program's template table: the id and the uic-generated setup function.
@@ -30,10 +29,11 @@ public:
     void Create(QWidget* pWidget) const;
     const CString& GetCaption() const { return m_strCaption; }
     // The size the template was drawn at, or more where its layout needs more.
-    QSize GetSize() const { return m_size; }
+    QSize GetSize() const;
 
 private:
     const DialogTemplateEntry* m_pEntry = nullptr;
     CString m_strCaption;
-    QSize m_size;
+    int m_cx = 0;
+    int m_cy = 0;
 };

@@ -1,20 +1,28 @@
 #include "platform/Font.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
 
 BOOL CFont::CreatePointFont(int nPointSize, const char* pszFaceName)
 {
-    m_font = QApplication::font();
+    QFont font = QApplication::font();
     const QString family = QString::fromUtf8(pszFaceName ? pszFaceName : "");
     if (QFontDatabase::families().contains(family))
-        m_font.setFamily(family);
-    m_font.setPointSizeF(nPointSize / 10.0);
+        font.setFamily(family);
+    font.setPointSizeF(nPointSize / 10.0);
+    m_pFont = std::make_shared<const QFont>(font);
     return TRUE;
+}
+
+const QFont& CFont::GetQFont() const
+{
+    static const QFont noFont;
+    return m_pFont ? *m_pFont : noFont;
 }
 
 int CFont::GetTextWidth(const char* pszText) const
 {
-    return QFontMetrics(m_font).horizontalAdvance(QString::fromUtf8(pszText ? pszText : ""));
+    return QFontMetrics(GetQFont()).horizontalAdvance(QString::fromUtf8(pszText ? pszText : ""));
 }

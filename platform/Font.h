@@ -4,17 +4,20 @@
 
 #include "platform/AfxTypes.h"
 
-#include <QFont>
+#include <memory>
+
+class QFont;
 
 class CFont
 {
 public:
     // nPointSize is in tenths of a point, as 80 for 8 points.
     BOOL CreatePointFont(int nPointSize, const char* pszFaceName);
-    const QFont& GetQFont() const { return m_font; }
+    const QFont& GetQFont() const;
     // The width in pixels of a line of text in this font.
     int GetTextWidth(const char* pszText) const;
 
 private:
-    QFont m_font;
+    // Shared between copies: a font is never changed in place, CreatePointFont makes a new one.
+    std::shared_ptr<const QFont> m_pFont;
 };

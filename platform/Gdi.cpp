@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
 #include <QPalette>
 #include <QPixmap>
 
@@ -45,16 +48,27 @@ QColor ToQColor(COLORREF c)
 }
 } // namespace
 
-CDC::CDC(int cx, int cy, COLORREF crBackground)
-    : m_image(std::max(cx, 1), std::max(cy, 1), QImage::Format_RGB32)
+struct CDC::CCanvas
 {
-    m_image.fill(ToQColor(crBackground));
-    m_pPainter = std::make_unique<QPainter>(&m_image);
+    CCanvas(int cx, int cy) : image(cx, cy, QImage::Format_RGB32) {}
+    QImage image;
+    std::unique_ptr<QPainter> painter;
+};
+
+CDC::CDC(int cx, int cy, COLORREF crBackground) : m_pCanvas(std::make_unique<CCanvas>(std::max(cx, 1), std::max(cy, 1)))
+{
+    m_pCanvas->image.fill(ToQColor(crBackground));
+    m_pCanvas->painter = std::make_unique<QPainter>(&m_pCanvas->image);
     m_crText = GetSysColor(COLOR_WINDOWTEXT);
     SelectStockFont(SYSTEM_FONT);
 }
 
 CDC::~CDC() = default;
+
+const QImage& CDC::Image() const
+{
+    return m_pCanvas->image;
+}
 
 const CPen* CDC::SelectObject(const CPen* pPen)
 {
@@ -70,7 +84,7 @@ int CDC::SelectStockFont(int nStockFont)
     // Both stock fonts are the desktop's user-interface font; the caption's is bold, as a title is.
     QFont font = QApplication::font();
     font.setBold(nStockFont == SYSTEM_FONT);
-    m_pPainter->setFont(font);
+    m_pCanvas->painter->setFont(font);
     return nOld;
 }
 
@@ -102,8 +116,8 @@ void CDC::LineTo(int x, int y)
         const int dx = (x > m_x) - (x < m_x);
         const int dy = (y > m_y) - (y < m_y);
         for (int px = m_x, py = m_y; px != x || py != y; px += (px != x ? dx : 0), py += (py != y ? dy : 0)) {
-            if (m_image.rect().contains(px, py))
-                m_image.setPixelColor(px, py, color);
+            if (m_pCanvas->image.rect().contains(px, py))
+                m_pCanvas->image.setPixelColor(px, py, color);
         }
     }
     m_x = x;
@@ -124,22 +138,22 @@ void CDC::DrawText(const char* pszText, const CRect& rect, UINT nFormat)
     if (!(nFormat & DT_NOPREFIX))
         nFlags |= Qt::TextShowMnemonic;
     if (nFormat & DT_END_ELLIPSIS)
-        text = m_pPainter->fontMetrics().elidedText(text, Qt::ElideRight, target.width());
-    m_pPainter->setPen(ToQColor(m_crText));
-    m_pPainter->drawText(target, nFlags, text);
+        text = m_pCanvas->painter->fontMetrics().elidedText(text, Qt::ElideRight, target.width());
+    m_pCanvas->painter->setPen(ToQColor(m_crText));
+    m_pCanvas->painter->drawText(target, nFlags, text);
 }
 
 void CDC::DrawIcon(HICON hIcon, int x, int y)
 {
     if (hIcon)
-        m_pPainter->drawPixmap(x, y, hIcon->pixmap);
+        m_pCanvas->painter->drawPixmap(x, y, hIcon->pixmap);
 }
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
-    if (!m_image.rect().contains(x, y))
+    if (!m_pCanvas->image.rect().contains(x, y))
         return 0xFFFFFFFF;
-    const QColor color = m_image.pixelColor(x, y);
+    const QColor color = m_pCanvas->image.pixelColor(x, y);
     return RGB(color.red(), color.green(), color.blue());
 }
 

@@ -5,12 +5,10 @@
 #include "platform/SysColor.h"
 #include "platform/String.h"
 
-#include <QImage>
-#include <QPainter>
-
 #include <memory>
 
 class CWnd;
+class QImage;
 
 // An icon: a picture with transparency. Made by ExtractIcon of an image list; the maker destroys it.
 struct CIconData;
@@ -66,11 +64,12 @@ public:
     void DrawIcon(HICON hIcon, int x, int y);
     COLORREF GetPixel(int x, int y) const;
 
-    const QImage& Image() const { return m_image; }
+    const QImage& Image() const;
 
 private:
-    QImage m_image;
-    std::unique_ptr<QPainter> m_pPainter;
+    // The image drawn into and the painter drawing on it.
+    struct CCanvas;
+    std::unique_ptr<CCanvas> m_pCanvas;
     const CPen* m_pPen = nullptr;
     int m_nStockFont = SYSTEM_FONT;
     int m_nBkMode = OPAQUE;

@@ -5,15 +5,23 @@
 #include <QBitmap>
 #include <QImage>
 #include <QImageReader>
+#include <QPixmap>
 
-CImageList::CImageList() = default;
+#include <vector>
+
+struct CImageList::CPictures
+{
+    std::vector<QPixmap> images;
+};
+
+CImageList::CImageList() : m_pPictures(std::make_unique<CPictures>()) {}
 CImageList::~CImageList() = default;
 
 BOOL CImageList::Create(int cx, int cy, UINT /*nFlags*/, int /*nInitial*/, int /*nGrow*/)
 {
     if (cx <= 0 || cy <= 0)
         return FALSE;
-    m_images.clear();
+    m_pPictures->images.clear();
     m_cx = cx;
     m_cy = cy;
     m_bCreated = true;
@@ -30,7 +38,7 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask)
     const QImage bitmap = reader.read();
     if (bitmap.isNull() || cx <= 0)
         return FALSE;
-    m_images.clear();
+    m_pPictures->images.clear();
     m_cx = cx;
     m_cy = bitmap.height();
     m_bCreated = true;
@@ -38,7 +46,7 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask)
     for (int x = 0; x + cx <= bitmap.width(); x += cx) {
         QPixmap picture = QPixmap::fromImage(bitmap.copy(x, 0, cx, m_cy));
         picture.setMask(picture.createMaskFromColor(mask, Qt::MaskInColor));
-        m_images.push_back(picture);
+        m_pPictures->images.push_back(picture);
     }
     return TRUE;
 }
@@ -46,7 +54,7 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask)
 BOOL CImageList::DeleteImageList()
 {
     const BOOL bHad = m_bCreated;
-    m_images.clear();
+    m_pPictures->images.clear();
     m_bCreated = false;
     return bHad;
 }
@@ -70,7 +78,7 @@ int CImageList::Add(HICON hIcon)
 {
     if (!m_bCreated || !hIcon || IconPixmap(hIcon).isNull())
         return -1;
-    m_images.push_back(IconPixmap(hIcon).scaled(m_cx, m_cy));
+    m_pPictures->images.push_back(IconPixmap(hIcon).scaled(m_cx, m_cy));
     return GetImageCount() - 1;
 }
 
@@ -78,7 +86,7 @@ BOOL CImageList::Remove(int nImage)
 {
     if (nImage < 0 || nImage >= GetImageCount())
         return FALSE;
-    m_images.erase(m_images.begin() + nImage);
+    m_pPictures->images.erase(m_pPictures->images.begin() + nImage);
     return TRUE;
 }
 
@@ -95,5 +103,10 @@ BOOL CImageList::Draw(CDC* pDC, int nImage, int x, int y) const
 
 const QPixmap* CImageList::Picture(int nImage) const
 {
-    return nImage >= 0 && nImage < GetImageCount() ? &m_images[static_cast<size_t>(nImage)] : nullptr;
+    return nImage >= 0 && nImage < GetImageCount() ? &m_pPictures->images[static_cast<size_t>(nImage)] : nullptr;
+}
+
+int CImageList::GetImageCount() const
+{
+    return static_cast<int>(m_pPictures->images.size());
 }

@@ -4,9 +4,9 @@
 
 #include "platform/Gdi.h"
 
-#include <QPixmap>
+#include <memory>
 
-#include <vector>
+class QPixmap;
 
 enum : UINT { ILC_MASK = 0x0001, ILC_COLOR32 = 0x0020 };
 
@@ -26,7 +26,7 @@ public:
     // Whether the list exists (was created and not deleted).
     BOOL GetSafeHandle() const { return m_bCreated; }
 
-    int GetImageCount() const { return static_cast<int>(m_images.size()); }
+    int GetImageCount() const;
     BOOL GetImageSize(int& cx, int& cy) const;
     // A new icon of picture i, or nullptr; the caller destroys it.
     HICON ExtractIcon(int nImage) const;
@@ -41,5 +41,6 @@ private:
     bool m_bCreated = false;
     int m_cx = 0;
     int m_cy = 0;
-    std::vector<QPixmap> m_images;
+    struct CPictures;
+    std::unique_ptr<CPictures> m_pPictures;
 };

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -190,13 +191,19 @@ private:
     CListCtrl* m_pList;
 };
 
-CListCtrl::CListCtrl() = default;
+struct CListCtrl::CTableLink
+{
+    QPointer<QTableView> setUp;
+    QPointer<QObject> bridge;
+};
+
+CListCtrl::CListCtrl() : m_pLink(std::make_unique<CTableLink>()) {}
 
 CListCtrl::~CListCtrl()
 {
-    if (m_pSetUp)
-        m_pSetUp->setItemDelegate(new QStyledItemDelegate(m_pSetUp));
-    delete m_pBridge.data();
+    if (m_pLink->setUp)
+        m_pLink->setUp->setItemDelegate(new QStyledItemDelegate(m_pLink->setUp));
+    delete m_pLink->bridge.data();
 }
 
 QTableView* CListCtrl::Table() const
@@ -207,7 +214,7 @@ QTableView* CListCtrl::Table() const
 CListModel* CListCtrl::Model() const
 {
     QTableView* pTable = Table();
-    return pTable && m_pSetUp == pTable ? static_cast<CListModel*>(pTable->model()) : nullptr;
+    return pTable && m_pLink->setUp == pTable ? static_cast<CListModel*>(pTable->model()) : nullptr;
 }
 
 BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
@@ -231,11 +238,11 @@ void CListCtrl::PreSubclassWindow()
 void CListCtrl::SetUpTable()
 {
     QTableView* pTable = Table();
-    if (!pTable || m_pSetUp == pTable)
+    if (!pTable || m_pLink->setUp == pTable)
         return;
-    m_pSetUp = pTable;
-    delete m_pBridge.data();
-    m_pBridge = new QObject(pTable);
+    m_pLink->setUp = pTable;
+    delete m_pLink->bridge.data();
+    m_pLink->bridge = new QObject(pTable);
     pTable->setModel(new CListModel(pTable));
     pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -250,11 +257,11 @@ void CListCtrl::SetUpTable()
     pTable->horizontalHeader()->setHighlightSections(false);
     pTable->horizontalHeader()->setMinimumSectionSize(0);
     pTable->horizontalHeader()->setSectionsClickable(true);
-    pTable->setItemDelegate(new CCellDelegate(this, m_pBridge));
-    pTable->installEventFilter(new CKeyFilter(m_pBridge, [this](QWidget*, const QKeyEvent&, MSG& msg) {
+    pTable->setItemDelegate(new CCellDelegate(this, m_pLink->bridge));
+    pTable->installEventFilter(new CKeyFilter(m_pLink->bridge, [this](QWidget*, const QKeyEvent&, MSG& msg) {
         return PreTranslateMessage(&msg) != FALSE;
     }));
-    QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionClicked, m_pBridge,
+    QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionClicked, m_pLink->bridge,
                      [this](int nCol) { OnColumnClick(nCol); });
 }
 

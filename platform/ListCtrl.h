@@ -7,8 +7,6 @@
 #include "platform/SysColor.h"
 #include "platform/Wnd.h"
 
-#include <QPointer>
-
 class QTableView;
 class CListModel;
 
@@ -97,8 +95,9 @@ private:
     bool IsValidRow(int nItem) const;
     bool IsValidCell(int nItem, int nSubItem) const;
 
-    QPointer<QTableView> m_pSetUp; // the table this object has set up, once per window
-    // Parent of everything that calls back into this object from the table (delegate, key filter,
-    // header connection); it goes with this object, so a table that outlives it calls nothing.
-    QPointer<QObject> m_pBridge;
+    // The table this object has set up (once per window), and the parent of everything that calls
+    // back into this object from the table (delegate, key filter, header connection); the bridge goes
+    // with this object, so a table that outlives it calls nothing.
+    struct CTableLink;
+    std::unique_ptr<CTableLink> m_pLink;
 };

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
@@ -37,8 +38,16 @@ const int kMargin = 7;
 const int kMinButtonWidth = 75;
 } // namespace
 
+struct CPropertySheet::CSheetWidgets
+{
+    QPointer<QWidget> pageArea;
+    QPointer<QPushButton> applyButton;
+    QPointer<QObject> keyFilter;
+};
+
 CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
-    : m_psh{PSH_HASHELP, iSelectPage}, m_strCaption(pszCaption), m_pParentWnd(pParentWnd)
+    : m_psh{PSH_HASHELP, iSelectPage}, m_strCaption(pszCaption), m_pParentWnd(pParentWnd),
+      m_pWidgets(std::make_unique<CSheetWidgets>())
 {
 }
 
@@ -181,7 +190,7 @@ void CPropertySheet::ShowPage(int nPage)
     m_nActive = nPage;
     if (!pPage->GetSafeHwnd()) {
         pPage->CreatePageWindow(this, GetSafeHwnd());
-        pPage->GetSafeHwnd()->setGeometry(m_pPageArea->geometry());
+        pPage->GetSafeHwnd()->setGeometry(m_pWidgets->pageArea->geometry());
     }
     pPage->OnSetActive();
     pPage->GetSafeHwnd()->show();
@@ -230,7 +239,7 @@ INT_PTR CPropertySheet::DoModal()
     AdoptWindow(pDialog);
     // Every key pressed anywhere in the sheet is offered to the sheet first (PSM_ISDIALOGMESSAGE), as
     // a dialog checks its messages before the focused control sees them.
-    m_pKeyFilter = new CKeyFilter(pDialog, [this](QWidget* pWatched, const QKeyEvent& key, MSG& msg) {
+    m_pWidgets->keyFilter = new CKeyFilter(pDialog, [this](QWidget* pWatched, const QKeyEvent& key, MSG& msg) {
         if (pWatched->window() != GetSafeHwnd())
             return false;
         // An Alt+letter that no enabled mnemonic took (Apply's Alt+A while Apply is grey) is no text:
@@ -240,14 +249,14 @@ INT_PTR CPropertySheet::DoModal()
             return true;
         return SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != FALSE;
     });
-    qApp->installEventFilter(m_pKeyFilter);
+    qApp->installEventFilter(m_pWidgets->keyFilter);
     OnInitDialog();
     // After the derived sheet's set-up too, which may move the buttons.
     PlaceButtonRowText();
 
     const int nResult = CModalLoop::Run(pDialog);
 
-    qApp->removeEventFilter(m_pKeyFilter);
+    qApp->removeEventFilter(m_pWidgets->keyFilter);
     DestroyWindow();
     return nResult == IDOK ? IDOK : IDCANCEL;
 }
@@ -294,25 +303,25 @@ BOOL CPropertySheet::OnInitDialog()
         m_pTabCtrl->InsertItem(i, GetPage(i)->GetTitle());
     QObject::connect(m_pTabCtrl->TabBar(), &QTabBar::currentChanged, pDialog, [this](int nIndex) { OnTabChanged(nIndex); });
 
-    m_pPageArea = new QWidget(pDialog);
-    m_pPageArea->setGeometry(ToQRect(m_pTabCtrl->GetPageArea()));
-    m_pPageArea->hide();
+    m_pWidgets->pageArea = new QWidget(pDialog);
+    m_pWidgets->pageArea->setGeometry(ToQRect(m_pTabCtrl->GetPageArea()));
+    m_pWidgets->pageArea->hide();
 
     auto* pOK = new QPushButton(QObject::tr("OK"), pDialog);
     auto* pCancel = new QPushButton(QObject::tr("Cancel"), pDialog);
-    m_pApplyButton = new QPushButton(QObject::tr("&Apply"), pDialog);
+    m_pWidgets->applyButton = new QPushButton(QObject::tr("&Apply"), pDialog);
     pOK->setProperty("ctrlId", IDOK);
     pCancel->setProperty("ctrlId", IDCANCEL);
-    m_pApplyButton->setProperty("ctrlId", ID_APPLY_NOW);
+    m_pWidgets->applyButton->setProperty("ctrlId", ID_APPLY_NOW);
     pOK->setDefault(true);
-    m_pApplyButton->setEnabled(false);
+    m_pWidgets->applyButton->setEnabled(false);
     QObject::connect(pOK, &QPushButton::clicked, pDialog, [this]() { OnOK(); });
     QObject::connect(pCancel, &QPushButton::clicked, pDialog, [this]() { OnCancel(); });
-    QObject::connect(m_pApplyButton.data(), &QPushButton::clicked, pDialog, [this]() { OnApplyNow(); });
+    QObject::connect(m_pWidgets->applyButton.data(), &QPushButton::clicked, pDialog, [this]() { OnApplyNow(); });
 
     int nButtonWidth = kMinButtonWidth;
     int nButtonHeight = 0;
-    for (QPushButton* pButton : {pOK, pCancel, m_pApplyButton.data()}) {
+    for (QPushButton* pButton : {pOK, pCancel, m_pWidgets->applyButton.data()}) {
         nButtonWidth = std::max(nButtonWidth, pButton->sizeHint().width());
         nButtonHeight = std::max(nButtonHeight, pButton->sizeHint().height());
     }
@@ -321,7 +330,7 @@ BOOL CPropertySheet::OnInitDialog()
     const int nGap = pDialog->style()->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal);
     const int nSpacing = nGap > 0 ? nGap : 6;
     int nLeft = tabs.right;
-    for (QPushButton* pButton : {m_pApplyButton.data(), pCancel, pOK}) {
+    for (QPushButton* pButton : {m_pWidgets->applyButton.data(), pCancel, pOK}) {
         nLeft -= nButtonWidth;
         pButton->setGeometry(nLeft, nButtonTop, nButtonWidth, nButtonHeight);
         nLeft -= nSpacing;
@@ -348,10 +357,10 @@ void CPropertySheet::OnTabChanged(int nIndex)
 
 void CPropertySheet::UpdateApplyButton()
 {
-    if (!m_pApplyButton)
+    if (!m_pWidgets->applyButton)
         return;
     const bool bAnyModified = std::any_of(m_pages.begin(), m_pages.end(), [](const CPropertyPage* p) { return p->m_bModified; });
-    m_pApplyButton->setEnabled(bAnyModified);
+    m_pWidgets->applyButton->setEnabled(bAnyModified);
 }
 
 BOOL CPropertySheet::ApplyPages()

@@ -13,14 +13,10 @@
 #include "platform/PropertyPage.h"
 #include "platform/TabCtrl.h"
 
-#include <QPointer>
-
 #include <functional>
 #include <memory>
 #include <vector>
 
-class QObject;
-class QPushButton;
 
 // The sheet header: flags (PSH_HASHELP) and the page shown first.
 struct PROPSHEETHEADER
@@ -117,7 +113,7 @@ private:
     std::function<BOOL(CWnd*)> m_commit;
     int m_nActive = -1;
     std::unique_ptr<CTabCtrl> m_pTabCtrl;
-    QPointer<QWidget> m_pPageArea;
-    QPointer<QPushButton> m_pApplyButton;
-    QPointer<QObject> m_pKeyFilter;
+    // The widgets of the sheet window that it reaches again: the page area, Apply, the key filter.
+    struct CSheetWidgets;
+    std::unique_ptr<CSheetWidgets> m_pWidgets;
 };

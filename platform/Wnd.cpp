@@ -6,6 +6,7 @@
 #include "platform/Font.h"
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -42,12 +43,23 @@ QWidget* FindControl(QWidget* pParent, int nID)
 
 } // namespace
 
-CWnd::CWnd() = default;
+struct CWnd::CWndState
+{
+    QPointer<QWidget> hWnd;
+    std::map<UINT, QPointer<QObject>> timers;
+};
+
+CWnd::CWnd() : m_pState(std::make_unique<CWndState>()) {}
+
+HWND CWnd::GetSafeHwnd() const
+{
+    return m_pState->hWnd.data();
+}
 
 CWnd::~CWnd()
 {
     // A window this object only stands for outlives it: its timers must not call a gone object.
-    for (auto& timer : m_mapTimers)
+    for (auto& timer : m_pState->timers)
         delete timer.second.data();
     DestroyWindow();
 }
@@ -60,7 +72,7 @@ CWnd* CWnd::GetDlgItem(int nID) const
     auto it = m_mapItems.find(nID);
     if (it != m_mapItems.end() && it->second->GetSafeHwnd())
         return it->second.get();
-    QWidget* pControl = FindControl(m_hWnd.data(), nID);
+    QWidget* pControl = FindControl(m_pState->hWnd.data(), nID);
     if (!pControl)
         return nullptr;
     auto pItem = std::make_unique<CWnd>();
@@ -72,45 +84,45 @@ CWnd* CWnd::GetDlgItem(int nID) const
 
 int CWnd::GetDlgCtrlID() const
 {
-    return m_hWnd ? m_hWnd->property(kIdProperty).toInt() : 0;
+    return m_pState->hWnd ? m_pState->hWnd->property(kIdProperty).toInt() : 0;
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable)
 {
-    if (!m_hWnd)
+    if (!m_pState->hWnd)
         return FALSE;
-    const BOOL bWasDisabled = !m_hWnd->isEnabled();
-    m_hWnd->setEnabled(bEnable != FALSE);
+    const BOOL bWasDisabled = !m_pState->hWnd->isEnabled();
+    m_pState->hWnd->setEnabled(bEnable != FALSE);
     return bWasDisabled;
 }
 
 BOOL CWnd::IsWindowEnabled() const
 {
-    return m_hWnd && m_hWnd->isEnabled();
+    return m_pState->hWnd && m_pState->hWnd->isEnabled();
 }
 
 BOOL CWnd::ShowWindow(int nCmdShow)
 {
-    if (!m_hWnd)
+    if (!m_pState->hWnd)
         return FALSE;
-    const BOOL bWasVisible = m_hWnd->isVisible();
-    m_hWnd->setVisible(nCmdShow != SW_HIDE);
+    const BOOL bWasVisible = m_pState->hWnd->isVisible();
+    m_pState->hWnd->setVisible(nCmdShow != SW_HIDE);
     return bWasVisible;
 }
 
 BOOL CWnd::IsWindowVisible() const
 {
-    return m_hWnd && m_hWnd->isVisible();
+    return m_pState->hWnd && m_pState->hWnd->isVisible();
 }
 
 void CWnd::SetWindowText(const char* pszText)
 {
-    SetControlText(m_hWnd.data(), CString(pszText));
+    SetControlText(m_pState->hWnd.data(), CString(pszText));
 }
 
 void CWnd::GetWindowText(CString& rString) const
 {
-    rString = GetControlText(m_hWnd.data());
+    rString = GetControlText(m_pState->hWnd.data());
 }
 
 LRESULT CWnd::SendMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -125,7 +137,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 
 CWnd* CWnd::GetParent() const
 {
-    for (QWidget* p = m_hWnd ? m_hWnd->parentWidget() : nullptr; p; p = p->parentWidget()) {
+    for (QWidget* p = m_pState->hWnd ? m_pState->hWnd->parentWidget() : nullptr; p; p = p->parentWidget()) {
         if (CWnd* pWnd = FromHandlePermanent(p))
             return pWnd;
     }
@@ -134,37 +146,37 @@ CWnd* CWnd::GetParent() const
 
 UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse)
 {
-    if (!m_hWnd)
+    if (!m_pState->hWnd)
         return 0;
     KillTimer(nIDEvent);
     // A child of the widget, so that it stops with the window and never calls a window that is gone.
-    auto* pTimer = new QTimer(m_hWnd.data());
-    QObject::connect(pTimer, &QTimer::timeout, m_hWnd.data(), [this, nIDEvent]() { OnTimer(nIDEvent); });
+    auto* pTimer = new QTimer(m_pState->hWnd.data());
+    QObject::connect(pTimer, &QTimer::timeout, m_pState->hWnd.data(), [this, nIDEvent]() { OnTimer(nIDEvent); });
     pTimer->start(static_cast<int>(nElapse));
-    m_mapTimers[nIDEvent] = pTimer;
+    m_pState->timers[nIDEvent] = pTimer;
     return nIDEvent;
 }
 
 BOOL CWnd::KillTimer(UINT nIDEvent)
 {
-    const auto it = m_mapTimers.find(nIDEvent);
-    if (it == m_mapTimers.end())
+    const auto it = m_pState->timers.find(nIDEvent);
+    if (it == m_pState->timers.end())
         return FALSE;
     delete it->second.data();
-    m_mapTimers.erase(it);
+    m_pState->timers.erase(it);
     return TRUE;
 }
 
 void CWnd::LockWindowUpdate()
 {
-    if (m_hWnd)
-        m_hWnd->setUpdatesEnabled(false);
+    if (m_pState->hWnd)
+        m_pState->hWnd->setUpdatesEnabled(false);
 }
 
 void CWnd::UnlockWindowUpdate()
 {
-    if (m_hWnd)
-        m_hWnd->setUpdatesEnabled(true);
+    if (m_pState->hWnd)
+        m_pState->hWnd->setUpdatesEnabled(true);
 }
 
 LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -175,7 +187,7 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return 0;
     }
-    auto* pButton = qobject_cast<QAbstractButton*>(m_hWnd.data());
+    auto* pButton = qobject_cast<QAbstractButton*>(m_pState->hWnd.data());
     if (!pButton)
         return 0;
     if (nMsg == BM_GETCHECK)
@@ -198,19 +210,19 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 
 int CWnd::MessageBox(const char* pszText, const char* pszCaption, UINT nType)
 {
-    return MessageBoxA(m_hWnd.data(), pszText, pszCaption, nType);
+    return MessageBoxA(m_pState->hWnd.data(), pszText, pszCaption, nType);
 }
 
 void CWnd::Attach(HWND hWnd)
 {
     DestroyWindow();
-    m_hWnd = hWnd;
+    m_pState->hWnd = hWnd;
     m_bOwnsWindow = false;
 }
 
 void CWnd::SubclassDlgItem(int nID, CWnd& rControl)
 {
-    rControl.Attach(FindControl(m_hWnd.data(), nID));
+    rControl.Attach(FindControl(m_pState->hWnd.data(), nID));
     Register(rControl.GetSafeHwnd(), &rControl);
     m_mapSubclassed[nID] = &rControl;
     rControl.PreSubclassWindow();
@@ -219,14 +231,14 @@ void CWnd::SubclassDlgItem(int nID, CWnd& rControl)
 void CWnd::AdoptWindow(HWND hWnd)
 {
     DestroyWindow();
-    m_hWnd = hWnd;
+    m_pState->hWnd = hWnd;
     m_bOwnsWindow = true;
     Register(hWnd, this);
 }
 
 void CWnd::DestroyWindow()
 {
-    if (m_hWnd) {
+    if (m_pState->hWnd) {
         // Controls go first, as they do when a dialog is destroyed; then the window itself.
         for (auto& item : m_mapSubclassed) {
             if (item.second->GetSafeHwnd())
@@ -234,13 +246,13 @@ void CWnd::DestroyWindow()
         }
         if (m_bOwnsWindow)
             OnDestroy();
-        if (FromHandlePermanent(m_hWnd.data()) == this)
-            Register(m_hWnd.data(), nullptr);
+        if (FromHandlePermanent(m_pState->hWnd.data()) == this)
+            Register(m_pState->hWnd.data(), nullptr);
     }
     ForgetDlgItems();
-    if (m_bOwnsWindow && m_hWnd)
-        delete m_hWnd.data();
-    m_hWnd = nullptr;
+    if (m_bOwnsWindow && m_pState->hWnd)
+        delete m_pState->hWnd.data();
+    m_pState->hWnd = nullptr;
     m_bOwnsWindow = false;
 }
 
@@ -309,29 +321,29 @@ BOOL CWnd::Create(const char* pszWindowName, DWORD dwStyle, const CRect& rect, C
 
 void CWnd::InvalidateRect(const CRect* pRect, BOOL /*bErase*/)
 {
-    if (!m_hWnd)
+    if (!m_pState->hWnd)
         return;
     if (pRect)
-        m_hWnd->update(ToQRect(*pRect));
+        m_pState->hWnd->update(ToQRect(*pRect));
     else
-        m_hWnd->update();
+        m_pState->hWnd->update();
 }
 
 CRect CWnd::GetClientRect() const
 {
-    return m_hWnd ? CRect(0, 0, m_hWnd->width(), m_hWnd->height()) : CRect();
+    return m_pState->hWnd ? CRect(0, 0, m_pState->hWnd->width(), m_pState->hWnd->height()) : CRect();
 }
 
 void CWnd::MoveWindow(const CRect& rect)
 {
-    MoveWindowOf(m_hWnd.data(), rect);
+    MoveWindowOf(m_pState->hWnd.data(), rect);
 }
 
 std::vector<HWND> CWnd::GetChildWindows() const
 {
     std::vector<HWND> children;
-    if (m_hWnd) {
-        for (QObject* pChild : m_hWnd->children()) {
+    if (m_pState->hWnd) {
+        for (QObject* pChild : m_pState->hWnd->children()) {
             auto* pWidget = qobject_cast<QWidget*>(pChild);
             if (pWidget && !pWidget->isWindow())
                 children.push_back(pWidget);
@@ -378,7 +390,7 @@ BOOL CWnd::CreateEx(DWORD /*dwExStyle*/, const char* pszTitle, DWORD /*dwStyle*/
 
 void CWnd::CenterWindow()
 {
-    QWidget* pWidget = m_hWnd.data();
+    QWidget* pWidget = m_pState->hWnd.data();
     if (!pWidget)
         return;
     QWidget* pOwner = pWidget->parentWidget();
@@ -388,31 +400,31 @@ void CWnd::CenterWindow()
 
 int CWnd::RunModalLoop()
 {
-    auto* pDialog = qobject_cast<QDialog*>(m_hWnd.data());
+    auto* pDialog = qobject_cast<QDialog*>(m_pState->hWnd.data());
     return pDialog ? CModalLoop::Run(pDialog) : 0;
 }
 
 void CWnd::EndModalLoop(int nResult)
 {
-    if (auto* pDialog = qobject_cast<QDialog*>(m_hWnd.data()))
+    if (auto* pDialog = qobject_cast<QDialog*>(m_pState->hWnd.data()))
         pDialog->done(nResult);
 }
 
 void CWnd::SetFont(const CFont* pFont)
 {
-    if (m_hWnd && pFont)
-        m_hWnd->setFont(pFont->GetQFont());
+    if (m_pState->hWnd && pFont)
+        m_pState->hWnd->setFont(pFont->GetQFont());
 }
 
 void CWnd::SetFocus()
 {
-    if (m_hWnd)
-        m_hWnd->setFocus(Qt::OtherFocusReason);
+    if (m_pState->hWnd)
+        m_pState->hWnd->setFocus(Qt::OtherFocusReason);
 }
 
 CRect CWnd::GetWindowRect() const
 {
-    return m_hWnd ? FromQRect(m_hWnd->geometry()) : CRect();
+    return m_pState->hWnd ? FromQRect(m_pState->hWnd->geometry()) : CRect();
 }
 
 int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT /*nType*/)

@@ -6,12 +6,9 @@
 #include "platform/AfxTypes.h"
 #include "platform/String.h"
 
-#include <QPointer>
-#include <QWidget>
-
 #include <map>
-#include <vector>
 #include <memory>
+#include <vector>
 
 class QWidget;
 typedef QWidget* HWND;
@@ -25,7 +22,7 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     // The widget, or nullptr while the window does not exist.
-    HWND GetSafeHwnd() const { return m_hWnd.data(); }
+    HWND GetSafeHwnd() const;
 
     // Control lookup by numeric id, as given in the dialog template.
     CWnd* GetDlgItem(int nID) const;
@@ -115,11 +112,12 @@ protected:
     void ForgetDlgItems();
 
 private:
-    QPointer<QWidget> m_hWnd;
+    // The widget, tracked so that it reads as gone once Qt deleted it, and the running timers.
+    struct CWndState;
+    std::unique_ptr<CWndState> m_pState;
     bool m_bOwnsWindow = false;
     mutable std::map<int, std::unique_ptr<CWnd>> m_mapItems;
     std::map<int, CWnd*> m_mapSubclassed;
-    std::map<UINT, QPointer<QObject>> m_mapTimers;
 };
 
 constexpr WPARAM MAKEWPARAM(int nLow, int nHigh)
