@@ -1,5 +1,7 @@
 #include "platform/WinApp.h"
 
+#include "platform/DialogStyle.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QtGlobal>
@@ -95,6 +97,7 @@ int AfxWinMain(int argc, char* argv[])
     // On Wayland the desktop matches windows to their menu entry by this name alone: without it the
     // editor's windows have no icon and no name in the task bar.
     QGuiApplication::setDesktopFileName("dpf-settings");
+    UseDialogStyle();
 
     // A dialog application's whole run is InitInstance: there is no message loop after it, whatever
     // it answers.

@@ -1,5 +1,6 @@
 // Every test binary runs with a real Qt application on the offscreen platform: no display needed.
 
+#include "platform/DialogStyle.h"
 #include "res/DialogTemplates.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Tests make pages without the application's start-up, which hands the templates over.
     UsePageTemplates();
+    UseDialogStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,8 @@
+#pragma once
+// The look of the program's windows: the style Qt chose for the desktop, with its group box frame
+// drawn instead of read from a picture. Fusion reads that picture without naming its format, which
+// makes Qt load every image format plugin installed before it falls back to its own PNG reader; a
+// window with a group box then costs start-up time that depends on what the machine has installed.
+
+// Call once, after the application object exists.
+void UseDialogStyle();
