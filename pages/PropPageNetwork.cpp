@@ -226,7 +226,6 @@ BOOL CPropPageNetwork::OnInitDialog()
 
 void CPropPageNetwork::LoadPage()
 {
-
     const bool bAvailable = IsAvailablePage();
     TiXmlElement* pSection = nullptr;
     if (bAvailable) {
