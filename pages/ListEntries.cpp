@@ -1,17 +1,16 @@
 #include "pages/ListEntries.h"
 
-#include "ui/TextEntryDlg.h"
 
-BOOL AddListEntry(CWnd* pPage, CReportCtrl& list, const char* pszTitle, std::initializer_list<const char*> labels)
+BOOL AddListEntry(CWnd* pPage, CReportCtrl& list, const char* pszTitle, std::initializer_list<CEntryField> fields)
 {
     CTextEntryDlg dlg;
-    for (const char* pszLabel : labels)
-        dlg.AddField(pszLabel, "", 0);
+    for (const CEntryField& field : fields)
+        dlg.AddField(field.pszLabel, "", 0, field.check);
     if (dlg.DoModal(pPage, pszTitle) != IDOK)
         return FALSE;
     // The new entry stands at the top, where the user sees it; the list is not sorted again.
     const int nRow = list.InsertItem(0, "");
-    for (int i = 0; i < static_cast<int>(labels.size()); ++i)
+    for (int i = 0; i < static_cast<int>(fields.size()); ++i)
         list.SetItemText(nRow, i, dlg.GetFieldText(i));
     return TRUE;
 }

@@ -1,5 +1,8 @@
 #include "pages/PageChecks.h"
 
+#include <cstdlib>
+#include <string>
+
 BOOL CheckPasswordLength(CWnd& rPage, const CString& strPassword, const char* pszField)
 {
     if (strPassword.GetLength() <= MAX_PASSWORD_LENGTH)
@@ -8,4 +11,203 @@ BOOL CheckPasswordLength(CWnd& rPage, const CString& strPassword, const char* ps
     strMessage.Format("The %s is too long: the frame can read at most %d characters.", pszField, MAX_PASSWORD_LENGTH);
     rPage.MessageBox(strMessage, "Error", MB_OK);
     return FALSE;
+}
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The characters a Wi-Fi passphrase may hold: printable ASCII, blanks included.
+bool IsPassphraseChar(char c)
+{
+    return c >= 0x20 && c <= 0x7E;
+}
+
+// Blanks, control characters and bytes of other alphabets: none belongs in an address.
+bool IsBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F;
+}
+
+template <class TPredicate>
+bool All(const std::string& s, TPredicate pred)
+{
+    for (char c : s) {
+        if (!pred(c))
+            return false;
+    }
+    return true;
+}
+
+// Four decimal numbers 0 to 255 with dots between them, each of one to three digits; the address
+// as one 32-bit number.
+bool ParseDottedQuad(const std::string& s, unsigned long& nAddress)
+{
+    nAddress = 0;
+    size_t nStart = 0;
+    for (int nPart = 0; nPart < 4; ++nPart) {
+        const size_t nEnd = nPart < 3 ? s.find('.', nStart) : s.size();
+        if (nEnd == std::string::npos)
+            return false;
+        const std::string part = s.substr(nStart, nEnd - nStart);
+        if (part.empty() || part.size() > 3 || !All(part, IsDigit))
+            return false;
+        const unsigned long nValue = std::strtoul(part.c_str(), nullptr, 10);
+        if (nValue > 255)
+            return false;
+        nAddress = (nAddress << 8) | nValue;
+        nStart = nEnd + 1;
+    }
+    return true;
+}
+
+CString Message(const char* pszFormat, const char* pszLabel)
+{
+    CString strMessage;
+    strMessage.Format(pszFormat, pszLabel);
+    return strMessage;
+}
+
+} // namespace
+
+CString IPAddressProblem(const CString& strValue, const char* pszLabel)
+{
+    unsigned long nAddress = 0;
+    if (ParseDottedQuad(strValue.Bytes(), nAddress))
+        return CString();
+    return Message("The %s must be four numbers from 0 to 255 separated by dots, such as 192.168.1.20.", pszLabel);
+}
+
+CString NetMaskProblem(const CString& strValue, const char* pszLabel)
+{
+    unsigned long nMask = 0;
+    if (!ParseDottedQuad(strValue.Bytes(), nMask))
+        return Message("The %s must be four numbers from 0 to 255 separated by dots, such as 255.255.255.0.", pszLabel);
+    // A mask is ones followed by zeros; 0.0.0.0 would put every address on the frame's own network.
+    const unsigned long nHost = ~nMask & 0xFFFFFFFFUL;
+    if (nMask != 0 && (nHost & (nHost + 1)) == 0)
+        return CString();
+    return Message("The %s must be a network mask such as 255.255.255.0: written in binary, all its ones come "
+                   "before all its zeros.", pszLabel);
+}
+
+CString PortProblem(const CString& strValue, const char* pszLabel)
+{
+    const std::string& s = strValue.Bytes();
+    if (!s.empty() && s.size() <= 5 && All(s, IsDigit)) {
+        const unsigned long nPort = std::strtoul(s.c_str(), nullptr, 10);
+        if (nPort >= 1 && nPort <= 65535)
+            return CString();
+    }
+    return Message("The %s must be a number from 1 to 65535, written in digits only.", pszLabel);
+}
+
+CString EmailAddressProblem(const CString& strValue, const char* pszLabel)
+{
+    const std::string& s = strValue.Bytes();
+    const size_t nAt = s.find('@');
+    const bool bOneAt = nAt != std::string::npos && nAt > 0 && s.find('@', nAt + 1) == std::string::npos;
+    const std::string domain = bOneAt ? s.substr(nAt + 1) : std::string();
+    // The domain needs a dot with a name on both sides of it, and no empty name between two dots.
+    const bool bDomain = domain.find('.') != std::string::npos && domain.front() != '.' && domain.back() != '.'
+                         && domain.find("..") == std::string::npos;
+    if (bOneAt && bDomain && All(s, [](char c) { return !IsBlankOrControl(c); }))
+        return CString();
+    return Message("The %s must be an e-mail address such as frame@example.com: a name, one @ and a domain "
+                   "with a dot, without blanks.", pszLabel);
+}
+
+CString FeedURLProblem(const CString& strValue, const char* pszLabel)
+{
+    const std::string& s = strValue.Bytes();
+    size_t nScheme = 0;
+    if (s.compare(0, 7, "http://") == 0)
+        nScheme = 7;
+    else if (s.compare(0, 8, "https://") == 0)
+        nScheme = 8;
+    if (nScheme && s.size() > nScheme && All(s, [](char c) { return !IsBlankOrControl(c); }))
+        return CString();
+    return Message("The %s must begin with http:// or https://, as in https://example.com/news.rss, and hold "
+                   "no blanks.", pszLabel);
+}
+
+CString WifiKeyProblem(const CString& strKey, const CString& strMode, bool bHexKey)
+{
+    struct CModeKey
+    {
+        const char* pszMode;
+        size_t nMinChars;
+        size_t nMaxChars;
+        size_t nHexDigits;
+    };
+    // The lengths the Wi-Fi standards set: WEP takes its key as 5 or 13 characters or 10 or 26 hex
+    // digits, WPA a passphrase of 8 to 63 characters or the 64 hex digits of the key itself.
+    static const CModeKey kModes[] = {
+        {"WEP64", 5, 5, 10}, {"WEP128", 13, 13, 26}, {"WPA1", 8, 63, 64}, {"WPA2", 8, 63, 64}};
+    const std::string& key = strKey.Bytes();
+    for (const CModeKey& mode : kModes) {
+        if (strMode != mode.pszMode)
+            continue;
+        CString strMessage;
+        if (bHexKey) {
+            if (key.size() == mode.nHexDigits && All(key, IsHexDigit))
+                return CString();
+            strMessage.Format("For %s with Hex Key, the Key Password must be exactly %d hexadecimal digits (0 to 9 "
+                              "and A to F).", mode.pszMode, static_cast<int>(mode.nHexDigits));
+        } else {
+            if (key.size() >= mode.nMinChars && key.size() <= mode.nMaxChars && All(key, IsPassphraseChar))
+                return CString();
+            if (mode.nMinChars == mode.nMaxChars)
+                strMessage.Format("For %s with Passphrase, the Key Password must be exactly %d characters, using "
+                                  "only letters A to Z, digits, punctuation and spaces.", mode.pszMode,
+                                  static_cast<int>(mode.nMinChars));
+            else
+                strMessage.Format("For %s with Passphrase, the Key Password must be %d to %d characters, using "
+                                  "only letters A to Z, digits, punctuation and spaces.", mode.pszMode,
+                                  static_cast<int>(mode.nMinChars), static_cast<int>(mode.nMaxChars));
+        }
+        return strMessage;
+    }
+    return CString();
+}
+
+void CValueChecks::Add(int nID, Problem problem, Inputs inputs)
+{
+    m_fields.push_back({nID, std::move(problem), std::move(inputs), CString()});
+}
+
+void CValueChecks::RememberLoaded()
+{
+    for (CField& field : m_fields)
+        field.strLoaded = field.inputs();
+}
+
+void CValueChecks::Mark(CWnd& rPage) const
+{
+    for (const CField& field : m_fields) {
+        if (CWnd* pControl = rPage.GetDlgItem(field.nID))
+            pControl->MarkInvalid(field.problem());
+    }
+}
+
+BOOL CValueChecks::Check(CWnd& rPage) const
+{
+    for (const CField& field : m_fields) {
+        if (field.inputs() == field.strLoaded)
+            continue;
+        const CString strProblem = field.problem();
+        if (!strProblem.IsEmpty()) {
+            rPage.MessageBox(strProblem, "Error", MB_OK);
+            return FALSE;
+        }
+    }
+    return TRUE;
 }

@@ -3,6 +3,7 @@
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
 #include "pages/ListEntries.h"
+#include "pages/PageChecks.h"
 #include "res/Resource.h"
 
 #include <string>
@@ -68,21 +69,28 @@ void CPropPageAddressBook::LoadList(CReportCtrl& list, const char* pszSpec, cons
     list.SortItems(0, TRUE);
 }
 
+namespace {
+CString AddressProblem(const CString& strAddress)
+{
+    return EmailAddressProblem(strAddress, "Address");
+}
+} // namespace
+
 void CPropPageAddressBook::OnAddContact()
 {
-    if (AddListEntry(this, m_lstContacts, "Enter Contact Info", {"First:", "Last:", "Address:"}))
+    if (AddListEntry(this, m_lstContacts, "Enter Contact Info", {{"First:", {}}, {"Last:", {}}, {"Address:", AddressProblem}}))
         SetModified(TRUE);
 }
 
 void CPropPageAddressBook::OnAddApproved()
 {
-    if (AddListEntry(this, m_lstApproved, "Enter Approved Sender", {"Address:"}))
+    if (AddListEntry(this, m_lstApproved, "Enter Approved Sender", {{"Address:", AddressProblem}}))
         SetModified(TRUE);
 }
 
 void CPropPageAddressBook::OnAddDenied()
 {
-    if (AddListEntry(this, m_lstDenied, "Enter Denied Sender", {"Address:"}))
+    if (AddListEntry(this, m_lstDenied, "Enter Denied Sender", {{"Address:", AddressProblem}}))
         SetModified(TRUE);
 }
 

@@ -2,13 +2,32 @@
 
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
-#include "pages/PageChecks.h"
+#include "pages/PasswordBoxes.h"
 #include "app/ScrambledText.h"
 #include "res/Resource.h"
 
 CPropPageEmail::CPropPageEmail()
     : CPropertyPage(IDD_EMAIL), m_strPOPPort("110"), m_strSMTPPort("25")
 {
+    // Each of these may stay empty, as the frame's own file has them.
+    const struct {
+        int nID;
+        CString CPropPageEmail::*pValue;
+        CString (*pfnProblem)(const CString&, const char*);
+        const char* pszLabel;
+    } fields[] = {
+        {IDC_EMAIL_ADDRESS, &CPropPageEmail::m_strEmailAddress, &EmailAddressProblem, "Frame Address"},
+        {IDC_SMTP_PORT, &CPropPageEmail::m_strSMTPPort, &PortProblem, "Port of the Outgoing Mail server"},
+        {IDC_POP_PORT, &CPropPageEmail::m_strPOPPort, &PortProblem, "Port of the Incoming Mail server"},
+    };
+    for (const auto& field : fields) {
+        const auto pValue = field.pValue;
+        const auto pfnProblem = field.pfnProblem;
+        const char* pszLabel = field.pszLabel;
+        m_valueChecks.Add(field.nID, [this, pValue, pfnProblem, pszLabel]() {
+            return (this->*pValue).IsEmpty() ? CString() : pfnProblem(this->*pValue, pszLabel);
+        }, [this, pValue]() { return this->*pValue; });
+    }
 }
 
 void CPropPageEmail::DoDataExchange(CDataExchange* pDX)
@@ -41,6 +60,8 @@ const CCommandMap& CPropPageEmail::GetCommandMap() const
         OnEnChange(IDC_SMTP_PORT, &CPropPageEmail::OnModified),
         OnEnChange(IDC_SMTP_SERVER_NAME, &CPropPageEmail::OnModified),
         OnEnChange(IDC_EMAIL_ADDRESS, &CPropPageEmail::OnModified),
+        OnBnClicked(IDC_SHOW_PASSWORD, &CPropPageEmail::OnShowSMTPPassword),
+        OnBnClicked(IDC_SHOW_POP_PASSWORD, &CPropPageEmail::OnShowPOPPassword),
     };
     return map;
 }
@@ -48,7 +69,27 @@ const CCommandMap& CPropPageEmail::GetCommandMap() const
 BOOL CPropPageEmail::OnInitDialog()
 {
     LoadSection();
-    return CPropertyPage::OnInitDialog();
+    CPropertyPage::OnInitDialog();
+    m_valueChecks.RememberLoaded();
+    m_valueChecks.Mark(*this);
+    return TRUE;
+}
+
+BOOL CPropPageEmail::OnSetActive()
+{
+    HidePasswords(*this, IDC_SHOW_PASSWORD, {IDC_SMTP_PASSWORD, IDC_SMTP_RETYPE_PASSWORD});
+    HidePasswords(*this, IDC_SHOW_POP_PASSWORD, {IDC_POP_PASSWORD, IDC_POP_RETYPE_PASSWORD});
+    return CPropertyPage::OnSetActive();
+}
+
+void CPropPageEmail::OnShowSMTPPassword()
+{
+    ShowPasswords(*this, IDC_SHOW_PASSWORD, {IDC_SMTP_PASSWORD, IDC_SMTP_RETYPE_PASSWORD});
+}
+
+void CPropPageEmail::OnShowPOPPassword()
+{
+    ShowPasswords(*this, IDC_SHOW_POP_PASSWORD, {IDC_POP_PASSWORD, IDC_POP_RETYPE_PASSWORD});
 }
 
 void CPropPageEmail::LoadSection()
@@ -106,11 +147,13 @@ BOOL CPropPageEmail::CheckInput()
                      "Plese check your password information for the Outgoing Mail server!",
                      "password of the Outgoing Mail server"))
         return FALSE;
-    return CheckServer(m_strPOPServerName, m_strPOPUserName, m_strPOPPassword, m_strPOPRetypePassword,
-                       "You must provide account information for the Incoming Mail server!",
-                       "You must provide password information for the Incoming Mail server!",
-                       "Plese check your password information for the Incoming Mail server!",
-                       "password of the Incoming Mail server");
+    if (!CheckServer(m_strPOPServerName, m_strPOPUserName, m_strPOPPassword, m_strPOPRetypePassword,
+                     "You must provide account information for the Incoming Mail server!",
+                     "You must provide password information for the Incoming Mail server!",
+                     "Plese check your password information for the Incoming Mail server!",
+                     "password of the Incoming Mail server"))
+        return FALSE;
+    return m_valueChecks.Check(*this);
 }
 
 BOOL CPropPageEmail::OnApply()
@@ -162,5 +205,7 @@ bool CPropPageEmail::WriteSection(TiXmlElement* pConfiguration)
 
 void CPropPageEmail::OnModified()
 {
+    UpdateData(TRUE);
+    m_valueChecks.Mark(*this);
     SetModified(TRUE);
 }

@@ -2,6 +2,7 @@
 // The frame's own mail account: its address and its outgoing (SMTP) and incoming (POP) servers. The
 // page owns the Email section of the configuration.
 
+#include "pages/PageChecks.h"
 #include "platform/PropertyPage.h"
 
 class TiXmlElement;
@@ -38,7 +39,8 @@ public:
     CString m_strEmailAddress;
 
     BOOL OnInitDialog() override;
-    // Checks the outgoing, then the incoming account.
+    BOOL OnSetActive() override;
+    // Checks the outgoing, then the incoming account, then the address and the ports the user changed.
     BOOL CheckInput() override;
     // Rebuilds the Email section.
     BOOL OnApply() override;
@@ -47,6 +49,8 @@ public:
     // the page does not know of it and the stored security settings.
     bool WriteSection(TiXmlElement* pConfiguration);
     void OnModified();
+    void OnShowSMTPPassword();
+    void OnShowPOPPassword();
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -58,4 +62,6 @@ private:
     BOOL CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
                      const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
                      const char* pszMismatch, const char* pszPasswordField);
+
+    CValueChecks m_valueChecks;
 };

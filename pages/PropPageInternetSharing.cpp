@@ -3,6 +3,7 @@
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
 #include "pages/PageChecks.h"
+#include "pages/PasswordBoxes.h"
 #include "app/ScrambledText.h"
 #include "pages/ListEntries.h"
 #include "res/Resource.h"
@@ -30,6 +31,7 @@ const CCommandMap& CPropPageInternetSharing::GetCommandMap() const
         OnEnChange(IDC_FC_USERNAME, &CPropPageInternetSharing::OnModified),
         OnEnChange(IDC_FC_PASSWORD, &CPropPageInternetSharing::OnModified),
         OnEnChange(IDC_FC_RETYPE_PASSWORD, &CPropPageInternetSharing::OnModified),
+        OnBnClicked(IDC_SHOW_PASSWORD, &CPropPageInternetSharing::OnShowPassword),
     };
     return map;
 }
@@ -59,7 +61,8 @@ BOOL CPropPageInternetSharing::OnInitDialog()
 
 void CPropPageInternetSharing::OnAddFeed()
 {
-    if (AddListEntry(this, m_lstFeeds, "Enter RSS Feed Info", {"Description:", "URL:"}))
+    const auto urlProblem = [](const CString& strURL) { return FeedURLProblem(strURL, "URL"); };
+    if (AddListEntry(this, m_lstFeeds, "Enter RSS Feed Info", {{"Description:", {}}, {"URL:", urlProblem}}))
         SetModified(TRUE);
 }
 
@@ -72,6 +75,17 @@ void CPropPageInternetSharing::OnRemoveFeed()
 void CPropPageInternetSharing::OnModified()
 {
     SetModified(TRUE);
+}
+
+BOOL CPropPageInternetSharing::OnSetActive()
+{
+    HidePasswords(*this, IDC_SHOW_PASSWORD, {IDC_FC_PASSWORD, IDC_FC_RETYPE_PASSWORD});
+    return CPropertyPage::OnSetActive();
+}
+
+void CPropPageInternetSharing::OnShowPassword()
+{
+    ShowPasswords(*this, IDC_SHOW_PASSWORD, {IDC_FC_PASSWORD, IDC_FC_RETYPE_PASSWORD});
 }
 
 BOOL CPropPageInternetSharing::CheckInput()

@@ -27,6 +27,7 @@ public:
     CString m_strFCRetypePassword;
 
     BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
     // With an account, its password must be there and retyped alike.
     BOOL CheckInput() override;
     // Rebuilds the first RSSandFrameChannel section where it stands.
@@ -36,6 +37,7 @@ public:
     void OnAddFeed();
     void OnRemoveFeed();
     void OnModified();
+    void OnShowPassword();
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

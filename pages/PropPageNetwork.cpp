@@ -4,6 +4,7 @@
 #include "app/ConfigSection.h"
 #include "app/ScrambledText.h"
 #include "pages/PageChecks.h"
+#include "pages/PasswordBoxes.h"
 #include "res/Resource.h"
 
 #include <cstring>
@@ -12,7 +13,7 @@ namespace {
 
 const int kAddressEdits[] = {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP};
 const int kEncryptionControls[] = {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD,
-                                   IDC_RETYPE_PASSWORD};
+                                   IDC_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
 
 const char* const kAvailablePrefix = "Available Networks::";
 
@@ -61,6 +62,41 @@ void UpdateAccessPointCount(TiXmlElement* pSection)
 CPropPageNetwork::CPropPageNetwork()
     : CPropertyPage(IDD_NETWORK)
 {
+    // The key's form depends on the mode and the key type: choosing another mode changes the key
+    // as much as retyping it does.
+    m_valueChecks.Add(IDC_KEY_PASSWORD, [this]() {
+        if (!IsEncrypted() || m_strKeyPassword.IsEmpty())
+            return CString();
+        return WifiKeyProblem(m_strKeyPassword, TrimBlanks(m_strEncryptionMode), !IsChecked(IDC_PASSPHRASE));
+    }, [this]() { return KeyInputs(); });
+    // The addresses are used only with Static IP; an empty box stays allowed, as it always was.
+    const struct {
+        int nID;
+        CString CPropPageNetwork::*pValue;
+        const char* pszLabel;
+        bool bMask;
+    } addresses[] = {
+        {IDC_DEVICE_IP, &CPropPageNetwork::m_strDeviceIP, "Device IP", false},
+        {IDC_NET_MASK, &CPropPageNetwork::m_strNetMask, "Net Mask", true},
+        {IDC_GATEWAY_IP, &CPropPageNetwork::m_strGatewayIP, "Gateway IP", false},
+        {IDC_NAME_SERVER_IP, &CPropPageNetwork::m_strNameServerIP, "Name Server IP", false},
+    };
+    for (const auto& address : addresses) {
+        const auto pValue = address.pValue;
+        const char* pszLabel = address.pszLabel;
+        const bool bMask = address.bMask;
+        m_valueChecks.Add(address.nID, [this, pValue, pszLabel, bMask]() {
+            const CString& strValue = this->*pValue;
+            if (IsChecked(IDC_DHCP) || strValue.IsEmpty())
+                return CString();
+            return bMask ? NetMaskProblem(strValue, pszLabel) : IPAddressProblem(strValue, pszLabel);
+        }, [this, pValue]() { return this->*pValue; });
+    }
+}
+
+CString CPropPageNetwork::KeyInputs()
+{
+    return m_strEncryptionMode + "\n" + (IsChecked(IDC_PASSPHRASE) ? "Passphrase" : "Hex") + "\n" + m_strKeyPassword;
 }
 
 void CPropPageNetwork::SetPageTitle(const char* pszTitle)
@@ -143,6 +179,7 @@ const CCommandMap& CPropPageNetwork::GetCommandMap() const
         OnEnChange(IDC_NET_MASK, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_SSID, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_ENCRYPTED, &CPropPageNetwork::OnModified),
+        OnBnClicked(IDC_SHOW_PASSWORD, &CPropPageNetwork::OnShowPassword),
     };
     return map;
 }
@@ -178,7 +215,16 @@ void CPropPageNetwork::EnableEncryptionControls(BOOL bEnable)
 BOOL CPropPageNetwork::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    LoadPage();
+    // What the controls give back now is what the frame already works with.
+    UpdateData(TRUE);
+    m_valueChecks.RememberLoaded();
+    m_valueChecks.Mark(*this);
+    return TRUE;
+}
 
+void CPropPageNetwork::LoadPage()
+{
     const bool bAvailable = IsAvailablePage();
     TiXmlElement* pSection = nullptr;
     if (bAvailable) {
@@ -195,7 +241,7 @@ BOOL CPropPageNetwork::OnInitDialog()
     if (!pAccessPoint) {
         UpdateData(FALSE);
         m_bInitialised = 1;
-        return TRUE;
+        return;
     }
 
     TiXmlElement* pLink = Child(pAccessPoint, "Link");
@@ -222,7 +268,7 @@ BOOL CPropPageNetwork::OnInitDialog()
         EnableAddressEdits(FALSE);
         UpdateData(FALSE);
         m_bInitialised = 1;
-        return TRUE;
+        return;
     }
 
     m_strEncryptionMode = GetChildValue(pLink, "EncryptionMode");
@@ -248,13 +294,13 @@ BOOL CPropPageNetwork::OnInitDialog()
     }
     UpdateData(FALSE);
     m_bInitialised = 1;
-    return TRUE;
 }
 
 BOOL CPropPageNetwork::OnSetActive()
 {
     // Another page may have cleared this page's Default mark while it was hidden.
     UpdateData(FALSE);
+    HidePasswords(*this, IDC_SHOW_PASSWORD, {IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD});
     return CPropertyPage::OnSetActive();
 }
 
@@ -297,18 +343,32 @@ void CPropPageNetwork::OnDefault()
 void CPropPageNetwork::OnDhcp()
 {
     EnableAddressEdits(FALSE);
+    MarkValues();
     SetModified(TRUE);
 }
 
 void CPropPageNetwork::OnStaticIp()
 {
     EnableAddressEdits(TRUE);
+    MarkValues();
     SetModified(TRUE);
 }
 
 void CPropPageNetwork::OnModified()
 {
+    MarkValues();
     SetModified(TRUE);
+}
+
+void CPropPageNetwork::MarkValues()
+{
+    UpdateData(TRUE);
+    m_valueChecks.Mark(*this);
+}
+
+void CPropPageNetwork::OnShowPassword()
+{
+    ShowPasswords(*this, IDC_SHOW_PASSWORD, {IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD});
 }
 
 void CPropPageNetwork::OnKeyChanged()
@@ -316,6 +376,7 @@ void CPropPageNetwork::OnKeyChanged()
     // A key typed into a profile that is not enabled would silently never be stored; typing it says
     // the user wants this network, so the profile is enabled with it.
     UpdateData(TRUE);
+    m_valueChecks.Mark(*this);
     if (!m_bEnable) {
         Check(IDC_ENABLE);
         OnEnable();
@@ -347,25 +408,29 @@ void CPropPageNetwork::ClearDefault()
 BOOL CPropPageNetwork::CheckInput()
 {
     UpdateData(TRUE);
-    if (!m_bEnable || !IsEncrypted())
+    if (!m_bEnable)
         return TRUE;
-    const CString strMode = TrimBlanks(m_strEncryptionMode);
-    if (strMode == "None" || strMode == "Select Encryption") {
-        MessageBox("Invalid Encryption Mode", "Error", MB_OK);
-        return FALSE;
+    if (IsEncrypted()) {
+        const CString strMode = TrimBlanks(m_strEncryptionMode);
+        if (strMode == "None" || strMode == "Select Encryption") {
+            MessageBox("Invalid Encryption Mode", "Error", MB_OK);
+            return FALSE;
+        }
+        // The key is asked for only where the user can type one: the key boxes of an open network
+        // are disabled, and demanding a key there would make its page, and with it the whole sheet,
+        // impossible to confirm.
+        if (m_strKeyPassword.IsEmpty()) {
+            MessageBox("You must provide a password", "Error", MB_OK);
+            return FALSE;
+        }
+        if (m_strKeyPassword != m_strRetypePassword) {
+            MessageBox("Verify password does not match!", "Error", MB_OK);
+            return FALSE;
+        }
+        if (!CheckPasswordLength(*this, m_strKeyPassword, "Key Password"))
+            return FALSE;
     }
-    // The key is asked for only where the user can type one: the key boxes of an open network are
-    // disabled, and demanding a key there would make its page, and with it the whole sheet,
-    // impossible to confirm.
-    if (m_strKeyPassword.IsEmpty()) {
-        MessageBox("You must provide a password", "Error", MB_OK);
-        return FALSE;
-    }
-    if (m_strKeyPassword != m_strRetypePassword) {
-        MessageBox("Verify password does not match!", "Error", MB_OK);
-        return FALSE;
-    }
-    return CheckPasswordLength(*this, m_strKeyPassword, "Key Password");
+    return m_valueChecks.Check(*this);
 }
 
 BOOL CPropPageNetwork::OnApply()

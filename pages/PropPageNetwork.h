@@ -3,6 +3,7 @@
 // the frame's last scan that has no profile yet (an available network). The page fills itself when
 // first shown, checks the profile when confirmed and rewrites it in the NetworkConnectionInfo section.
 
+#include "pages/PageChecks.h"
 #include "platform/PropertyPage.h"
 
 #include <functional>
@@ -53,7 +54,8 @@ public:
 
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
-    // With Enable checked, an encrypted profile needs a mode and a key typed twice alike.
+    // With Enable checked, an encrypted profile needs a mode and a key typed twice alike; a key or
+    // static address the user changed must have a form the frame can use.
     BOOL CheckInput() override;
     // With Enable checked: rewrites the profile. With Enable cleared: writes nothing.
     BOOL OnApply() override;
@@ -73,6 +75,7 @@ public:
     void OnModified();
     // The key boxes, the key type or the mode changed.
     void OnKeyChanged();
+    void OnShowPassword();
 
     // The SSID of an access point element (stored or scanned): the text of Link/SSID, empty when
     // either is missing.
@@ -92,7 +95,12 @@ private:
     void EnableEncryptionControls(BOOL bEnable);
     BOOL IsChecked(int nID);
     void Check(int nID);
+    void LoadPage();
+    // Flags the key and the addresses whose values the frame could not use.
+    void MarkValues();
+    CString KeyInputs();
 
     CString m_szTitle;
     bool m_bAvailable = false;
+    CValueChecks m_valueChecks;
 };

@@ -3,12 +3,14 @@
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
 #include "pages/PageChecks.h"
+#include "pages/PasswordBoxes.h"
 #include "app/ScrambledText.h"
 #include "res/Resource.h"
 
 namespace {
+// The boxes that are in use only while sharing is on, and the check box that shows the passwords.
 const int kEditBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
-                          IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD};
+                          IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
 } // namespace
 
 CPropPagePCSharing::CPropPagePCSharing()
@@ -38,6 +40,7 @@ const CCommandMap& CPropPagePCSharing::GetCommandMap() const
         OnEnChange(IDC_SMB_USER, &CPropPagePCSharing::OnModified),
         OnEnChange(IDC_SMB_PASSWORD, &CPropPagePCSharing::OnModified),
         OnEnChange(IDC_SMB_RETYPE_PASSWORD, &CPropPagePCSharing::OnModified),
+        OnBnClicked(IDC_SHOW_PASSWORD, &CPropPagePCSharing::OnShowPassword),
     };
     return map;
 }
@@ -84,6 +87,17 @@ void CPropPagePCSharing::OnEnableSharing()
 void CPropPagePCSharing::OnModified()
 {
     SetModified(TRUE);
+}
+
+BOOL CPropPagePCSharing::OnSetActive()
+{
+    HidePasswords(*this, IDC_SHOW_PASSWORD, {IDC_SMB_PASSWORD, IDC_SMB_RETYPE_PASSWORD});
+    return CPropertyPage::OnSetActive();
+}
+
+void CPropPagePCSharing::OnShowPassword()
+{
+    ShowPasswords(*this, IDC_SHOW_PASSWORD, {IDC_SMB_PASSWORD, IDC_SMB_RETYPE_PASSWORD});
 }
 
 BOOL CPropPagePCSharing::CheckInput()

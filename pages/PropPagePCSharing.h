@@ -30,6 +30,7 @@ public:
     BOOL m_bSmbEnabled = FALSE;
 
     BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
     // With sharing on, all five values must be there and the password retyped alike. With sharing
     // off, whatever is entered is stored.
     BOOL CheckInput() override;
@@ -39,6 +40,7 @@ public:
     bool WriteSection(TiXmlElement* pConfiguration);
     void OnEnableSharing();
     void OnModified();
+    void OnShowPassword();
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

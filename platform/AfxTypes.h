@@ -33,6 +33,9 @@ enum : UINT { WM_COMMAND = 0x0111, WM_PAINT = 0x000F };
 enum : UINT { BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1 };
 enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1 };
 
+// An edit box's masking character: 0 shows the text as typed, any other masks it.
+enum : UINT { EM_SETPASSWORDCHAR = 0x00CC };
+
 // ShowWindow commands.
 enum : int { SW_HIDE = 0, SW_SHOW = 5 };
 

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QMessageBox>
 #include <QTimer>
@@ -187,6 +188,11 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return 0;
     }
+    if (nMsg == EM_SETPASSWORDCHAR) {
+        if (auto* pEdit = qobject_cast<QLineEdit*>(m_pState->hWnd.data()))
+            pEdit->setEchoMode(wParam ? QLineEdit::Password : QLineEdit::Normal);
+        return 0;
+    }
     auto* pButton = qobject_cast<QAbstractButton*>(m_pState->hWnd.data());
     if (!pButton)
         return 0;
@@ -206,6 +212,23 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         }
     }
     return 0;
+}
+
+void CWnd::MarkInvalid(const char* pszReason)
+{
+    QWidget* pWidget = m_pState->hWnd.data();
+    if (!pWidget)
+        return;
+    const QString reason = ToQString(CString(pszReason));
+    // The style rule names the widget's own class, so that the red frame never spreads to its children.
+    const QString sheet = reason.isEmpty() ? QString()
+                                           : QStringLiteral("%1 { border: 1px solid #c00000; border-radius: 2px; padding: 1px; }")
+                                                 .arg(QString::fromLatin1(pWidget->metaObject()->className()));
+    if (pWidget->styleSheet() != sheet)
+        pWidget->setStyleSheet(sheet);
+    pWidget->setToolTip(reason);
+    // A screen reader says the reason too, after the field's name.
+    pWidget->setAccessibleDescription(reason);
 }
 
 int CWnd::MessageBox(const char* pszText, const char* pszCaption, UINT nType)

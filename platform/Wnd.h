@@ -80,6 +80,10 @@ public:
     void LockWindowUpdate();
     void UnlockWindowUpdate();
 
+    // Shows that the window's value cannot be used, and why (a red frame, the reason as its tooltip);
+    // nullptr or an empty reason shows it as fine again.
+    void MarkInvalid(const char* pszReason);
+
     // A message box owned by this window; returns the button that closed it (IDOK).
     int MessageBox(const char* pszText, const char* pszCaption = nullptr, UINT nType = MB_OK);
 
@@ -90,7 +94,7 @@ public:
 
 protected:
     // Handles a message sent to this window. The base answers the button check messages BM_SETCHECK
-    // and BM_GETCHECK for a button; everything else answers 0.
+    // and BM_GETCHECK for a button and EM_SETPASSWORDCHAR for an edit box; everything else answers 0.
     virtual LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // A command from a child control: LOWORD(wParam) its id, HIWORD(wParam) the notification
     // (BN_CLICKED, EN_CHANGE). Answer TRUE when handled.

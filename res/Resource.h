@@ -8,3 +8,10 @@ enum : unsigned {
     IDD_ADDRESS_BOOK = 138,
     IDD_INTERNET_SHARING = 139,
 };
+
+// The "Show password" check box under a pair of password boxes, after the ids the pages already use;
+// the Email page has a second one, for its incoming account.
+enum : int {
+    IDC_SHOW_PASSWORD = 1049,
+    IDC_SHOW_POP_PASSWORD = 1050,
+};

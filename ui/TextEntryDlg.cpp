@@ -18,14 +18,36 @@ const int kBoxHeight = 20;
 CTextEntryDlg::CTextEntryDlg() = default;
 CTextEntryDlg::~CTextEntryDlg() = default;
 
-void CTextEntryDlg::AddField(const char* pszLabel, const char* pszDefaultText, BYTE bPassword)
+void CTextEntryDlg::AddField(const char* pszLabel, const char* pszDefaultText, BYTE bPassword, FieldCheck check)
 {
     if (m_nFields >= MAX_FIELDS)
         return;
     m_labelTexts[m_nFields] = pszLabel;
     m_defaults[m_nFields] = pszDefaultText;
     m_passwords[m_nFields] = bPassword;
+    m_checks[m_nFields] = std::move(check);
     ++m_nFields;
+}
+
+CString CTextEntryDlg::FieldProblem(int nIndex) const
+{
+    CString strText;
+    m_edits[nIndex].GetWindowText(strText);
+    // An empty field is not flagged: the disabled OK button already says it is missing.
+    return m_checks[nIndex] && !strText.IsEmpty() ? m_checks[nIndex](strText) : CString();
+}
+
+BOOL CTextEntryDlg::CheckFields()
+{
+    for (int i = 0; i < m_nFields; ++i) {
+        const CString strProblem = FieldProblem(i);
+        if (strProblem.IsEmpty())
+            continue;
+        MessageBox(strProblem, "Error", MB_OK);
+        m_edits[i].SetFocus();
+        return FALSE;
+    }
+    return TRUE;
 }
 
 CString CTextEntryDlg::GetFieldText(int nIndex) const
@@ -115,7 +137,8 @@ BOOL CTextEntryDlg::OnCommand(WPARAM wParam, LPARAM /*lParam*/)
 {
     const int nID = LOWORD(wParam);
     const int nCode = HIWORD(wParam);
-    if (nCode == static_cast<int>(EN_CHANGE) && nID >= FIRST_FIELD_ID && nID < FIRST_FIELD_ID + MAX_FIELDS) {
+    if (nCode == static_cast<int>(EN_CHANGE) && nID >= FIRST_FIELD_ID && nID < FIRST_FIELD_ID + m_nFields) {
+        m_edits[nID - FIRST_FIELD_ID].MarkInvalid(FieldProblem(nID - FIRST_FIELD_ID));
         UpdateOkButton();
         return TRUE;
     }
@@ -124,7 +147,7 @@ BOOL CTextEntryDlg::OnCommand(WPARAM wParam, LPARAM /*lParam*/)
     if (nID == IDOK) {
         // The disabled OK button is what keeps an incomplete entry out; Enter with it disabled does
         // nothing, as a dialog's default button does.
-        if (!AreAllFieldsFilled())
+        if (!AreAllFieldsFilled() || !CheckFields())
             return TRUE;
         CopyResults();
         EndModalLoop(IDOK);

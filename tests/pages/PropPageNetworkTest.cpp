@@ -278,7 +278,7 @@ TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChe
             {"mode", [&] { Choose(pPage, IDC_ENCRYPTION_MODE, "WPA2"); }},
             {"key type", [&] { ClickCheck(Control(pPage, IDC_HEX_KEY)); }},
             {"key type", [&] { ClickCheck(Control(pPage, IDC_PASSPHRASE)); }},
-            {"key", [&] { Type(pPage, IDC_KEY_PASSWORD, "Latte"); }},
+            {"key", [&] { Type(pPage, IDC_KEY_PASSWORD, "Latte Art"); }},
         };
         for (const auto& input : inputs) {
             if (Checked(pPage, IDC_ENABLE))
@@ -286,14 +286,14 @@ TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChe
             input.second();
             EXPECT_TRUE(Checked(pPage, IDC_ENABLE)) << input.first;
         }
-        Type(pPage, IDC_RETYPE_PASSWORD, "Latte");
+        Type(pPage, IDC_RETYPE_PASSWORD, "Latte Art");
         PressSheetButton(sheet, IDOK);
     });
     TiXmlDocument doc;
     const TiXmlElement* pLocked = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Locked");
     ASSERT_NE(pLocked, nullptr) << "the typed key is stored, not dropped";
     const TiXmlElement* pKey = pLocked->FirstChildElement("Link")->FirstChildElement("Key");
-    EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte");
+    EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte Art");
 }
 
 TEST_F(NetworkPageTest, BlanksAroundAStoredFlagAndInsideAScrambledKeyAreIgnored)
