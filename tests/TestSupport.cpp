@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -94,6 +95,15 @@ void TypeText(QWidget* pWidget, const QString& text)
             QApplication::sendEvent(pWidget, &release);
         }
     }
+}
+
+void TypeInto(CWnd& window, int nID, const QString& text)
+{
+    auto* pEdit = qobject_cast<QLineEdit*>(window.GetDlgItem(nID)->GetSafeHwnd());
+    ASSERT_NE(pEdit, nullptr) << nID;
+    pEdit->selectAll();
+    QTest::keyClick(pEdit, Qt::Key_Delete);
+    TypeText(pEdit, text);
 }
 
 void ClickButton(QWidget* pButton)

@@ -50,6 +50,10 @@ private:
 // Types text into a widget as key events, one character at a time; any characters, not only ASCII.
 void TypeText(QWidget* pWidget, const QString& text);
 
+class CWnd;
+// Empties the edit box nID of a window and types the text into it.
+void TypeInto(CWnd& window, int nID, const QString& text);
+
 // Presses a dialog's button the way a user does, with a mouse click.
 void ClickButton(QWidget* pButton);
 // Clicks a check box or radio button on its indicator, where a user clicks it.

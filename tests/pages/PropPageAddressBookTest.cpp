@@ -81,28 +81,6 @@ protected:
 
 } // namespace
 
-TEST_F(AddressBookPageTest, EmptyConfigurationWritesTheSectionWithThreeZeroCounts)
-{
-    LoadDrive(m_drive, Config(""));
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
-        EXPECT_EQ(m_page.m_lstContacts.GetColumnCount(), 3);
-        EXPECT_EQ(m_page.m_lstApproved.GetItemCount(), 0);
-        PressSheetButton(sheet, IDOK);
-    });
-    EXPECT_EQ(Section(),
-              "<EmailAddressBook>\n"
-              "    <AddressBook>\n"
-              "        <NumEmailDetails>0</NumEmailDetails>\n"
-              "    </AddressBook>\n"
-              "    <DEmailAddresses>\n"
-              "        <NumDEmailAddress>0</NumDEmailAddress>\n"
-              "    </DEmailAddresses>\n"
-              "    <AEmailAddresses>\n"
-              "        <NumAEmailAddress>0</NumAEmailAddress>\n"
-              "    </AEmailAddresses>\n"
-              "</EmailAddressBook>\n");
-}
-
 TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
 {
     LoadDrive(m_drive, Config("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"

@@ -50,22 +50,6 @@ protected:
 
 } // namespace
 
-TEST_F(InternetSharingPageTest, EmptyConfigurationWritesNoFeedsAndAnEmptyAccount)
-{
-    LoadDrive(m_drive, Config(""));
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
-    EXPECT_EQ(Section(),
-              "<RSSandFrameChannel>\n"
-              "    <RSS>\n"
-              "        <NumURL>0</NumURL>\n"
-              "    </RSS>\n"
-              "    <FrameChannel>\n"
-              "        <FCUsername></FCUsername>\n"
-              "        <FCPassword></FCPassword>\n"
-              "    </FrameChannel>\n"
-              "</RSSandFrameChannel>\n");
-}
-
 TEST_F(InternetSharingPageTest, FeedsAreSortedAddedAtTheTopRemovedBySelectionAndWrittenAsShown)
 {
     LoadDrive(m_drive, Config(Feeds({"Weather", "Comics", "Sports", "News"})));
@@ -114,26 +98,6 @@ TEST_F(InternetSharingPageTest, FeedsAreSortedAddedAtTheTopRemovedBySelectionAnd
               "        <FCPassword></FCPassword>\n"
               "    </FrameChannel>\n"
               "</RSSandFrameChannel>\n");
-}
-
-TEST_F(InternetSharingPageTest, AccountNeedsAPasswordRetypedAlike)
-{
-    const std::string original = Config("");
-    const std::vector<std::pair<std::vector<QString>, const char*>> cases = {
-        {{"family", "", ""}, "You must provide password information for the FrameChannel account!"},
-        {{"family", "Secret", "secret"}, "Plese check your password information for the FrameChannel account!"},
-    };
-    for (const auto& c : cases) {
-        LoadDrive(m_drive, original);
-        CPropPageInternetSharing page;
-        const QString text = ConfirmExpectingRefusal(page, [&](CPropertySheet&) {
-            const int ids[] = {IDC_FC_USERNAME, IDC_FC_PASSWORD, IDC_FC_RETYPE_PASSWORD};
-            for (int i = 0; i < 3; ++i)
-                TypeText(page.GetDlgItem(ids[i])->GetSafeHwnd(), c.first[static_cast<size_t>(i)]);
-        });
-        EXPECT_EQ(text, c.second);
-        EXPECT_EQ(m_drive.ReadConfig(), original);
-    }
 }
 
 TEST_F(InternetSharingPageTest, PasswordWithoutAnAccountIsStoredAndAStoredOnePassesUntouched)
