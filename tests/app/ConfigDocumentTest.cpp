@@ -458,21 +458,7 @@ public:
     CPageOwner() { AdoptWindow(new QWidget); }
 };
 
-TEST_F(SaveFaultTest, MissingFolderFailsVisiblyAndTheRetrySucceedsOnceItIsBack)
-{
-    m_drive.WriteConfig(kValidFile);
-    Load();
-    ChangeSomething();
-    const QString folder = QString::fromStdString(m_drive.Path().Bytes() + "/System");
-    ASSERT_TRUE(QDir(folder).removeRecursively()); // the card was pulled out
-    CPageOwner owner;
-    ExpectFailedSaveReported(owner.GetSafeHwnd(), &owner);
-
-    QDir().mkpath(folder + "/Configuration");
-    ASSERT_TRUE(SaveConfigDocument(&owner));
-    EXPECT_NE(m_drive.ReadConfig().find("<LocalNetSharing>changed</LocalNetSharing>"), std::string::npos);
-}
-
+// A card pulled out before OK is tested on every page (PageRulesTest).
 TEST_F(SaveFaultTest, ConfigurationPathThatIsAFolderFailsVisiblyAndStaysAFolder)
 {
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_drive.ConfigPath() + "/inside")));

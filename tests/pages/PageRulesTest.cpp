@@ -329,6 +329,7 @@ TEST_P(FailedSaveTest, FailedSaveIsToldByThePageAndTheNextConfirmSaves)
     EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
     EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
     EXPECT_TRUE(script.MessageBoxes()[0].text.contains("could not be saved"));
+    EXPECT_TRUE(script.MessageBoxes()[0].text.contains(QString::fromStdString(m_drive.ConfigPath()))) << "it names the file";
     EXPECT_EQ(CountSections(m_drive.ReadConfig(), GetParam().pszSection), 1);
 }
 

@@ -5,9 +5,7 @@
 #include "app/ScrambledText.h"
 #include "platform/PropertySheet.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -112,29 +110,4 @@ TEST_F(EmailPageTest, StoredValuesLoadAndAnUntouchedConfirmRewritesThemIdentical
         PressSheetButton(sheet, IDOK);
     });
     EXPECT_EQ(SectionText(Saved(), "Email"), stored);
-}
-
-TEST_F(EmailPageTest, LabelMnemonicsReachTheirBoxesInBothGroups)
-{
-    LoadDrive(m_drive, Config(""));
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
-        QWidget* pDialog = sheet.GetSafeHwnd();
-        pDialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(pDialog));
-        Edit(IDC_EMAIL_ADDRESS)->setFocus();
-        ASSERT_EQ(QApplication::focusWidget(), Edit(IDC_EMAIL_ADDRESS));
-        const std::vector<std::pair<Qt::Key, std::vector<int>>> keys = {
-            {Qt::Key_C, {IDC_SMTP_USER_NAME, IDC_POP_USER_NAME}},
-            {Qt::Key_P, {IDC_SMTP_PASSWORD, IDC_POP_PASSWORD}},
-            {Qt::Key_T, {IDC_SMTP_PORT, IDC_POP_PORT}},
-        };
-        for (const auto& key : keys) {
-            // The same letter stands in both groups: pressing it again moves on to the next box.
-            for (int nID : key.second) {
-                QTest::keyClick(QApplication::focusWidget(), key.first, Qt::AltModifier);
-                EXPECT_EQ(QApplication::focusWidget(), Edit(nID)) << nID;
-            }
-        }
-        PressSheetButton(sheet, IDCANCEL);
-    });
 }
