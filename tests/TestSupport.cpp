@@ -58,7 +58,7 @@ CModalScript& CModalScript::ThenAnswerMessageBox()
             pDialog->reject();
             return;
         }
-        m_boxes.push_back({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
+        Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
         ClickButton(pBox->button(QMessageBox::Ok));
     });
 }
@@ -310,6 +310,7 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
     }
     std::function<void(QDialog*)> step = [&](QDialog* pDialog) {
         if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
+            pScript->Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
             pBox->button(QMessageBox::Ok)->click();
             pScript->Then(step);
             return;

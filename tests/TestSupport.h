@@ -38,6 +38,7 @@ public:
     CModalScript& ThenDiscardChanges();
 
     const std::vector<SeenMessageBox>& MessageBoxes() const { return m_boxes; }
+    void Record(const SeenMessageBox& box) { m_boxes.push_back(box); }
     int Unexpected() const { return m_nUnexpected; }
     int Remaining() const { return static_cast<int>(m_steps.size()); }
 
@@ -97,7 +98,7 @@ class CPropertyPage;
 int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
              CModalScript* pScript = nullptr);
 // Runs the whole application on a drive: start-up, the sheet (act runs inside its modal loop and must
-// close it) and tear-down. Message boxes on the way in are answered with OK.
+// close it) and tear-down. Message boxes on the way in are answered with OK and recorded in the script.
 void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act,
                     CModalScript* pScript = nullptr);
 // Runs a sheet with one page, lets input act on it and presses OK; expects the confirm refused with

@@ -28,37 +28,22 @@ struct StartupRun
 };
 
 // Runs start-up on a drive; messages are answered with OK, the sheet is looked at and left with
-// the given action.
+// the given action (Cancel by default).
 StartupRun RunStartup(const CScratchDrive& drive, std::function<void(CPropertySheet&)> leave = nullptr)
 {
-    ResetDocuments();
     StartupRun run;
     CModalScript script;
-    std::function<void(QDialog*)> step = [&](QDialog* pDialog) {
-        if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
-            run.messages.push_back({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
-            ClickButton(pBox->button(QMessageBox::Ok));
-            script.Then(step);
-            return;
-        }
-        auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
-        if (!pSheet) {
-            ADD_FAILURE() << "the sheet is not the main window while it runs";
-            pDialog->reject();
-            return;
-        }
-        run.caption = pDialog->windowTitle();
-        for (int i = 0; i < pSheet->GetPageCount(); ++i)
-            run.titles << QString::fromUtf8(pSheet->GetTabControl()->GetItemText(i).Bytes().c_str());
-        run.nActive = pSheet->GetActiveIndex();
+    RunApplication(drive, [&](CPropertySheet& sheet) {
+        run.caption = sheet.GetSafeHwnd()->windowTitle();
+        for (int i = 0; i < sheet.GetPageCount(); ++i)
+            run.titles << QString::fromUtf8(sheet.GetTabControl()->GetItemText(i).Bytes().c_str());
+        run.nActive = sheet.GetActiveIndex();
         if (leave)
-            leave(*pSheet);
+            leave(sheet);
         else
-            ClickButton(pSheet->GetDlgItem(IDCANCEL)->GetSafeHwnd());
-    };
-    script.Then(step);
-    theApp.SetDriveOverride(drive.Path());
-    EXPECT_FALSE(theApp.InitInstance());
+            PressSheetButton(sheet, IDCANCEL);
+    }, &script);
+    run.messages = script.MessageBoxes();
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
     EXPECT_EQ(theApp.m_pEmailPage, nullptr) << "pages are deleted when the sheet closes";
     return run;
