@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -296,6 +297,11 @@ struct FailedSaveCase
     int nPage; // in the sheet of a card with one stored network
     const char* pszSection;
 };
+
+void PrintTo(const FailedSaveCase& c, std::ostream* pOut) { *pOut << c.pszName; }
+void PrintTo(const RefusalCase& c, std::ostream* pOut) { *pOut << c.pszName; }
+void PrintTo(const EmptyCardCase& c, std::ostream* pOut) { *pOut << c.pszName; }
+void PrintTo(const RewriteCase& c, std::ostream* pOut) { *pOut << c.pszName; }
 
 class FailedSaveTest : public ::testing::TestWithParam<FailedSaveCase>
 {

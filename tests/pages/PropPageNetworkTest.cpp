@@ -221,8 +221,6 @@ TEST_F(NetworkPageTest, EnablingAnAvailableEncryptedNetworkAppendsItsWholeProfil
               "<Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase</KeyType>"
               "<KeyPassword>" + ScrambleText("Latte Art 42", CONFIG_KEY_TEXT).Bytes() +
               "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
-    const TiXmlElement* pKey = pCafe->FirstChildElement("Link")->FirstChildElement("Key");
-    EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte Art 42");
 }
 
 TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChecksEnable)
@@ -360,10 +358,9 @@ TEST_F(NetworkPageTest, StaticProfileKeepsItsAddressesWhenConfirmedUnchangedAndS
     TiXmlElement* pSection = SavedSection(doc);
     const TiXmlElement* pStatic = CPropPageNetwork::FindAccessPoint(pSection, "Office")->FirstChildElement("IPConfiguration")->FirstChildElement("STATIC");
     ASSERT_NE(pStatic, nullptr);
-    EXPECT_EQ(GetChildText(pStatic, "DeviceIP"), "10.0.0.5");
-    EXPECT_EQ(GetChildText(pStatic, "NetMask"), "255.0.0.0");
-    EXPECT_EQ(GetChildText(pStatic, "GatewayIP"), "10.0.0.1");
-    EXPECT_EQ(GetChildText(pStatic, "NameServerIP"), "10.0.0.2");
+    for (const auto& address : {std::pair{"DeviceIP", "10.0.0.5"}, {"NetMask", "255.0.0.0"}, {"GatewayIP", "10.0.0.1"},
+                                {"NameServerIP", "10.0.0.2"}})
+        EXPECT_EQ(GetChildText(pStatic, address.first), address.second);
     const TiXmlElement* pEmpty = CPropPageNetwork::FindAccessPoint(pSection, "Home")->FirstChildElement("IPConfiguration");
     EXPECT_EQ(pEmpty->FirstChildElement("DHCP"), nullptr);
     EXPECT_NE(m_drive.ReadConfig().find("<STATIC>\n                        <DeviceIP></DeviceIP>\n                        <NetMask></NetMask>\n"
