@@ -77,6 +77,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A Configuration.xml as the frame writes it, holding these sections.
+std::string ConfigFile(const std::string& sections);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // A case folder under tests/data.

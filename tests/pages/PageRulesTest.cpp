@@ -114,12 +114,6 @@ protected:
     CScratchDrive m_drive;
 };
 
-std::string Config(const std::string& sections)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">"
-           "<Configuration>" + sections + "</Configuration></RootInfo>\n";
-}
-
 using PageFactory = std::function<std::unique_ptr<CPropertyPage>()>;
 template <class T> PageFactory Make()
 {
@@ -174,7 +168,7 @@ protected:
 // the frame's defaults, and keeps the sections of others.
 TEST_P(EmptyCardTest, UntouchedConfirmWritesTheWholeSection)
 {
-    LoadDrive(m_drive, Config("<Other>kept</Other>"));
+    LoadDrive(m_drive, ConfigFile("<Other>kept</Other>"));
     std::unique_ptr<CPropertyPage> pPage = GetParam().page();
     RunSheet({pPage.get()}, [](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
     EXPECT_EQ(SectionText(m_drive.ReadConfig(), GetParam().pszSection), GetParam().expected);
@@ -275,7 +269,7 @@ protected:
 
 TEST_P(RefusalTest, RefusedConfirmSaysWhyAndWritesNothing)
 {
-    const std::string original = Config(GetParam().sections);
+    const std::string original = ConfigFile(GetParam().sections);
     LoadDrive(m_drive, original);
     std::unique_ptr<CPropertyPage> pPage = GetParam().page();
     const QString text = ConfirmExpectingRefusal(*pPage, [&](CPropertySheet&) {
@@ -316,7 +310,7 @@ protected:
 // change, and OK once the card is back saves them.
 TEST_P(FailedSaveTest, FailedSaveIsToldByThePageAndTheNextConfirmSaves)
 {
-    m_drive.WriteConfig(Config("<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>1"
+    m_drive.WriteConfig(ConfigFile("<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>1"
                                "</NumAccessPoint>" + AccessPoint("", "Home", "") + "</NetworkConnectionInfo>"));
     const QString folder = QString::fromStdString(m_drive.Path().Bytes() + "/System");
     CModalScript script;

@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string Config(const std::string& sections)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
-           sections + "</Configuration></RootInfo>\n";
-}
-
 std::string Senders(const char* pszGroup, const char* pszEntry, const std::vector<std::string>& addresses)
 {
     std::string xml = std::string("<") + pszGroup + ">";
@@ -83,7 +77,7 @@ protected:
 
 TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
 {
-    LoadDrive(m_drive, Config("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
+    LoadDrive(m_drive, ConfigFile("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
                               "<EmailDetails><ABEmailAddress>z@x</ABEmailAddress><ABFname>Zoe</ABFname><ABLname></ABLname></EmailDetails>"
                               "<Other/><EmailDetails><ABFname>Al</ABFname><ABLname>Berg</ABLname></EmailDetails>"
                               "<EmailDetails><ABFname>Al</ABFname><ABLname>Adler</ABLname></EmailDetails></AddressBook>" +
@@ -134,7 +128,7 @@ TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
 // Cancel adds nothing, Remove takes exactly the selected rows, and the file holds what is shown.
 TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFollows)
 {
-    LoadDrive(m_drive, Config("<EmailAddressBook><AddressBook><EmailDetails><ABFname>Anna</ABFname></EmailDetails>"
+    LoadDrive(m_drive, ConfigFile("<EmailAddressBook><AddressBook><EmailDetails><ABFname>Anna</ABFname></EmailDetails>"
                               "<EmailDetails><ABFname>Bert</ABFname></EmailDetails></AddressBook>" +
                               Senders("DEmailAddresses", "DEmailAddress", {"d1", "d2"}) +
                               Senders("AEmailAddresses", "AEmailAddress", {"a1", "a2"}) + "</EmailAddressBook>"));
@@ -190,7 +184,7 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
 
 TEST_F(AddressBookPageTest, RemoveWithoutASelectionRemovesNothingAndTheDeleteKeyRemovesTheSelectedRows)
 {
-    LoadDrive(m_drive, Config("<EmailAddressBook>" + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"}) +
+    LoadDrive(m_drive, ConfigFile("<EmailAddressBook>" + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"}) +
                               "</EmailAddressBook>"));
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
         ClickButton(PageButton(m_page, IDC_REMOVE_DENIED));

@@ -11,14 +11,6 @@
 
 namespace {
 
-const char* const kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n";
-
-std::string Config(const std::string& sections)
-{
-    return std::string(kHeader) + "<RootInfo version=\"100\">\n    <Configuration>" + sections +
-           "</Configuration>\n</RootInfo>\n";
-}
-
 class EmailPageTest : public ::testing::Test
 {
 protected:
@@ -43,7 +35,7 @@ protected:
 
 TEST_F(EmailPageTest, TypedAccountIsWrittenInOrderWithPasswordsScrambledAndTheirCaseKept)
 {
-    LoadDrive(m_drive, Config(""));
+    LoadDrive(m_drive, ConfigFile(""));
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         Type(IDC_EMAIL_ADDRESS, "frame@example.org");
         Type(IDC_SMTP_SERVER_NAME, "smtp.example.org");
@@ -68,7 +60,7 @@ TEST_F(EmailPageTest, TypedAccountIsWrittenInOrderWithPasswordsScrambledAndTheir
 
 TEST_F(EmailPageTest, EmptyServerSwitchesItsGroupsChecksOff)
 {
-    LoadDrive(m_drive, Config(""));
+    LoadDrive(m_drive, ConfigFile(""));
     CModalScript script;
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         Type(IDC_SMTP_USER_NAME, "account only");
@@ -101,7 +93,7 @@ TEST_F(EmailPageTest, StoredValuesLoadAndAnUntouchedConfirmRewritesThemIdentical
         "        <POPPort></POPPort>\n"
         "    </POPServer>\n"
         "</Email>\n";
-    LoadDrive(m_drive, Config(stored));
+    LoadDrive(m_drive, ConfigFile(stored));
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         EXPECT_EQ(Edit(IDC_SMTP_PASSWORD)->text(), "Secret");
         EXPECT_EQ(Edit(IDC_SMTP_RETYPE_PASSWORD)->text(), "Secret");

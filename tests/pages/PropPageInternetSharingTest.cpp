@@ -16,12 +16,6 @@
 
 namespace {
 
-std::string Config(const std::string& sections)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
-           sections + "</Configuration></RootInfo>\n";
-}
-
 std::string Feeds(const std::vector<std::string>& descriptions, const std::string& channel = "")
 {
     std::string xml = "<RSSandFrameChannel><RSS><NumURL>9</NumURL>";
@@ -52,7 +46,7 @@ protected:
 
 TEST_F(InternetSharingPageTest, FeedsAreSortedAddedAtTheTopRemovedBySelectionAndWrittenAsShown)
 {
-    LoadDrive(m_drive, Config(Feeds({"Weather", "Comics", "Sports", "News"})));
+    LoadDrive(m_drive, ConfigFile(Feeds({"Weather", "Comics", "Sports", "News"})));
     CModalScript script;
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
         EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "News", "Sports", "Weather"}));
@@ -102,7 +96,7 @@ TEST_F(InternetSharingPageTest, FeedsAreSortedAddedAtTheTopRemovedBySelectionAnd
 
 TEST_F(InternetSharingPageTest, PasswordWithoutAnAccountIsStoredAndAStoredOnePassesUntouched)
 {
-    LoadDrive(m_drive, Config(""));
+    LoadDrive(m_drive, ConfigFile(""));
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         TypeText(Edit(IDC_FC_PASSWORD), "MixedCase");
         PressSheetButton(sheet, IDOK);
@@ -112,7 +106,7 @@ TEST_F(InternetSharingPageTest, PasswordWithoutAnAccountIsStoredAndAStoredOnePas
 
     const std::string channel = "<FrameChannel><FCUsername>family</FCUsername><FCPassword>" +
                                 ScrambleText("Stored", CONFIG_KEY_TEXT).Bytes() + "</FCPassword></FrameChannel>";
-    LoadDrive(m_drive, Config(Feeds({}, channel)));
+    LoadDrive(m_drive, ConfigFile(Feeds({}, channel)));
     CPropPageInternetSharing page;
     CModalScript script;
     RunSheet({&page}, [&](CPropertySheet& sheet) {

@@ -51,8 +51,7 @@ std::string Config(const std::vector<Profile>& profiles, const std::string& more
     for (const Profile& p : profiles)
         section += StoredAccessPoint(p);
     section += "</NetworkConnectionInfo>";
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
-           (profiles.empty() ? std::string() : section) + more + "</Configuration></RootInfo>\n";
+    return ConfigFile((profiles.empty() ? std::string() : section) + more);
 }
 
 std::string Scan(const std::vector<std::pair<std::string, std::string>>& networks)

@@ -16,12 +16,6 @@ namespace {
 const int kBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
                       IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD};
 
-std::string Config(const std::string& sections)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">\n"
-           "    <Configuration>" + sections + "</Configuration>\n</RootInfo>\n";
-}
-
 std::string StoredSMB(const char* pszEnabled, const char* pszPassword = "pw")
 {
     return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled +
@@ -53,7 +47,7 @@ protected:
 
 TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirContents)
 {
-    LoadDrive(m_drive, Config(StoredSMB("true")));
+    LoadDrive(m_drive, ConfigFile(StoredSMB("true")));
     CPropPagePCSharing page;
     RunSheet({&page}, [&](CPropertySheet& sheet) {
         EXPECT_TRUE(EnableBox(page)->isChecked());
@@ -87,7 +81,7 @@ TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
     for (const char* pszStored : {"True", "1", "", "true ", " true\n"}) {
         SCOPED_TRACE(pszStored);
         const bool bOn = QString(pszStored).trimmed() == "true";
-        LoadDrive(m_drive, Config(StoredSMB(pszStored)));
+        LoadDrive(m_drive, ConfigFile(StoredSMB(pszStored)));
         CPropPagePCSharing page;
         RunSheet({&page}, [&](CPropertySheet& sheet) {
             EXPECT_EQ(EnableBox(page)->isChecked(), bOn);
@@ -99,7 +93,7 @@ TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
 
 TEST_F(PCSharingPageTest, SharingOffStoresPartialValuesAsEntered)
 {
-    LoadDrive(m_drive, Config(""));
+    LoadDrive(m_drive, ConfigFile(""));
     CPropPagePCSharing page;
     RunSheet({&page}, [&](CPropertySheet& sheet) {
         ClickCheck(EnableBox(page));
