@@ -251,6 +251,16 @@ std::string SectionText(const std::string& fileBytes, const char* pszSection)
     return text.substr(1);
 }
 
+void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts)
+{
+    size_t nAt = 0;
+    for (const std::string& part : parts) {
+        const size_t nFound = text.find(part, nAt);
+        ASSERT_NE(nFound, std::string::npos) << "\"" << part << "\" missing or out of order in\n" << text;
+        nAt = nFound + part.size();
+    }
+}
+
 int CountSections(const std::string& fileBytes, const char* pszSection)
 {
     TiXmlDocument doc;

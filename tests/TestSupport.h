@@ -92,6 +92,8 @@ void LoadDrive(const CScratchDrive& drive, const std::string& config, const std:
 // The first element of that name in an XML text, printed on its own; empty when absent. Tests compare
 // whole sections with it, element by element.
 std::string SectionText(const std::string& fileBytes, const char* pszSection);
+// Expects the parts in the text, in this order.
+void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts);
 // How many elements of that name stand directly under Configuration in an XML text.
 int CountSections(const std::string& fileBytes, const char* pszSection);
 

@@ -97,16 +97,6 @@ std::vector<RewriteCase> Cases()
     };
 }
 
-void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts)
-{
-    size_t nAt = 0;
-    for (const std::string& part : parts) {
-        const size_t nFound = text.find(part, nAt);
-        ASSERT_NE(nFound, std::string::npos) << "\"" << part << "\" missing or out of order in\n" << text;
-        nAt = nFound + part.size();
-    }
-}
-
 class SectionRewriteTest : public ::testing::TestWithParam<RewriteCase>
 {
 protected:
