@@ -84,11 +84,6 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
     return bWasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const
-{
-    return m_hWnd && m_hWnd->isEnabled();
-}
-
 BOOL CWnd::ShowWindow(int nCmdShow)
 {
     if (!m_hWnd)

@@ -309,6 +309,11 @@ void PressSheetButton(CPropertySheet& sheet, int nID)
     ClickButton(pButton->GetSafeHwnd());
 }
 
+bool ApplyEnabled(CPropertySheet& sheet)
+{
+    return sheet.GetDlgItem(ID_APPLY_NOW)->GetSafeHwnd()->isEnabled();
+}
+
 void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
 {
     ResetDocuments();
@@ -344,7 +349,7 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CP
         script.ThenAnswerMessageBox();
         PressSheetButton(sheet, IDOK);
         EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
-        if (sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled())
+        if (ApplyEnabled(sheet))
             script.ThenDiscardChanges();
         PressSheetButton(sheet, IDCANCEL);
     }, &script);

@@ -112,6 +112,8 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
 QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input);
 // Presses a sheet button (IDOK, IDCANCEL, ID_APPLY_NOW) with the mouse.
 void PressSheetButton(CPropertySheet& sheet, int nID);
+// Whether the sheet's Apply button can be pressed: the sign that a page counts as changed.
+bool ApplyEnabled(CPropertySheet& sheet);
 
 // Puts the two documents back to their state before any load.
 void ResetDocuments();

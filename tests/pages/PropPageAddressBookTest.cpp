@@ -132,7 +132,7 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
             });
             ClickButton(PageButton(m_page, c.nAdd));
             EXPECT_EQ(c.list.GetItemCount(), 2) << "Cancel adds nothing";
-            EXPECT_EQ(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled(), &c != &cases[0]) << "nor marks the page";
+            EXPECT_EQ(ApplyEnabled(sheet), &c != &cases[0]) << "nor marks the page";
             script.Then(TypeAndConfirm(c.typed));
             ClickButton(PageButton(m_page, c.nAdd));
             CtrlClickRow(c.list, 1);
@@ -142,7 +142,7 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
                           m_page.m_lstDenied.GetItemCount(), before[0] + before[1] + before[2])
                 << "one added, one removed, and only here";
         }
-        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        EXPECT_TRUE(ApplyEnabled(sheet));
         PressSheetButton(sheet, IDOK);
     }, &script);
     const std::string section = Section();
@@ -162,7 +162,7 @@ TEST_F(AddressBookPageTest, RemoveWithoutASelectionRemovesNothingAndTheDeleteKey
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
         ClickButton(PageButton(m_page, IDC_REMOVE_DENIED));
         EXPECT_EQ(m_page.m_lstDenied.GetItemCount(), 5);
-        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        EXPECT_FALSE(ApplyEnabled(sheet));
         sheet.GetSafeHwnd()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.GetSafeHwnd()));
         CtrlClickRow(m_page.m_lstDenied, 1);

@@ -130,9 +130,9 @@ TEST_F(NetworkPageTest, StoredProfileIsShownAsStoredAndAnyKeyTypeButPassphraseCh
         EXPECT_TRUE(Checked(pPage, IDC_PASSPHRASE));
         EXPECT_TRUE(Checked(pPage, IDC_DHCP));
         EXPECT_FALSE(Enabled(pPage, IDC_DEVICE_IP));
-        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        EXPECT_FALSE(ApplyEnabled(sheet));
         Choose(pPage, IDC_ENCRYPTION_MODE, "WPA1");
-        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled()) << "choosing another mode is an edit";
+        EXPECT_TRUE(ApplyEnabled(sheet)) << "choosing another mode is an edit";
         ASSERT_TRUE(sheet.SetActivePage(1));
         EXPECT_TRUE(Checked(Page(sheet, 1), IDC_HEX_KEY)) << "the key type is compared exactly";
         static_cast<QDialog*>(sheet.GetSafeHwnd())->done(IDCANCEL);

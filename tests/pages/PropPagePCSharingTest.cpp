@@ -52,12 +52,12 @@ TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirConte
     RunSheet({&page}, [&](CPropertySheet& sheet) {
         EXPECT_TRUE(EnableBox(page)->isChecked());
         EXPECT_EQ(EnabledBoxes(page), 6);
-        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        EXPECT_FALSE(ApplyEnabled(sheet));
         ClickCheck(EnableBox(page));
         EXPECT_EQ(EnabledBoxes(page), 0);
         EXPECT_EQ(Edit(page, IDC_SMB_WORKGROUP)->text(), "HOME");
         EXPECT_EQ(Edit(page, IDC_SMB_PASSWORD)->text(), "pw");
-        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled()) << "a click marks the page changed";
+        EXPECT_TRUE(ApplyEnabled(sheet)) << "a click marks the page changed";
         ClickCheck(EnableBox(page));
         EXPECT_EQ(EnabledBoxes(page), 6);
         EXPECT_EQ(Edit(page, IDC_SMB_SHARE_DIRECTORY)->text(), "Pics");
