@@ -339,17 +339,6 @@ BOOL CListCtrl::DeleteColumn(int nCol)
     return TRUE;
 }
 
-BOOL CListCtrl::GetColumn(int nCol, CString& strHeading, int& nFormat, int& nWidth) const
-{
-    CListModel* pModel = Model();
-    if (!pModel || nCol < 0 || nCol >= pModel->columnCount())
-        return FALSE;
-    strHeading = FromQString(pModel->ColumnAt(nCol).heading);
-    nFormat = pModel->ColumnAt(nCol).nFormat;
-    nWidth = Table()->columnWidth(nCol);
-    return TRUE;
-}
-
 int CListCtrl::GetItemCount() const
 {
     return Model() ? Model()->rowCount() : 0;

@@ -47,8 +47,6 @@ public:
 
     int InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth, int nSubItem = -1);
     BOOL DeleteColumn(int nCol);
-    // The heading, format and width of a column; FALSE for a column that does not exist.
-    BOOL GetColumn(int nCol, CString& strHeading, int& nFormat, int& nWidth) const;
 
     int GetItemCount() const;
     // Inserts a row with text in its first cell; returns its index, or -1.

@@ -62,21 +62,6 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
         SendMessage(PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(pPage));
 }
 
-void CPropertySheet::RemovePage(CPropertyPage* pPage)
-{
-    RemovePage(GetPageIndex(pPage));
-}
-
-void CPropertySheet::RemovePage(int nPage)
-{
-    if (nPage < 0 || nPage >= GetPageCount())
-        return;
-    if (GetSafeHwnd())
-        SendMessage(PSM_REMOVEPAGE, static_cast<WPARAM>(nPage), 0);
-    else
-        m_pages.erase(m_pages.begin() + nPage);
-}
-
 CPropertyPage* CPropertySheet::GetPage(int nPage) const
 {
     return nPage >= 0 && nPage < GetPageCount() ? m_pages[static_cast<size_t>(nPage)] : nullptr;
@@ -120,8 +105,6 @@ LRESULT CPropertySheet::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     switch (nMsg) {
     case PSM_ADDPAGE:
         return InsertPageTab(reinterpret_cast<CPropertyPage*>(lParam));
-    case PSM_REMOVEPAGE:
-        return DoRemovePage(lParam ? GetPageIndex(reinterpret_cast<CPropertyPage*>(lParam)) : static_cast<int>(wParam));
     case PSM_SETCURSEL:
         return ChangePage(lParam ? GetPageIndex(reinterpret_cast<CPropertyPage*>(lParam)) : static_cast<int>(wParam));
     case PSM_SETCURSELID:
@@ -132,10 +115,6 @@ LRESULT CPropertySheet::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case PSM_ISDIALOGMESSAGE:
         return FALSE;
-    case PSM_GETTABCONTROL:
-        return reinterpret_cast<LRESULT>(GetTabControl());
-    case PSM_GETCURRENTPAGEHWND:
-        return reinterpret_cast<LRESULT>(GetActivePage() ? GetActivePage()->GetSafeHwnd() : nullptr);
     default:
         return CWnd::WindowProc(nMsg, wParam, lParam);
     }
@@ -146,25 +125,6 @@ BOOL CPropertySheet::InsertPageTab(CPropertyPage* pPage)
     CTabCtrl* pTabs = GetTabControl();
     const int nIndex = GetPageIndex(pPage);
     return pTabs && nIndex >= 0 && pTabs->InsertItem(nIndex, pPage->GetTitle());
-}
-
-BOOL CPropertySheet::DoRemovePage(int nPage)
-{
-    CPropertyPage* pPage = GetPage(nPage);
-    if (!pPage)
-        return FALSE;
-    pPage->DestroyPageWindow();
-    m_pages.erase(m_pages.begin() + nPage);
-    if (CTabCtrl* pTabs = GetTabControl())
-        pTabs->DeleteItem(nPage);
-    if (nPage < m_nActive) {
-        --m_nActive;
-    } else if (nPage == m_nActive) {
-        m_nActive = -1;
-        if (GetPageCount() > 0)
-            ShowPage(std::min(nPage, GetPageCount() - 1));
-    }
-    return TRUE;
 }
 
 BOOL CPropertySheet::ChangePage(int nPage)

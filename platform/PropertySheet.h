@@ -7,7 +7,7 @@
 // once. Cancel, Escape and the close box end the sheet without any OnApply, after asking whether to
 // discard changes when a page is modified.
 //
-// Adding, removing and selecting pages, and every key press inside the sheet, go through the sheet's
+// Adding and selecting pages, and every key press inside the sheet, go through the sheet's
 // own messages (PSM_...), so that a derived sheet can follow or take them over in WindowProc.
 
 #include "platform/PropertyPage.h"
@@ -28,12 +28,9 @@ struct PROPSHEETHEADER
 // The sheet's messages: wParam and lParam as each says.
 enum : UINT {
     PSM_SETCURSEL = 0x0465,         // wParam: page index; lParam: the page, or 0
-    PSM_REMOVEPAGE = 0x0466,        // wParam: page index; lParam: the page, or 0
     PSM_ADDPAGE = 0x0467,           // lParam: the page
     PSM_ISDIALOGMESSAGE = 0x0475,   // lParam: the MSG of a key press; TRUE when handled
-    PSM_GETCURRENTPAGEHWND = 0x0476,
     PSM_SETCURSELID = 0x0472,       // lParam: the page's template id
-    PSM_GETTABCONTROL = 0x0474,
 };
 
 class CPropertySheet : public CWnd
@@ -45,8 +42,6 @@ public:
     PROPSHEETHEADER m_psh;
 
     void AddPage(CPropertyPage* pPage);
-    void RemovePage(CPropertyPage* pPage);
-    void RemovePage(int nPage);
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CPropertyPage* GetPage(int nPage) const;
     int GetPageIndex(const CPropertyPage* pPage) const;
@@ -103,7 +98,6 @@ private:
     BOOL ChangePage(int nPage);
     void ShowPage(int nPage);
     BOOL InsertPageTab(CPropertyPage* pPage);
-    BOOL DoRemovePage(int nPage);
     void PlaceButtonRowText();
 
     CString m_strCaption;

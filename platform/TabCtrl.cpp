@@ -100,11 +100,6 @@ CString CTabCtrl::GetItemText(int nItem) const
     return m_items[static_cast<size_t>(nItem)];
 }
 
-int CTabCtrl::GetItemImage(int /*nItem*/) const
-{
-    return -1;
-}
-
 int CTabCtrl::GetCurSel() const
 {
     return m_nCurSel;
@@ -122,14 +117,6 @@ int CTabCtrl::SetCurSel(int nItem)
         TabBar()->setCurrentIndex(m_nCurSel);
     }
     return nOld;
-}
-
-BOOL CTabCtrl::GetItemRect(int nItem, CRect& rect) const
-{
-    if (!Mirrored() || nItem < 0 || nItem >= GetItemCount())
-        return FALSE;
-    rect = FromQRect(TabBar()->tabRect(nItem));
-    return TRUE;
 }
 
 CRect CTabCtrl::GetPageArea() const
@@ -157,25 +144,6 @@ BOOL CTabCtrl::InsertItem(int nItem, const char* pszText)
     if (Mirrored()) {
         const QSignalBlocker blocker(TabBar());
         TabBar()->insertTab(nItem, ToQString(m_items[static_cast<size_t>(nItem)]));
-        TabBar()->setCurrentIndex(m_nCurSel);
-    }
-    return TRUE;
-}
-
-BOOL CTabCtrl::DeleteItem(int nItem)
-{
-    if (!TabBar() || nItem < 0 || nItem >= GetItemCount())
-        return FALSE;
-    m_items.erase(m_items.begin() + nItem);
-    // The tab to the right of a removed current one takes its place; the last one's left neighbour.
-    const int nCount = GetItemCount();
-    if (nItem == m_nCurSel)
-        m_nCurSel = nCount == 0 ? -1 : std::min(nItem, nCount - 1);
-    else if (nItem < m_nCurSel)
-        --m_nCurSel;
-    if (Mirrored()) {
-        const QSignalBlocker blocker(TabBar());
-        TabBar()->removeTab(nItem);
         TabBar()->setCurrentIndex(m_nCurSel);
     }
     return TRUE;

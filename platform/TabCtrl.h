@@ -6,7 +6,6 @@
 // them only while the control is on the screen. A sheet that shows its pages some other way (in a tree)
 // hides it, and then 10,000 pages cost 10,000 titles, not a tab row laid out again for each one.
 
-#include "platform/ImageList.h"
 #include "platform/Wnd.h"
 
 #include <vector>
@@ -21,18 +20,12 @@ public:
 
     int GetItemCount() const;
     CString GetItemText(int nItem) const;
-    // The tab's image index in the image list, -1 for none.
-    int GetItemImage(int nItem) const;
     int GetCurSel() const;
     int SetCurSel(int nItem);
-    CImageList* GetImageList() const { return nullptr; }
-    // The rectangle of a tab, in the control's coordinates.
-    BOOL GetItemRect(int nItem, CRect& rect) const;
     // The area the pages lie over, in the parent's coordinates.
     CRect GetPageArea() const;
 
     BOOL InsertItem(int nItem, const char* pszText);
-    BOOL DeleteItem(int nItem);
 
     // The height of one row of tabs in the desktop's style.
     static int MeasureHeaderHeight(CWnd* pParent);

@@ -202,12 +202,6 @@ BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode)
     return TRUE;
 }
 
-BOOL CTreeCtrl::IsExpanded(HTREEITEM hItem) const
-{
-    QTreeWidgetItem* pItem = Item(hItem);
-    return pItem && pItem->isExpanded();
-}
-
 HTREEITEM CTreeCtrl::GetSelectedItem() const
 {
     auto* pTree = qobject_cast<QTreeWidget*>(GetSafeHwnd());
@@ -225,11 +219,12 @@ BOOL CTreeCtrl::SelectItem(HTREEITEM hItem)
 
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
-    CImageList*& pSlot = nImageListType == TVSIL_STATE ? m_pStateImages : m_pImages;
-    CImageList* pOld = pSlot;
-    pSlot = pImageList;
+    if (nImageListType != TVSIL_NORMAL)
+        return nullptr;
+    CImageList* pOld = m_pImages;
+    m_pImages = pImageList;
     auto* pTree = qobject_cast<QTreeWidget*>(GetSafeHwnd());
-    if (pTree && nImageListType == TVSIL_NORMAL) {
+    if (pTree) {
         int cx = 16;
         int cy = 16;
         if (pImageList)
@@ -239,11 +234,6 @@ CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
             ShowImage(Handle(*it));
     }
     return pOld;
-}
-
-CImageList* CTreeCtrl::GetImageList(int nImageListType) const
-{
-    return nImageListType == TVSIL_STATE ? m_pStateImages : m_pImages;
 }
 
 LRESULT CTreeCtrl::Notify(UINT nCode, HTREEITEM hOld, HTREEITEM hNew)

@@ -14,7 +14,7 @@ extern const HTREEITEM TVI_ROOT;
 extern const HTREEITEM TVI_LAST;
 
 enum : UINT { TVE_EXPAND = 0x0002 };
-enum : int { TVSIL_NORMAL = 0, TVSIL_STATE = 2 };
+enum : int { TVSIL_NORMAL = 0 };
 enum : DWORD {
     TVS_HASBUTTONS = 0x0001,
     TVS_HASLINES = 0x0002,
@@ -69,14 +69,13 @@ public:
     HTREEITEM GetParentItem(HTREEITEM hItem) const;
     BOOL ItemHasChildren(HTREEITEM hItem) const;
     BOOL Expand(HTREEITEM hItem, UINT nCode);
-    BOOL IsExpanded(HTREEITEM hItem) const;
 
     HTREEITEM GetSelectedItem() const;
     // Selects an item (nullptr: none), announcing the change like a click does.
     BOOL SelectItem(HTREEITEM hItem);
 
+    // The images of the items (TVSIL_NORMAL, the only list a tree here has); returns the one before.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
-    CImageList* GetImageList(int nImageListType) const;
 
 private:
     void OnCurrentChanged(HTREEITEM hNew, HTREEITEM hOld);
@@ -84,6 +83,5 @@ private:
     void ShowImage(HTREEITEM hItem);
 
     CImageList* m_pImages = nullptr;
-    CImageList* m_pStateImages = nullptr;
     bool m_bReverting = false;
 };

@@ -97,11 +97,6 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
     return bWasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const
-{
-    return m_pState->hWnd && m_pState->hWnd->isEnabled();
-}
-
 BOOL CWnd::ShowWindow(int nCmdShow)
 {
     if (!m_pState->hWnd)

@@ -29,7 +29,6 @@ public:
     int GetDlgCtrlID() const;
 
     BOOL EnableWindow(BOOL bEnable = TRUE);
-    BOOL IsWindowEnabled() const;
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
 

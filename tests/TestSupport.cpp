@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -57,7 +59,7 @@ CModalScript& CModalScript::ThenAnswerMessageBox()
             pDialog->reject();
             return;
         }
-        m_boxes.push_back({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
+        Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
         ClickButton(pBox->button(QMessageBox::Ok));
     });
 }
@@ -94,6 +96,15 @@ void TypeText(QWidget* pWidget, const QString& text)
             QApplication::sendEvent(pWidget, &release);
         }
     }
+}
+
+void TypeInto(CWnd& window, int nID, const QString& text)
+{
+    auto* pEdit = qobject_cast<QLineEdit*>(window.GetDlgItem(nID)->GetSafeHwnd());
+    ASSERT_NE(pEdit, nullptr) << nID;
+    pEdit->selectAll();
+    QTest::keyClick(pEdit, Qt::Key_Delete);
+    TypeText(pEdit, text);
 }
 
 void ClickButton(QWidget* pButton)
@@ -151,6 +162,12 @@ std::string CScratchDrive::ReadConfig() const
 bool CScratchDrive::ConfigExists() const
 {
     return QFile::exists(QString::fromStdString(ConfigPath()));
+}
+
+std::string ConfigFile(const std::string& sections)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
+           sections + "</Configuration></RootInfo>\n";
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -213,33 +230,35 @@ const TiXmlElement* FindSection(const TiXmlDocument& doc, const char* pszSection
 std::string SectionText(const std::string& fileBytes, const char* pszSection)
 {
     // The saved file is in TinyXML's layout: a section of Configuration starts on a line of its own,
-    // indented by eight blanks, and ends with its end tag at the same indentation. The raw text is
+    // indented by eight blanks, and ends with its first end tag. The raw text is
     // compared, so that an element holding an empty text shows as <X></X>, as it is on disk.
     const std::string indent = "\n        ";
     const std::string open = indent + "<" + pszSection;
-    // The name must end where the tag's name ends: attributes may follow it.
     size_t nStart = fileBytes.find(open);
-    while (nStart != std::string::npos && fileBytes[nStart + open.size()] != '>' && fileBytes[nStart + open.size()] != ' ')
+    // The name must end where the tag's name ends: attributes may follow it.
+    while (nStart != std::string::npos && !std::strchr(" />", fileBytes[nStart + open.size()]))
         nStart = fileBytes.find(open, nStart + 1);
     if (nStart == std::string::npos)
         return std::string();
     const size_t nTagEnd = fileBytes.find('>', nStart);
-    if (fileBytes[nTagEnd - 1] == '/')
-        return fileBytes.substr(nStart + indent.size(), nTagEnd + 1 - nStart - indent.size()) + "\n";
-    const std::string close = std::string("</") + pszSection + ">";
-    const size_t nEnd = fileBytes.find(close, nStart);
+    const std::string close = fileBytes[nTagEnd - 1] == '/' ? std::string() : std::string("</") + pszSection + ">";
+    const size_t nEnd = close.empty() ? nTagEnd + 1 : fileBytes.find(close, nStart);
     if (nEnd == std::string::npos)
         return std::string();
-    const std::string raw = fileBytes.substr(nStart + 1, nEnd + close.size() - nStart - 1) + "\n";
-    std::string text;
-    size_t nLine = 0;
-    while (nLine < raw.size()) {
-        const size_t nNext = raw.find('\n', nLine);
-        std::string line = raw.substr(nLine, nNext - nLine + 1);
-        text += line.compare(0, 8, "        ") == 0 ? line.substr(8) : line;
-        nLine = nNext + 1;
+    std::string text = fileBytes.substr(nStart, nEnd + close.size() - nStart) + "\n";
+    for (size_t n = text.find(indent); n != std::string::npos; n = text.find(indent, n + 1))
+        text.erase(n + 1, 8);
+    return text.substr(1);
+}
+
+void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts)
+{
+    size_t nAt = 0;
+    for (const std::string& part : parts) {
+        const size_t nFound = text.find(part, nAt);
+        ASSERT_NE(nFound, std::string::npos) << "\"" << part << "\" missing or out of order in\n" << text;
+        nAt = nFound + part.size();
     }
-    return text;
 }
 
 int CountSections(const std::string& fileBytes, const char* pszSection)
@@ -290,6 +309,11 @@ void PressSheetButton(CPropertySheet& sheet, int nID)
     ClickButton(pButton->GetSafeHwnd());
 }
 
+bool ApplyEnabled(CPropertySheet& sheet)
+{
+    return sheet.GetDlgItem(ID_APPLY_NOW)->GetSafeHwnd()->isEnabled();
+}
+
 void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
 {
     ResetDocuments();
@@ -300,6 +324,7 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
     }
     std::function<void(QDialog*)> step = [&](QDialog* pDialog) {
         if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
+            pScript->Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
             pBox->button(QMessageBox::Ok)->click();
             pScript->Then(step);
             return;
@@ -324,7 +349,7 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CP
         script.ThenAnswerMessageBox();
         PressSheetButton(sheet, IDOK);
         EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
-        if (sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled())
+        if (ApplyEnabled(sheet))
             script.ThenDiscardChanges();
         PressSheetButton(sheet, IDCANCEL);
     }, &script);

@@ -38,6 +38,7 @@ public:
     CModalScript& ThenDiscardChanges();
 
     const std::vector<SeenMessageBox>& MessageBoxes() const { return m_boxes; }
+    void Record(const SeenMessageBox& box) { m_boxes.push_back(box); }
     int Unexpected() const { return m_nUnexpected; }
     int Remaining() const { return static_cast<int>(m_steps.size()); }
 
@@ -49,6 +50,10 @@ private:
 
 // Types text into a widget as key events, one character at a time; any characters, not only ASCII.
 void TypeText(QWidget* pWidget, const QString& text);
+
+class CWnd;
+// Empties the edit box nID of a window and types the text into it.
+void TypeInto(CWnd& window, int nID, const QString& text);
 
 // Presses a dialog's button the way a user does, with a mouse click.
 void ClickButton(QWidget* pButton);
@@ -72,6 +77,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A Configuration.xml as the frame writes it, holding these sections.
+std::string ConfigFile(const std::string& sections);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // A case folder under tests/data.
@@ -84,6 +92,8 @@ void LoadDrive(const CScratchDrive& drive, const std::string& config, const std:
 // The first element of that name in an XML text, printed on its own; empty when absent. Tests compare
 // whole sections with it, element by element.
 std::string SectionText(const std::string& fileBytes, const char* pszSection);
+// Expects the parts in the text, in this order.
+void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts);
 // How many elements of that name stand directly under Configuration in an XML text.
 int CountSections(const std::string& fileBytes, const char* pszSection);
 
@@ -93,7 +103,7 @@ class CPropertyPage;
 int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
              CModalScript* pScript = nullptr);
 // Runs the whole application on a drive: start-up, the sheet (act runs inside its modal loop and must
-// close it) and tear-down. Message boxes on the way in are answered with OK.
+// close it) and tear-down. Message boxes on the way in are answered with OK and recorded in the script.
 void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act,
                     CModalScript* pScript = nullptr);
 // Runs a sheet with one page, lets input act on it and presses OK; expects the confirm refused with
@@ -102,6 +112,8 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
 QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input);
 // Presses a sheet button (IDOK, IDCANCEL, ID_APPLY_NOW) with the mouse.
 void PressSheetButton(CPropertySheet& sheet, int nID);
+// Whether the sheet's Apply button can be pressed: the sign that a page counts as changed.
+bool ApplyEnabled(CPropertySheet& sheet);
 
 // Puts the two documents back to their state before any load.
 void ResetDocuments();

@@ -2,6 +2,10 @@
 
 namespace TreePropSheet {
 
+namespace {
+const DWORD kMessageFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+} // namespace
+
 CPropPageFrame::CPropPageFrame() = default;
 CPropPageFrame::~CPropPageFrame() = default;
 
@@ -43,17 +47,11 @@ void CPropPageFrame::SetMessageText(const char* pszMsg)
     InvalidateFrameRect(CalcMessageRect());
 }
 
-void CPropPageFrame::SetMessageFormat(DWORD dwFormat)
-{
-    m_dwMessageFormat = dwFormat;
-    InvalidateFrameRect(CalcMessageRect());
-}
-
 void CPropPageFrame::Draw(CDC* pDc)
 {
     if (IsCaptionShown())
         DrawCaption(pDc, CalcCaptionRect(), m_strCaption, m_hCaptionIcon);
-    DrawMessage(pDc, CalcMessageRect(), m_strMessage, m_dwMessageFormat);
+    DrawMessage(pDc, CalcMessageRect(), m_strMessage, kMessageFormat);
 }
 
 CRect CPropPageFrame::CalcMessageRect()
@@ -66,10 +64,10 @@ CRect CPropPageFrame::CalcMessageRect()
 
 void CPropPageFrame::DrawMessage(CDC* pDc, CRect rect, const char* /*pszMsg*/, DWORD /*dwFormat*/)
 {
-    // The frame's own text and format are drawn; Draw passes exactly these.
+    // The frame's own text is drawn, centred on one line with its ampersands shown as they are.
     const int nOldFont = pDc->SelectStockFont(DEFAULT_GUI_FONT);
     const int nOldMode = pDc->SetBkMode(TRANSPARENT);
-    pDc->DrawText(m_strMessage, rect, m_dwMessageFormat);
+    pDc->DrawText(m_strMessage, rect, kMessageFormat);
     pDc->SetBkMode(nOldMode);
     pDc->SelectStockFont(nOldFont);
 }

@@ -22,7 +22,6 @@ public:
     virtual void SetCaptionHeight(int nCaptionHeight);
     virtual void SetCaption(const char* pszCaption, HICON hIcon = nullptr);
     virtual void SetMessageText(const char* pszMsg);
-    virtual void SetMessageFormat(DWORD dwFormat);
     virtual void Draw(CDC* pDc);
     virtual CRect CalcMessageRect();
     virtual void DrawMessage(CDC* pDc, CRect rect, const char* pszMsg, DWORD dwFormat);
@@ -30,9 +29,6 @@ public:
     virtual void DrawCaption(CDC* pDc, CRect rect, const char* pszCaption, HICON hIcon);
 
     BOOL IsCaptionShown() const { return m_bShowCaption; }
-    int GetCaptionHeight() const { return m_nCaptionHeight; }
-    CString GetMessageText() const { return m_strMessage; }
-    DWORD GetMessageFormat() const { return m_dwMessageFormat; }
 
 protected:
     void InvalidateFrameRect(const CRect& rect);
@@ -44,7 +40,6 @@ protected:
     CString m_strCaption;
     HICON m_hCaptionIcon = nullptr;
     CString m_strMessage;
-    DWORD m_dwMessageFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 };
 
 class CPropPageFrameDefault : public CWnd, public CPropPageFrame
@@ -59,9 +54,6 @@ public:
     CRect CalcMessageRect() override;
     CRect CalcCaptionRect() override;
     void DrawCaption(CDC* pDc, CRect rect, const char* pszCaption, HICON hIcon) override;
-
-    // The frame's own copy of the caption icon: one image, or none.
-    const CImageList& GetCaptionImages() const { return m_CaptionImages; }
 
 protected:
     void OnPaint() override;

@@ -371,20 +371,6 @@ BOOL CReportCtrl::SetItemStates(int nItem, DWORD dwNewStates)
     return bOk;
 }
 
-int CReportCtrl::SetAllItemStates(DWORD dwMatchStates, DWORD dwNewStates)
-{
-    if (dwMatchStates == 0 || dwNewStates == 0)
-        return 0;
-    int nCount = 0;
-    for (int nRow = 0; nRow < CListCtrl::GetItemCount(); ++nRow) {
-        if (MatchItemStates(nRow, dwMatchStates)) {
-            SetItemStates(nRow, dwNewStates);
-            ++nCount;
-        }
-    }
-    return nCount;
-}
-
 void CReportCtrl::SortItems(int nColumn, BOOL bAscending)
 {
     if (nColumn < 0 || nColumn >= GetColumnCount() || !IsSortable())
@@ -399,7 +385,6 @@ void CReportCtrl::SortItems(int nColumn, BOOL bAscending)
 
 int CReportCtrl::CompareInOrder(const std::vector<ReportSortKey>& keys, int nRow1, int nRow2, int nSign) const
 {
-    ++m_nComparisons;
     // Rows that compare equal keep the order they had: otherwise two contacts with the same first name
     // swap places at every load, and the file changes although nobody edited it.
     const int nCompare = nSign * CompareReportSortKeys(keys[static_cast<size_t>(nRow1)], keys[static_cast<size_t>(nRow2)]);
@@ -444,7 +429,6 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
 {
     if (nFirst >= nLast || !IsValidIndex(nFirst) || !IsValidIndex(nLast))
         return;
-    m_nComparisons = 0;
     // Each cell is read once; a comparison then only looks at two keys. Reading the cells in every
     // comparison (a date parse among them) made a click on a long list's heading noticeably slow.
     std::vector<ReportSortKey> keys;

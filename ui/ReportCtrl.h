@@ -82,13 +82,8 @@ public:
     DWORD GetItemStates(int nItem) const;
     BOOL MatchItemStates(int nItem, DWORD dwStates) const;
     BOOL SetItemStates(int nItem, DWORD dwNewStates);
-    int SetAllItemStates(DWORD dwMatchStates, DWORD dwNewStates);
 
     void SortItems(int nColumn, BOOL bAscending);
-    int GetSortedColumn() const { return m_nSortColumn; }
-    // How many pairs of cells the last sort compared, for measuring it.
-    long long GetLastSortComparisons() const { return m_nComparisons; }
-    BOOL IsSortAscending() const { return m_bSortAscending; }
 
 protected:
     void PreSubclassWindow() override;
@@ -107,7 +102,6 @@ private:
     void QuickSort(const std::vector<ReportSortKey>& keys, std::vector<int>& rows, int nLo, int nHi, int nSign) const;
     void SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending);
 
-    mutable long long m_nComparisons = 0;
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
     // Every record this list made and has not freed; whatever is left goes with the list.

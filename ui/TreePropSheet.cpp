@@ -179,13 +179,6 @@ void CTreePropSheet::RebuildPageTree()
     if (m_bTreeImages) {
         for (int i = m_TreeImages.GetImageCount() - 1; i >= 0; --i)
             m_TreeImages.Remove(i);
-        if (CImageList* pTabImages = pTabs->GetImageList()) {
-            for (int i = 0; i < pTabImages->GetImageCount(); ++i) {
-                HICON hIcon = pTabImages->ExtractIcon(i);
-                m_TreeImages.Add(hIcon);
-                DestroyIcon(hIcon);
-            }
-        }
         if (m_DefaultImages.GetSafeHandle()) {
             for (int i = 0; i < 2; ++i) {
                 HICON hIcon = m_DefaultImages.ExtractIcon(i);
@@ -206,13 +199,9 @@ void CTreePropSheet::RebuildPageTree()
         if (!hItem)
             continue;
         m_pPageTree->SetItemData(hItem, static_cast<DWORD_PTR>(i));
+        // Pages have no image of their own: each shows the default page image, if any.
         if (m_bTreeImages) {
-            const int nTabImage = pTabs->GetItemImage(i);
-            int nImage = -1;
-            if (nTabImage >= 0 && nTabImage < nImages)
-                nImage = nTabImage;
-            else if (m_DefaultImages.GetSafeHandle())
-                nImage = nImages - 1;
+            const int nImage = m_DefaultImages.GetSafeHandle() ? nImages - 1 : -1;
             m_pPageTree->SetItemImage(hItem, nImage, nImage);
         }
     }
@@ -262,8 +251,7 @@ void CTreePropSheet::UpdateFrameCaption()
     const CString strText = m_pPageTree->GetItemText(hItem);
     if (!bPageShown)
         m_pPageFrame->SetMessageText(FormatEmptyPageText(m_strEmptyPageFormat, strText));
-    CTabCtrl* pTabs = GetTabControl();
-    if (!m_pPageFrame->IsCaptionShown() || !pTabs)
+    if (!m_pPageFrame->IsCaptionShown() || !GetTabControl())
         return;
     HICON hIcon = nullptr;
     if (m_bTreeImages) {
@@ -271,8 +259,6 @@ void CTreePropSheet::UpdateFrameCaption()
         int nSelected = -1;
         m_pPageTree->GetItemImage(hItem, nImage, nSelected);
         hIcon = m_TreeImages.ExtractIcon(nImage);
-    } else if (bPageShown && pTabs->GetImageList()) {
-        hIcon = pTabs->GetImageList()->ExtractIcon(pTabs->GetItemImage(static_cast<int>(m_pPageTree->GetItemData(hItem))));
     }
     m_pPageFrame->SetCaption(strText, hIcon);
     if (hIcon)
@@ -406,10 +392,8 @@ BOOL CTreePropSheet::OnInitDialog()
     m_pPageTree->Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT
                             | TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
                         tree, this, IDC_PAGE_TREE);
-    if (m_bTreeImages) {
+    if (m_bTreeImages)
         m_pPageTree->SetImageList(&m_TreeImages, TVSIL_NORMAL);
-        m_pPageTree->SetImageList(&m_TreeImages, TVSIL_STATE);
-    }
     RebuildPageTree();
     if (pTabs->GetCurSel() >= 0)
         SelectPageItem(pTabs->GetCurSel());
@@ -479,8 +463,7 @@ LRESULT CTreePropSheet::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    case PSM_ADDPAGE:
-    case PSM_REMOVEPAGE: {
+    case PSM_ADDPAGE: {
         const LRESULT nResult = CPropertySheet::WindowProc(nMsg, wParam, lParam);
         if (m_bTreeMode) {
             RebuildPageTree();

@@ -4,7 +4,7 @@
 // and the sheet builds one tree node per distinct path prefix. Selecting a node that stands for a
 // page shows the page; selecting a node without one hides the current page and shows a short text in
 // its place. The hidden tab control stays the source of truth for titles and the current page; the
-// tree is rebuilt from it whenever pages are added or removed.
+// tree is rebuilt from it whenever pages are added.
 
 #include "platform/PropertySheet.h"
 #include "platform/TreeCtrl.h"
@@ -33,9 +33,6 @@ public:
     void SetEmptyPageFormat(const char* pszFormat);
     // Exactly two images: 0 for nodes without a page, 1 for pages without an image of their own.
     BOOL SetDefaultTreeImages(CImageList* pImages);
-
-    CTreeCtrl* GetPageTree() const { return m_pPageTree.get(); }
-    CPropPageFrame* GetPageFrame() const { return m_pPageFrame.get(); }
 
 protected:
     virtual CString FormatEmptyPageText(const char* pszFormat, const char* pszNodeText);

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <ostream>
 
 #include <grp.h>
@@ -94,88 +95,84 @@ protected:
 
 } // namespace
 
-TEST_F(ConfigDocumentTest, MissingFileIsReportedOnceAndFirstSaveCreatesTheResetDocument)
-{
-    const auto boxes = Load();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Invalid Configfile, Resetting contents");
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].owner, nullptr);
-    ASSERT_NE(theConfigElement, nullptr);
-    EXPECT_FALSE(m_drive.ConfigExists()) << "the reset document is not written at start-up";
+namespace {
 
-    CModalScript noMessages;
-    EXPECT_TRUE(SaveConfigDocument(nullptr));
-    EXPECT_EQ(m_drive.ReadConfig(), kResetFile);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(m_drive.ConfigPath() + ".bak")));
+// A card's files as start-up finds them (nullptr: absent), what start-up says, and what the first save
+// leaves: the file, and the backup of a file that could not be read.
+struct LoadCase
+{
+    const char* pszName;
+    std::optional<std::string> config;
+    std::optional<std::string> scan;
+    bool bReset; // "Invalid Configfile, Resetting contents"
+    bool bScan;  // the scan loads
+    std::string saved;
+    std::optional<std::string> bak;
+};
+
+void PrintTo(const LoadCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
 }
 
-TEST_F(ConfigDocumentTest, ValidFileLoadsSilentlyAndSavesBackByteForByte)
-{
-    m_drive.WriteConfig(kValidFile);
-    EXPECT_TRUE(Load().empty());
-    EXPECT_EQ(GetChildText(theConfigElement->FirstChildElement("Email"), "EmailAddress"), "frame@example.org");
-    CModalScript noMessages;
-    ASSERT_TRUE(SaveConfigDocument(nullptr));
-    EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
-}
-
-TEST_F(ConfigDocumentTest, AnyRootNameIsKeptAndARootWithoutConfigurationGetsOne)
-{
-    m_drive.WriteConfig("<Frame kind=\"x\"><Configuration><A>1</A></Configuration></Frame>");
-    EXPECT_TRUE(Load().empty());
-    EXPECT_STREQ(theConfigElement->Parent()->Value(), "Frame");
-    ASSERT_TRUE(SaveConfigDocument(nullptr));
-    EXPECT_EQ(m_drive.ReadConfig(), "<Frame kind=\"x\">\n    <Configuration>\n        <A>1</A>\n    </Configuration>\n</Frame>\n");
-
-    ResetDocuments();
-    m_drive.WriteConfig("<RootInfo version=\"100\"><Other>kept</Other></RootInfo>");
-    EXPECT_TRUE(Load().empty());
-    ASSERT_NE(theConfigElement, nullptr);
-    ASSERT_TRUE(SaveConfigDocument(nullptr));
-    EXPECT_EQ(m_drive.ReadConfig(), "<RootInfo version=\"100\">\n    <Other>kept</Other>\n    <Configuration />\n</RootInfo>\n");
-}
-
-TEST_F(ConfigDocumentTest, BrokenFileIsKeptAsBackupBeforeTheFirstSaveReplacesIt)
+std::vector<LoadCase> LoadCases()
 {
     const std::string broken = "<RootInfo><Configuration><Email>unfinished";
-    m_drive.WriteConfig(broken);
-    ASSERT_EQ(Load().size(), 1u);
-    ASSERT_TRUE(SaveConfigDocument(nullptr));
-    EXPECT_EQ(ReadFileBytes(m_drive.ConfigPath() + ".bak"), broken);
-    EXPECT_EQ(m_drive.ReadConfig(), kResetFile);
+    std::string nested;
+    for (int i = 0; i < 60000; ++i)
+        nested += "<a>";
+    return {
+        {"Missing", std::nullopt, std::nullopt, true, false, kResetFile, std::nullopt},
+        {"ValidWithScan", kValidFile, "<Scan><NetworkConnectionInfo/></Scan>", false, true, kValidFile, std::nullopt},
+        {"BrokenScanIsNoScan", kValidFile, "<Scan>", false, false, kValidFile, std::nullopt},
+        {"AnyRootNameIsKept", "<Frame kind=\"x\"><Configuration><A>1</A></Configuration></Frame>", std::nullopt, false, false,
+         "<Frame kind=\"x\">\n    <Configuration>\n        <A>1</A>\n    </Configuration>\n</Frame>\n", std::nullopt},
+        {"RootWithoutConfigurationGetsOne", "<RootInfo version=\"100\"><Other>kept</Other></RootInfo>", std::nullopt, false,
+         false, "<RootInfo version=\"100\">\n    <Other>kept</Other>\n    <Configuration />\n</RootInfo>\n", std::nullopt},
+        {"BrokenIsKeptAsBackup", broken, std::nullopt, true, false, kResetFile, broken},
+        {"NestedTooDeeply", nested, nested, true, false, kResetFile, nested},
+    };
+}
 
+class LoadTest : public ConfigDocumentTest, public ::testing::WithParamInterface<LoadCase>
+{
+};
+
+} // namespace
+
+TEST_P(LoadTest, StartupSaysWhatItResetsAndTheFirstSaveKeepsWhatCouldBeLost)
+{
+    const LoadCase& c = GetParam();
+    if (c.config)
+        m_drive.WriteConfig(*c.config);
+    if (c.scan)
+        m_drive.WriteScan(*c.scan);
+    const auto boxes = Load();
+    ASSERT_EQ(boxes.size(), c.bReset ? 1u : 0u);
+    if (c.bReset) {
+        EXPECT_EQ(boxes[0].text, "Invalid Configfile, Resetting contents");
+        EXPECT_EQ(boxes[0].caption, "Error");
+        EXPECT_EQ(boxes[0].owner, nullptr);
+    }
+    ASSERT_NE(theConfigElement, nullptr);
+    EXPECT_EQ(theScanRoot != nullptr, c.bScan);
+    EXPECT_EQ(m_drive.ConfigExists(), c.config.has_value()) << "the reset document is not written at start-up";
+
+    CModalScript noMessages;
+    ASSERT_TRUE(SaveConfigDocument(nullptr));
+    EXPECT_EQ(m_drive.ReadConfig(), c.saved);
+    const std::string bak = m_drive.ConfigPath() + ".bak";
+    EXPECT_EQ(QFile::exists(QString::fromStdString(bak)), c.bak.has_value());
     // Later saves replace only the file: the backup keeps the bytes the user could lose.
     ChangeSomething();
     ASSERT_TRUE(SaveConfigDocument(nullptr));
-    EXPECT_EQ(ReadFileBytes(m_drive.ConfigPath() + ".bak"), broken);
+    if (c.bak) {
+        EXPECT_EQ(ReadFileBytes(bak), *c.bak);
+    }
 }
 
-TEST_F(ConfigDocumentTest, FileNestedTooDeeplyIsAnInvalidFileAndADeepScanIsNoScan)
-{
-    std::string deep;
-    for (int i = 0; i < 60000; ++i)
-        deep += "<a>";
-    m_drive.WriteConfig(deep);
-    m_drive.WriteScan(deep);
-    EXPECT_EQ(Load().size(), 1u);
-    EXPECT_EQ(theScanRoot, nullptr);
-    ASSERT_NE(theConfigElement, nullptr);
-}
-
-TEST_F(ConfigDocumentTest, ScanIsReadSilentlyOrIsNone)
-{
-    m_drive.WriteConfig(kValidFile);
-    m_drive.WriteScan("<Scan><NetworkConnectionInfo/></Scan>");
-    EXPECT_TRUE(Load().empty());
-    ASSERT_NE(theScanRoot, nullptr);
-    EXPECT_STREQ(theScanRoot->Value(), "Scan");
-
-    ResetDocuments();
-    m_drive.WriteScan("<Scan>");
-    EXPECT_TRUE(Load().empty());
-    EXPECT_EQ(theScanRoot, nullptr);
-}
+INSTANTIATE_TEST_SUITE_P(Cards, LoadTest, ::testing::ValuesIn(LoadCases()),
+                         [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.pszName); });
 
 TEST_F(ConfigDocumentTest, SaveKeepsModeAndOwnerAndTheBackupTakesThoseOfTheFileItCopies)
 {
@@ -458,21 +455,7 @@ public:
     CPageOwner() { AdoptWindow(new QWidget); }
 };
 
-TEST_F(SaveFaultTest, MissingFolderFailsVisiblyAndTheRetrySucceedsOnceItIsBack)
-{
-    m_drive.WriteConfig(kValidFile);
-    Load();
-    ChangeSomething();
-    const QString folder = QString::fromStdString(m_drive.Path().Bytes() + "/System");
-    ASSERT_TRUE(QDir(folder).removeRecursively()); // the card was pulled out
-    CPageOwner owner;
-    ExpectFailedSaveReported(owner.GetSafeHwnd(), &owner);
-
-    QDir().mkpath(folder + "/Configuration");
-    ASSERT_TRUE(SaveConfigDocument(&owner));
-    EXPECT_NE(m_drive.ReadConfig().find("<LocalNetSharing>changed</LocalNetSharing>"), std::string::npos);
-}
-
+// A card pulled out before OK is tested on every page (PageRulesTest).
 TEST_F(SaveFaultTest, ConfigurationPathThatIsAFolderFailsVisiblyAndStaysAFolder)
 {
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_drive.ConfigPath() + "/inside")));

@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string Config(const std::string& sections)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
-           sections + "</Configuration></RootInfo>\n";
-}
-
 std::string Senders(const char* pszGroup, const char* pszEntry, const std::vector<std::string>& addresses)
 {
     std::string xml = std::string("<") + pszGroup + ">";
@@ -81,31 +75,9 @@ protected:
 
 } // namespace
 
-TEST_F(AddressBookPageTest, EmptyConfigurationWritesTheSectionWithThreeZeroCounts)
-{
-    LoadDrive(m_drive, Config(""));
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
-        EXPECT_EQ(m_page.m_lstContacts.GetColumnCount(), 3);
-        EXPECT_EQ(m_page.m_lstApproved.GetItemCount(), 0);
-        PressSheetButton(sheet, IDOK);
-    });
-    EXPECT_EQ(Section(),
-              "<EmailAddressBook>\n"
-              "    <AddressBook>\n"
-              "        <NumEmailDetails>0</NumEmailDetails>\n"
-              "    </AddressBook>\n"
-              "    <DEmailAddresses>\n"
-              "        <NumDEmailAddress>0</NumDEmailAddress>\n"
-              "    </DEmailAddresses>\n"
-              "    <AEmailAddresses>\n"
-              "        <NumAEmailAddress>0</NumAEmailAddress>\n"
-              "    </AEmailAddresses>\n"
-              "</EmailAddressBook>\n");
-}
-
 TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
 {
-    LoadDrive(m_drive, Config("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
+    LoadDrive(m_drive, ConfigFile("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
                               "<EmailDetails><ABEmailAddress>z@x</ABEmailAddress><ABFname>Zoe</ABFname><ABLname></ABLname></EmailDetails>"
                               "<Other/><EmailDetails><ABFname>Al</ABFname><ABLname>Berg</ABLname></EmailDetails>"
                               "<EmailDetails><ABFname>Al</ABFname><ABLname>Adler</ABLname></EmailDetails></AddressBook>" +
@@ -118,94 +90,87 @@ TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
         EXPECT_EQ(Column(m_page.m_lstContacts, 1), (std::vector<std::string>{"Berg", "Adler", ""}));
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_EQ(Section(),
-              "<EmailAddressBook>\n"
-              "    <AddressBook>\n"
-              "        <NumEmailDetails>3</NumEmailDetails>\n"
-              "        <EmailDetails>\n"
-              "            <ABEmailAddress></ABEmailAddress>\n"
-              "            <ABFname>Al</ABFname>\n"
-              "            <ABLname>Berg</ABLname>\n"
-              "        </EmailDetails>\n"
-              "        <EmailDetails>\n"
-              "            <ABEmailAddress></ABEmailAddress>\n"
-              "            <ABFname>Al</ABFname>\n"
-              "            <ABLname>Adler</ABLname>\n"
-              "        </EmailDetails>\n"
-              "        <EmailDetails>\n"
-              "            <ABEmailAddress>z@x</ABEmailAddress>\n"
-              "            <ABFname>Zoe</ABFname>\n"
-              "            <ABLname></ABLname>\n"
-              "        </EmailDetails>\n"
-              "        <Other />\n"
-              "    </AddressBook>\n"
-              "    <DEmailAddresses>\n"
-              "        <NumDEmailAddress>1</NumDEmailAddress>\n"
-              "        <DEmailAddress>spam@x</DEmailAddress>\n"
-              "    </DEmailAddresses>\n"
-              "    <AEmailAddresses>\n"
-              "        <NumAEmailAddress>3</NumAEmailAddress>\n"
-              "        <AEmailAddress>adam</AEmailAddress>\n"
-              "        <AEmailAddress>mia</AEmailAddress>\n"
-              "        <AEmailAddress>zed</AEmailAddress>\n"
-              "    </AEmailAddresses>\n"
-              "</EmailAddressBook>\n");
+    // Written as shown, each row with its own three values, and the unknown <Other/> kept.
+    ExpectInOrder(Section(), {"<NumEmailDetails>3<", "<ABEmailAddress></ABEmailAddress>\n            <ABFname>Al<",
+                              "<ABLname>Berg<", "<ABEmailAddress></ABEmailAddress>\n            <ABFname>Al<", "<ABLname>Adler<",
+                              "<ABEmailAddress>z@x<", "<ABFname>Zoe<", "<ABLname></ABLname>", "<Other />", "<NumDEmailAddress>1<",
+                              "<DEmailAddress>spam@x<", "<NumAEmailAddress>3<", ">adam<", ">mia<", ">zed<"});
 }
 
-TEST_F(AddressBookPageTest, AddedContactStandsFirstAndCancelAddsNothing)
+// Each of the six buttons works on its own list only: an added entry stands first (not sorted in),
+// Cancel adds nothing, Remove takes exactly the selected rows, and the file holds what is shown.
+TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFollows)
 {
-    LoadDrive(m_drive, Config("<EmailAddressBook><AddressBook><EmailDetails><ABFname>Anna</ABFname></EmailDetails>"
-                              "</AddressBook></EmailAddressBook>"));
+    LoadDrive(m_drive, ConfigFile("<EmailAddressBook><AddressBook><EmailDetails><ABFname>Anna</ABFname></EmailDetails>"
+                              "<EmailDetails><ABFname>Bert</ABFname></EmailDetails></AddressBook>" +
+                              Senders("DEmailAddresses", "DEmailAddress", {"d1", "d2"}) +
+                              Senders("AEmailAddresses", "AEmailAddress", {"a1", "a2"}) + "</EmailAddressBook>"));
+    struct Case
+    {
+        CReportCtrl& list;
+        int nAdd;
+        int nRemove;
+        const char* pszTitle;
+        std::vector<QString> typed;
+        std::vector<std::string> shown; // after the add, then the removal of the second row
+    };
+    const std::vector<Case> cases = {
+        {m_page.m_lstContacts, IDC_ADD_CONTACT, IDC_REMOVE_CONTACT, "Enter Contact Info",
+         {"Zora", QString::fromUtf8("Nov\xC3\xA1k"), "zora@example.org"}, {"Zora", "Bert"}},
+        {m_page.m_lstApproved, IDC_ADD_APPROVED, IDC_REMOVE_APPROVED, "Enter Approved Sender", {"a0@example.org"}, {"a0@example.org", "a2"}},
+        {m_page.m_lstDenied, IDC_ADD_DENIED, IDC_REMOVE_DENIED, "Enter Denied Sender", {"d0@example.org"}, {"d0@example.org", "d2"}},
+    };
     CModalScript script;
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
-        // Cancel: nothing changes and the page is not marked.
-        script.Then([](QDialog* pDialog) {
-            EXPECT_EQ(pDialog->windowTitle(), "Enter Approved Sender");
-            pDialog->reject();
-        });
-        ClickButton(PageButton(m_page, IDC_ADD_APPROVED));
-        EXPECT_EQ(m_page.m_lstApproved.GetItemCount(), 0);
-        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
-
-        const CModalScript::Step type = TypeAndConfirm({"Zora", QString::fromUtf8("Nov\xC3\xA1k"), "zora@example.org"});
-        script.Then([type](QDialog* pDialog) {
-            EXPECT_EQ(pDialog->windowTitle(), "Enter Contact Info");
-            type(pDialog);
-        });
-        ClickButton(PageButton(m_page, IDC_ADD_CONTACT));
-        EXPECT_EQ(Column(m_page.m_lstContacts), (std::vector<std::string>{"Zora", "Anna"})) << "at the top, not sorted in";
-        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.pszTitle);
+            const std::vector<int> before = {m_page.m_lstContacts.GetItemCount(), m_page.m_lstApproved.GetItemCount(),
+                                             m_page.m_lstDenied.GetItemCount()};
+            script.Then([&](QDialog* pDialog) {
+                EXPECT_EQ(pDialog->windowTitle(), c.pszTitle);
+                pDialog->reject();
+            });
+            ClickButton(PageButton(m_page, c.nAdd));
+            EXPECT_EQ(c.list.GetItemCount(), 2) << "Cancel adds nothing";
+            EXPECT_EQ(ApplyEnabled(sheet), &c != &cases[0]) << "nor marks the page";
+            script.Then(TypeAndConfirm(c.typed));
+            ClickButton(PageButton(m_page, c.nAdd));
+            CtrlClickRow(c.list, 1);
+            ClickButton(PageButton(m_page, c.nRemove));
+            EXPECT_EQ(Column(c.list), c.shown);
+            EXPECT_EQ(m_page.m_lstContacts.GetItemCount() + m_page.m_lstApproved.GetItemCount() +
+                          m_page.m_lstDenied.GetItemCount(), before[0] + before[1] + before[2])
+                << "one added, one removed, and only here";
+        }
+        EXPECT_TRUE(ApplyEnabled(sheet));
         PressSheetButton(sheet, IDOK);
     }, &script);
     const std::string section = Section();
-    EXPECT_LT(section.find("<ABFname>Zora</ABFname>"), section.find("<ABFname>Anna</ABFname>"));
-    EXPECT_NE(section.find("<ABLname>Nov\xC3\xA1k</ABLname>"), std::string::npos);
-    EXPECT_NE(section.find("<ABEmailAddress>zora@example.org</ABEmailAddress>"), std::string::npos);
-    EXPECT_NE(section.find("<NumEmailDetails>2</NumEmailDetails>"), std::string::npos);
+    for (const char* part : {"<ABFname>Zora</ABFname>\n            <ABLname>Nov\xC3\xA1k</ABLname>",
+                                    "<ABEmailAddress>zora@example.org</ABEmailAddress>", "<NumEmailDetails>2<",
+                                    "<DEmailAddress>d0@example.org</DEmailAddress>\n        <DEmailAddress>d2<", "<NumDEmailAddress>2<",
+                                    "<AEmailAddress>a0@example.org</AEmailAddress>\n        <AEmailAddress>a2<", "<NumAEmailAddress>2<"})
+        EXPECT_NE(section.find(part), std::string::npos) << part << " missing from\n" << section;
+    for (const char* pszGone : {"Anna", ">a1<", ">d1<"})
+        EXPECT_EQ(section.find(pszGone), std::string::npos) << pszGone;
 }
 
-TEST_F(AddressBookPageTest, RemoveAndTheDeleteKeyDeleteExactlyTheSelectedRows)
+TEST_F(AddressBookPageTest, RemoveWithoutASelectionRemovesNothingAndTheDeleteKeyRemovesTheSelectedRows)
 {
-    LoadDrive(m_drive, Config("<EmailAddressBook>" + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"}) +
+    LoadDrive(m_drive, ConfigFile("<EmailAddressBook>" + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"}) +
                               "</EmailAddressBook>"));
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
         ClickButton(PageButton(m_page, IDC_REMOVE_DENIED));
-        EXPECT_EQ(m_page.m_lstDenied.GetItemCount(), 5) << "nothing selected, nothing removed";
-        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
-        CtrlClickRow(m_page.m_lstDenied, 1);
-        CtrlClickRow(m_page.m_lstDenied, 3);
-        EXPECT_EQ(m_page.m_lstDenied.GetItemCount(RC_ITEM_SELECTED), 2);
-        ClickButton(PageButton(m_page, IDC_REMOVE_DENIED));
-        EXPECT_EQ(Column(m_page.m_lstDenied), (std::vector<std::string>{"a1", "a3", "a5"}));
-        // Delete in the list does what Remove does.
+        EXPECT_EQ(m_page.m_lstDenied.GetItemCount(), 5);
+        EXPECT_FALSE(ApplyEnabled(sheet));
         sheet.GetSafeHwnd()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.GetSafeHwnd()));
-        CtrlClickRow(m_page.m_lstDenied, 0);
+        CtrlClickRow(m_page.m_lstDenied, 1);
+        CtrlClickRow(m_page.m_lstDenied, 3);
         m_page.m_lstDenied.GetSafeHwnd()->setFocus();
         QTest::keyClick(m_page.m_lstDenied.GetSafeHwnd(), Qt::Key_Delete);
-        EXPECT_EQ(Column(m_page.m_lstDenied), (std::vector<std::string>{"a3", "a5"}));
+        EXPECT_EQ(Column(m_page.m_lstDenied), (std::vector<std::string>{"a1", "a3", "a5"}));
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_NE(Section().find("<NumDEmailAddress>2</NumDEmailAddress>"), std::string::npos);
-    EXPECT_EQ(Section().find("a2"), std::string::npos);
+    EXPECT_NE(Section().find("<NumDEmailAddress>3</NumDEmailAddress>"), std::string::npos);
 }

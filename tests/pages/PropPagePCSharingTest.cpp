@@ -16,12 +16,6 @@ namespace {
 const int kBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
                       IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD};
 
-std::string Config(const std::string& sections)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">\n"
-           "    <Configuration>" + sections + "</Configuration>\n</RootInfo>\n";
-}
-
 std::string StoredSMB(const char* pszEnabled, const char* pszPassword = "pw")
 {
     return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled +
@@ -37,12 +31,7 @@ protected:
 
     QLineEdit* Edit(CPropPagePCSharing& page, int nID) { return qobject_cast<QLineEdit*>(page.GetDlgItem(nID)->GetSafeHwnd()); }
     QCheckBox* EnableBox(CPropPagePCSharing& page) { return qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd()); }
-    void Type(CPropPagePCSharing& page, int nID, const QString& text)
-    {
-        Edit(page, nID)->selectAll();
-        QTest::keyClick(Edit(page, nID), Qt::Key_Delete);
-        TypeText(Edit(page, nID), text);
-    }
+    void Type(CPropPagePCSharing& page, int nID, const QString& text) { TypeInto(page, nID, text); }
     int EnabledBoxes(CPropPagePCSharing& page)
     {
         int n = 0;
@@ -56,42 +45,19 @@ protected:
 
 } // namespace
 
-TEST_F(PCSharingPageTest, UnchangedConfirmWithoutASectionWritesSharingOffWithEmptyValues)
-{
-    LoadDrive(m_drive, Config(""));
-    CPropPagePCSharing page;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        EXPECT_FALSE(EnableBox(page)->isChecked());
-        EXPECT_TRUE(EnableBox(page)->isEnabled());
-        EXPECT_EQ(EnabledBoxes(page), 0);
-        PressSheetButton(sheet, IDOK);
-    });
-    EXPECT_EQ(SectionText(m_drive.ReadConfig(), "LocalNetSharing"),
-              "<LocalNetSharing>\n"
-              "    <SMB>\n"
-              "        <SmbEnabled>false</SmbEnabled>\n"
-              "        <SmbWorkgroup></SmbWorkgroup>\n"
-              "        <SmbHostName></SmbHostName>\n"
-              "        <SmbUser></SmbUser>\n"
-              "        <SmbPassword></SmbPassword>\n"
-              "        <SmbShareDirectory></SmbShareDirectory>\n"
-              "    </SMB>\n"
-              "</LocalNetSharing>\n");
-}
-
 TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirContents)
 {
-    LoadDrive(m_drive, Config(StoredSMB("true")));
+    LoadDrive(m_drive, ConfigFile(StoredSMB("true")));
     CPropPagePCSharing page;
     RunSheet({&page}, [&](CPropertySheet& sheet) {
         EXPECT_TRUE(EnableBox(page)->isChecked());
         EXPECT_EQ(EnabledBoxes(page), 6);
-        EXPECT_FALSE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled());
+        EXPECT_FALSE(ApplyEnabled(sheet));
         ClickCheck(EnableBox(page));
         EXPECT_EQ(EnabledBoxes(page), 0);
         EXPECT_EQ(Edit(page, IDC_SMB_WORKGROUP)->text(), "HOME");
         EXPECT_EQ(Edit(page, IDC_SMB_PASSWORD)->text(), "pw");
-        EXPECT_TRUE(sheet.GetDlgItem(ID_APPLY_NOW)->IsWindowEnabled()) << "a click marks the page changed";
+        EXPECT_TRUE(ApplyEnabled(sheet)) << "a click marks the page changed";
         ClickCheck(EnableBox(page));
         EXPECT_EQ(EnabledBoxes(page), 6);
         EXPECT_EQ(Edit(page, IDC_SMB_SHARE_DIRECTORY)->text(), "Pics");
@@ -115,7 +81,7 @@ TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
     for (const char* pszStored : {"True", "1", "", "true ", " true\n"}) {
         SCOPED_TRACE(pszStored);
         const bool bOn = QString(pszStored).trimmed() == "true";
-        LoadDrive(m_drive, Config(StoredSMB(pszStored)));
+        LoadDrive(m_drive, ConfigFile(StoredSMB(pszStored)));
         CPropPagePCSharing page;
         RunSheet({&page}, [&](CPropertySheet& sheet) {
             EXPECT_EQ(EnableBox(page)->isChecked(), bOn);
@@ -125,48 +91,9 @@ TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
     }
 }
 
-TEST_F(PCSharingPageTest, SharingOnNeedsAllFiveValuesAndAMatchingPassword)
-{
-    const std::string original = Config(StoredSMB("true"));
-    struct Case
-    {
-        int nClear;     // a box emptied by the user, or 0
-        const char* pszRetype;
-        const char* pszMessage;
-        int nPasswordLength = 0; // a password of that many characters typed twice, or 0
-    };
-    const std::vector<Case> cases = {
-        {IDC_SMB_WORKGROUP, nullptr, "You must provide all information for the PC account!"},
-        {IDC_SMB_HOST_NAME, nullptr, "You must provide all information for the PC account!"},
-        {IDC_SMB_SHARE_DIRECTORY, nullptr, "You must provide all information for the PC account!"},
-        {IDC_SMB_USER, nullptr, "You must provide all information for the PC account!"},
-        {IDC_SMB_PASSWORD, nullptr, "You must provide all information for the PC account!"},
-        {0, "PW", "Please check password information for the PC account!"},
-        {IDC_SMB_RETYPE_PASSWORD, nullptr, "Please check password information for the PC account!"},
-        {0, nullptr, "The password of the PC account is too long: the frame can read at most 127 characters.", 128},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.nClear);
-        LoadDrive(m_drive, original);
-        CPropPagePCSharing page;
-        const QString text = ConfirmExpectingRefusal(page, [&](CPropertySheet&) {
-            if (c.nClear)
-                Type(page, c.nClear, "");
-            if (c.pszRetype)
-                Type(page, IDC_SMB_RETYPE_PASSWORD, c.pszRetype);
-            if (c.nPasswordLength) {
-                Type(page, IDC_SMB_PASSWORD, QString(c.nPasswordLength, 'x'));
-                Type(page, IDC_SMB_RETYPE_PASSWORD, QString(c.nPasswordLength, 'x'));
-            }
-        });
-        EXPECT_EQ(text, c.pszMessage);
-        EXPECT_EQ(m_drive.ReadConfig(), original);
-    }
-}
-
 TEST_F(PCSharingPageTest, SharingOffStoresPartialValuesAsEntered)
 {
-    LoadDrive(m_drive, Config(""));
+    LoadDrive(m_drive, ConfigFile(""));
     CPropPagePCSharing page;
     RunSheet({&page}, [&](CPropertySheet& sheet) {
         ClickCheck(EnableBox(page));

@@ -76,73 +76,42 @@ protected:
 
 using Texts = std::vector<std::string>;
 
-struct ColumnSpec
-{
-    std::string heading;
-    int nFormat;
-    int nWidth;
-    bool operator==(const ColumnSpec& o) const { return heading == o.heading && nFormat == o.nFormat && nWidth == o.nWidth; }
-};
-
-std::vector<ColumnSpec> Columns(const CReportCtrl& list)
-{
-    std::vector<ColumnSpec> columns;
-    for (int i = 0; i < list.GetColumnCount(); ++i) {
-        CString strHeading;
-        int nFormat = -1;
-        int nWidth = -1;
-        EXPECT_TRUE(list.GetColumn(i, strHeading, nFormat, nWidth));
-        columns.push_back({strHeading.Bytes(), nFormat, nWidth});
-    }
-    return columns;
-}
-
 } // namespace
 
-TEST_F(ReportCtrlTest, ColumnSpecKeepsBlanksDefaultsTheWidthAndMapsItsFormatCodes)
+TEST_F(ReportCtrlTest, ColumnSpecKeepsBlanksAndSkipsEmptyHeadings)
 {
-    EXPECT_TRUE(m_list.SetColumnHeader("First, 80; Last, 80; Address, 250"));
-    EXPECT_EQ(Columns(m_list), (std::vector<ColumnSpec>{{"First", LVCFMT_LEFT, 80}, {" Last", LVCFMT_LEFT, 80}, {" Address", LVCFMT_LEFT, 250}}));
-    EXPECT_TRUE(m_list.SetColumnHeader("Address, 250"));
-    EXPECT_EQ(Columns(m_list), (std::vector<ColumnSpec>{{"Address", LVCFMT_LEFT, 250}}));
-    EXPECT_TRUE(m_list.SetColumnHeader("Heading"));
-    EXPECT_EQ(Columns(m_list), (std::vector<ColumnSpec>{{"Heading", LVCFMT_LEFT, 100}}));
-    EXPECT_TRUE(m_list.SetColumnHeader("A,10,1;B,20,2;C,30,0"));
-    EXPECT_EQ(Columns(m_list), (std::vector<ColumnSpec>{{"A", LVCFMT_CENTER, 10}, {"B", LVCFMT_RIGHT, 20}, {"C", LVCFMT_LEFT, 30}}));
-    EXPECT_TRUE(m_list.SetColumnHeader("A, 50; "));
-    EXPECT_EQ(Columns(m_list), (std::vector<ColumnSpec>{{"A", LVCFMT_LEFT, 50}, {" ", LVCFMT_LEFT, 100}}));
-    EXPECT_TRUE(m_list.SetColumnHeader("A, 50;"));
-    EXPECT_EQ(Columns(m_list), (std::vector<ColumnSpec>{{"A", LVCFMT_LEFT, 50}}));
-    EXPECT_FALSE(m_list.SetColumnHeader(";;,"));
-    EXPECT_EQ(m_list.GetColumnCount(), 0);
-}
-
-TEST_F(ReportCtrlTest, NewColumnSpecEmptiesTheListAndFreesItsRecords)
-{
-    Fill({"a", "b", "c"});
-    m_list.SetColumnHeader("Only, 100");
-    EXPECT_EQ(m_list.GetItemCount(), 0);
-    EXPECT_EQ(m_list.GetColumnCount(), 1);
+    const std::vector<std::pair<const char*, Texts>> cases = {
+        {"First, 80; Last, 80; Address, 250", {"First", " Last", " Address"}},
+        {"Heading", {"Heading"}},
+        {"A,10,1;B,20,2;C,30,0", {"A", "B", "C"}},
+        {"A, 50; ", {"A", " "}},
+        {"A, 50;", {"A"}},
+        {";;,", {}},
+    };
+    for (const auto& c : cases) {
+        Fill({"a", "b"}, c.first);
+        Texts headings;
+        for (int i = 0; i < Table()->model()->columnCount(); ++i)
+            headings.push_back(Table()->model()->headerData(i, Qt::Horizontal).toString().toStdString());
+        EXPECT_EQ(headings, c.second) << c.first;
+        EXPECT_EQ(m_list.GetItemCount(), c.second.empty() ? 0 : 2) << "a new spec empties the list first";
+    }
 }
 
 TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
 {
-    EXPECT_LT(CompareReportCells("9", "A"), 0);
-    EXPECT_LT(CompareReportCells("A", "10"), 0);
-    EXPECT_GT(CompareReportCells("Bead", "99"), 0) << "Bead is a hexadecimal number";
-    EXPECT_LT(CompareReportCells("1.5", "2"), 0);
-    EXPECT_LT(CompareReportCells("2", "10%"), 0);
-    EXPECT_EQ(CompareReportCells("10%", "10"), 0);
-    EXPECT_LT(CompareReportCells("2026-01-05", "2026-11-20"), 0);
-    EXPECT_GT(CompareReportCells("2026-12-06T14:30", "2026-12-06 09:15:00"), 0);
-    EXPECT_LT(CompareReportCells("Q", "a"), 0) << "byte-wise: capitals first";
-    EXPECT_GT(CompareReportCells("B", "a"), 0) << "both hexadecimal: eleven after ten";
-    EXPECT_LT(CompareReportCells("", "0"), 0) << "an empty text is no number";
-    EXPECT_GT(CompareReportCells("\xC3\xA9", "z"), 0) << "bytes from 0x80 come after ASCII";
-    EXPECT_NE(CompareReportCells("nan", "1"), 0) << "nan is a word, not a number";
     const QString shortDate1 = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
     const QString shortDate2 = QLocale::system().toString(QDate(2026, 2, 1), QLocale::ShortFormat);
-    EXPECT_LT(CompareReportCells(shortDate1.toUtf8(), shortDate2.toUtf8()), 0) << shortDate1.toStdString();
+    const std::vector<std::pair<Texts, int>> cases = {
+        {{"9", "A"}, -1}, {{"A", "10"}, -1}, {{"Bead", "99"}, 1}, {{"1.5", "2"}, -1}, {{"2", "10%"}, -1},
+        {{"10%", "10"}, 0}, {{"2026-01-05", "2026-11-20"}, -1}, {{"2026-12-06T14:30", "2026-12-06 09:15:00"}, 1},
+        {{"Q", "a"}, -1}, {{"B", "a"}, 1}, {{"", "0"}, -1}, {{"\xC3\xA9", "z"}, 1},
+        {{shortDate1.toStdString(), shortDate2.toStdString()}, -1},
+    };
+    for (const auto& c : cases) {
+        const int nCompare = CompareReportCells(c.first[0].c_str(), c.first[1].c_str());
+        EXPECT_EQ((nCompare > 0) - (nCompare < 0), c.second) << c.first[0] << " against " << c.first[1];
+    }
 }
 
 // The sort compares keys made once per cell; they must answer exactly as the texts do, for every
@@ -169,63 +138,38 @@ TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
     }
 }
 
-TEST_F(ReportCtrlTest, SortingOrdersRowsAsTheComparisonSaysInBothDirections)
+TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStablyAndTellTheParent)
 {
     Fill({"10", "A", "9"});
-    m_list.SortItems(0, TRUE);
-    EXPECT_EQ(Column(), (Texts{"9", "A", "10"}));
-    Fill({"10%", "2", "1.5"});
-    m_list.SortItems(0, TRUE);
-    EXPECT_EQ(Column(), (Texts{"1.5", "2", "10%"}));
-    Fill({"2026-03-01", "1999-12-31", "2026-02-28T23:59"});
-    m_list.SortItems(0, TRUE);
-    EXPECT_EQ(Column(), (Texts{"1999-12-31", "2026-02-28T23:59", "2026-03-01"}));
-    Fill({"mia", "Zed", "adam", "Adam"});
-    m_list.SortItems(0, TRUE);
-    EXPECT_EQ(Column(), (Texts{"Adam", "Zed", "adam", "mia"}));
-    m_list.SortItems(0, FALSE);
-    EXPECT_EQ(Column(), (Texts{"mia", "adam", "Zed", "Adam"}));
-    EXPECT_EQ(m_list.GetSortedColumn(), 0);
-    EXPECT_FALSE(m_list.IsSortAscending());
+    ClickHeading(0);
+    EXPECT_EQ(Column(), (Texts{"9", "A", "10"})) << "the comparison's own order";
     // Equal cells keep the order they had, whichever the direction: two contacts of the same name
     // must not swap places in the file at every confirm.
-    Fill({"b", "a", "b", "a", "b", "a", "b", "a"});
-    m_list.SortItems(0, TRUE);
-    EXPECT_EQ(Column(1), (Texts{"row1", "row3", "row5", "row7", "row0", "row2", "row4", "row6"}));
-    m_list.SortItems(0, FALSE);
-    EXPECT_EQ(Column(1), (Texts{"row0", "row2", "row4", "row6", "row1", "row3", "row5", "row7"}));
-}
-
-TEST_F(ReportCtrlTest, HeaderClicksSortToggleTheDirectionAndTellTheParent)
-{
-    Fill({"b", "c", "a"}, "Text, 120; Other, 80");
+    Fill({"b", "a", "b", "a", "b", "a"});
     ClickHeading(0);
-    EXPECT_EQ(Column(), (Texts{"a", "b", "c"}));
+    EXPECT_EQ(Column(1), (Texts{"row1", "row3", "row5", "row0", "row2", "row4"}));
     ClickHeading(0);
-    EXPECT_EQ(Column(), (Texts{"c", "b", "a"}));
+    EXPECT_EQ(Column(1), (Texts{"row0", "row2", "row4", "row1", "row3", "row5"}));
     ClickHeading(1);
-    EXPECT_EQ(Column(1), (Texts{"row0", "row1", "row2"}));
-    EXPECT_EQ(m_host.m_sorted, (std::vector<std::pair<WPARAM, LPARAM>>{{0, 1}, {0, 0}, {1, 1}}));
-    EXPECT_EQ(m_list.GetSortedColumn(), 1);
+    EXPECT_EQ(Column(1), (Texts{"row0", "row1", "row2", "row3", "row4", "row5"}));
+    EXPECT_EQ(m_host.m_sorted, (std::vector<std::pair<WPARAM, LPARAM>>{{0, 1}, {0, 1}, {0, 0}, {1, 1}}));
+    // After a new row the list is no longer sorted: the next click starts ascending again.
     m_list.InsertItem(0, "new");
-    EXPECT_EQ(m_list.GetSortedColumn(), -1) << "a new row means the list is no longer sorted";
+    m_list.SetItemText(0, 1, "row9");
     ClickHeading(1);
-    EXPECT_TRUE(m_list.IsSortAscending()) << "after a new row the next click starts ascending";
+    EXPECT_EQ(Column(1).back(), "row9");
 }
 
-TEST_F(ReportCtrlTest, SelectionFocusAndRecordsFollowTheirRows)
+TEST_F(ReportCtrlTest, SelectionFocusAndRecordsFollowTheirRowsWhenSorted)
 {
     Fill({"c", "a", "d", "b"});
     m_list.SetItemStates(0, RC_ITEM_SELECTED | RC_ITEM_FOCUSED);
     m_list.SetItemStates(2, RC_ITEM_SELECTED);
     auto* pRecordC = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0));
-    pRecordC->aBkColors[1] = RGB(255, 0, 0);
     m_list.SortItems(0, TRUE);
-    EXPECT_EQ(Column(), (Texts{"a", "b", "c", "d"}));
     EXPECT_EQ(Column(1), (Texts{"row1", "row3", "row0", "row2"}));
     EXPECT_EQ(m_list.GetItemStates(2), static_cast<DWORD>(RC_ITEM_SELECTED | RC_ITEM_UNCHECKED | RC_ITEM_FOCUSED));
     EXPECT_EQ(m_list.GetItemStates(3), static_cast<DWORD>(RC_ITEM_SELECTED | RC_ITEM_UNCHECKED | RC_ITEM_UNFOCUSED));
-    EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 2);
     EXPECT_EQ(reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(2)), pRecordC);
 }
 
@@ -234,57 +178,29 @@ TEST_F(ReportCtrlTest, CellsAreDrawnWithTheirRecordsColours)
     Fill({"x", "y"});
     auto* pRecord = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(1));
     ASSERT_NE(pRecord, nullptr);
-    EXPECT_EQ(pRecord->aBkColors[0], GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(pRecord->aTextColors[1], GetSysColor(COLOR_WINDOWTEXT));
     pRecord->aBkColors[1] = RGB(200, 10, 30);
     const QRect cell = Table()->visualRect(Table()->model()->index(1, 1));
     const QImage image = Table()->viewport()->grab().toImage();
     EXPECT_EQ(image.pixelColor(cell.center() + QPoint(30, 0)), QColor(200, 10, 30));
-    const QRect plain = Table()->visualRect(Table()->model()->index(1, 0));
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    EXPECT_EQ(image.pixelColor(plain.center() + QPoint(40, 0)), QColor(GetRValue(window), GetGValue(window), GetBValue(window)));
 }
 
-TEST_F(ReportCtrlTest, StateFiltersCountFindSetAndDelete)
+TEST_F(ReportCtrlTest, StateFiltersFindAndDeleteTheMatchingRows)
 {
     EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_ALL, -1), -1);
     Fill({"r0", "r1", "r2", "r3", "r4"});
-    EXPECT_EQ(m_list.GetItemCount(0), 0);
-    EXPECT_EQ(m_list.GetItemCount(RC_ITEM_ALL), 5);
     EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), -1);
-    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_ALL, -1), 0);
     EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_ALL, 3), 4);
-    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_ALL, -7), 0);
-    EXPECT_FALSE(m_list.SetItemStates(1, 0));
     EXPECT_TRUE(m_list.SetItemStates(1, RC_ITEM_SELECTED));
     EXPECT_TRUE(m_list.SetItemStates(3, RC_ITEM_SELECTED | RC_ITEM_CHECKED));
-    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), 1);
     EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, 1), 3);
-    EXPECT_TRUE(m_list.MatchItemStates(3, RC_ITEM_SELECTED | RC_ITEM_CHECKED));
     EXPECT_FALSE(m_list.MatchItemStates(1, RC_ITEM_SELECTED | RC_ITEM_CHECKED));
-    EXPECT_FALSE(m_list.MatchItemStates(1, RC_ITEM_SELECTED | RC_ITEM_UNSELECTED));
-    EXPECT_TRUE(m_list.MatchItemStates(1, RC_ITEM_ALL | RC_ITEM_UNSELECTED));
     EXPECT_FALSE(m_list.MatchItemStates(1, 0));
     EXPECT_EQ(m_list.GetItemCount(RC_ITEM_UNCHECKED), 4);
-    EXPECT_EQ(m_list.SetAllItemStates(RC_ITEM_CHECKED, RC_ITEM_UNCHECKED), 1);
-    EXPECT_EQ(m_list.SetAllItemStates(0, RC_ITEM_SELECTED), 0);
     EXPECT_EQ(m_list.DeleteAllItems(RC_ITEM_SELECTED), 2);
     EXPECT_EQ(Column(), (Texts{"r0", "r2", "r4"}));
-    EXPECT_EQ(m_list.SetAllItemStates(RC_ITEM_ALL, RC_ITEM_SELECTED), 3);
-    EXPECT_EQ(m_list.DeleteAllItems(RC_ITEM_ALL), 3);
-    EXPECT_EQ(m_list.GetItemCount(), 0);
-}
-
-TEST_F(ReportCtrlTest, DeletingWithSelectNextSelectsTheFollowingRowOnly)
-{
-    Fill({"r0", "r1", "r2"});
     EXPECT_TRUE(m_list.DeleteItem(0, TRUE));
-    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), 0);
-    EXPECT_EQ(m_list.GetItemText(0, 0), "r1");
-    m_list.SetAllItemStates(RC_ITEM_ALL, RC_ITEM_UNSELECTED);
-    EXPECT_TRUE(m_list.DeleteItem(1, TRUE));
-    EXPECT_EQ(m_list.GetItemCount(), 1);
-    EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 0);
+    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), 0) << "the following row is selected";
+    EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 1);
     EXPECT_FALSE(m_list.DeleteItem(5, TRUE));
 }
 
@@ -295,11 +211,8 @@ TEST_F(ReportCtrlTest, SpaceInTheListChangesNothing)
     m_list.SetItemStates(2, RC_ITEM_FOCUSED);
     Table()->setFocus();
     QTest::keyClick(Table(), Qt::Key_Space);
-    EXPECT_EQ(m_list.GetItemStates(0) & RC_ITEM_SELECTED, static_cast<DWORD>(RC_ITEM_SELECTED));
+    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), 0);
     EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 1);
-    // Other keys still reach the list.
-    QTest::keyClick(Table(), Qt::Key_Up);
-    EXPECT_EQ(m_list.GetItemStates(1) & RC_ITEM_FOCUSED, static_cast<DWORD>(RC_ITEM_FOCUSED));
 }
 
 TEST_F(ReportCtrlTest, ColumnsAddedAndRemovedKeepOneColourPerCell)
@@ -308,11 +221,9 @@ TEST_F(ReportCtrlTest, ColumnsAddedAndRemovedKeepOneColourPerCell)
     EXPECT_EQ(m_list.InsertColumn(1, "Middle", LVCFMT_LEFT, 40), 1);
     auto* pRecord = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0));
     EXPECT_EQ(pRecord->aBkColors.size(), 3u);
-    EXPECT_EQ(m_list.GetItemText(0, 2), "row0");
     EXPECT_TRUE(m_list.DeleteColumn(0));
     EXPECT_EQ(reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0)), pRecord) << "the record stays with its row";
     EXPECT_EQ(pRecord->aTextColors.size(), 2u);
-    EXPECT_EQ(m_list.InsertColumn(-1, "Bad"), -1);
 }
 
 TEST(ReportCtrlSubclass, TemplateListIsForcedIntoAReportViewWithRecordsFreedWithTheWindow)
@@ -334,9 +245,6 @@ TEST(ReportCtrlSubclass, TemplateListIsForcedIntoAReportViewWithRecordsFreedWith
     CReportCtrl list;
     page.SubclassDlgItem(1032, list);
     EXPECT_TRUE(list.IsSortable()) << "the header is made clickable";
-    EXPECT_EQ(list.GetExtendedStyle(), static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES));
-    list.SetGridLines(TRUE);
-    EXPECT_EQ(list.GetExtendedStyle() & LVS_EX_GRIDLINES, static_cast<DWORD>(LVS_EX_GRIDLINES));
     list.SetColumnHeader("A, 50");
     for (int i = 0; i < 100; ++i)
         list.InsertItem(0, "x");

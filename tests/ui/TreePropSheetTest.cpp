@@ -11,11 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <memory>
+
 using TreePropSheet::CTreePropSheet;
 
 namespace {
 
-// Exposes the sheet's inner operations to the tests.
 class CTestSheet : public CTreePropSheet
 {
 public:
@@ -38,35 +41,35 @@ private:
     CString m_strTitle;
 };
 
-std::pair<std::string, std::string> Split(const char* pszTitle)
+QTreeWidget* Tree(CPropertySheet& sheet)
 {
-    CString strRest(pszTitle);
-    const CString strFirst = CTestSheet::SplitTitlePath(strRest);
-    return {strFirst.Bytes(), strRest.Bytes()};
+    return sheet.GetSafeHwnd()->findChild<QTreeWidget*>();
 }
 
-// The tree as text: one line per item, indented by depth, "text=data".
-std::string Describe(CTreeCtrl* pTree, HTREEITEM hItem = TVI_ROOT, int nDepth = 0)
+// The tree as the user sees it: one line per item, indented by depth, "+" for an expanded node.
+std::string Describe(QTreeWidgetItem* pParent, int nDepth = 0)
 {
     std::string text;
-    for (HTREEITEM h = hItem == TVI_ROOT ? pTree->GetRootItem() : hItem; h; h = pTree->GetNextSiblingItem(h)) {
-        text += std::string(static_cast<size_t>(2 * nDepth), ' ') + pTree->GetItemText(h).Bytes() + "=" +
-                std::to_string(static_cast<int>(pTree->GetItemData(h))) + (pTree->IsExpanded(h) ? "+" : "") + "\n";
-        if (pTree->ItemHasChildren(h))
-            text += Describe(pTree, pTree->GetChildItem(h), nDepth + 1);
+    for (int i = 0; i < pParent->childCount(); ++i) {
+        QTreeWidgetItem* p = pParent->child(i);
+        text += std::string(static_cast<size_t>(2 * nDepth), ' ') + p->text(0).toStdString() +
+                (p->childCount() && p->isExpanded() ? "+" : "") + "\n" + Describe(p, nDepth + 1);
     }
     return text;
 }
 
-HTREEITEM FindItem(CTreeCtrl* pTree, const char* pszText, HTREEITEM hItem = TVI_ROOT)
+// Clicks the nth item of that text, as the user does.
+void ClickItem(CPropertySheet& sheet, const char* pszText, int nNth = 0)
 {
-    for (HTREEITEM h = hItem == TVI_ROOT ? pTree->GetRootItem() : hItem; h; h = pTree->GetNextSiblingItem(h)) {
-        if (pTree->GetItemText(h) == pszText)
-            return h;
-        if (HTREEITEM hFound = pTree->ItemHasChildren(h) ? FindItem(pTree, pszText, pTree->GetChildItem(h)) : nullptr)
-            return hFound;
-    }
-    return nullptr;
+    QTreeWidget* pTree = Tree(sheet);
+    const auto items = pTree->findItems(pszText, Qt::MatchExactly | Qt::MatchCaseSensitive | Qt::MatchRecursive);
+    ASSERT_GT(items.size(), nNth) << pszText;
+    QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(items[nNth]).center());
+}
+
+std::string Selected(CPropertySheet& sheet)
+{
+    return Tree(sheet)->currentItem()->text(0).toStdString();
 }
 
 void PressInSheet(CPropertySheet& sheet, Qt::KeyboardModifiers modifiers)
@@ -74,217 +77,153 @@ void PressInSheet(CPropertySheet& sheet, Qt::KeyboardModifiers modifiers)
     QWidget* pDialog = sheet.GetSafeHwnd();
     pDialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(pDialog));
-    QWidget* pFocus = QApplication::focusWidget() ? QApplication::focusWidget() : pDialog;
-    QTest::keyClick(pFocus, Qt::Key_Tab, modifiers);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : pDialog, Qt::Key_Tab, modifiers);
+}
+
+// Runs a tree sheet of pages titled so; act runs inside its modal loop and must close it.
+void RunTreeSheet(const std::vector<const char*>& titles, const std::function<void(CTestSheet&, std::vector<CTitledPage*>&)>& act,
+                  int nStartPage = 0)
+{
+    std::vector<std::unique_ptr<CTitledPage>> pages;
+    std::vector<CTitledPage*> raw;
+    CTestSheet sheet("Test");
+    for (const char* pszTitle : titles) {
+        pages.push_back(std::make_unique<CTitledPage>(pszTitle));
+        raw.push_back(pages.back().get());
+        sheet.AddPage(raw.back());
+    }
+    sheet.SetTreeMode(TRUE, TRUE, FALSE);
+    sheet.SetActivePage(nStartPage);
+    CModalScript script;
+    script.Then([&](QDialog*) { act(sheet, raw); });
+    sheet.DoModal();
 }
 
 } // namespace
 
 TEST(TreePropSheet, TitlePathsSplitAtUnescapedSeparators)
 {
-    using P = std::pair<std::string, std::string>;
-    EXPECT_EQ(Split("Email"), (P{"Email", ""}));
-    EXPECT_EQ(Split("Configured Networks::Home"), (P{"Configured Networks", "Home"}));
-    EXPECT_EQ(Split("A\\::B::C"), (P{"A::B", "C"})) << "an escaped separator in a middle segment";
-    EXPECT_EQ(Split("B\\::C"), (P{"B\\::C", ""})) << "the last segment keeps its backslash";
-    EXPECT_EQ(Split("A\\\\::B"), (P{"A\\", "B"})) << "two backslashes leave one and still separate";
-    EXPECT_EQ(Split("A\\\\\\::B::C"), (P{"A\\::B", "C"})) << "three backslashes: one escaped, one escaping";
-    EXPECT_EQ(Split("Configured Networks::"), (P{"Configured Networks", ""}));
-    EXPECT_EQ(Split("::Lead"), (P{"", "Lead"})) << "a leading separator opens an empty segment";
-    EXPECT_EQ(Split("A::::B"), (P{"A", "::B"}));
-    EXPECT_EQ(Split("::B"), (P{"", "B"}));
-    EXPECT_EQ(Split("::"), (P{"", ""}));
-    EXPECT_EQ(Split("A:::B"), (P{"A", ":B"}));
+    const std::vector<std::array<const char*, 3>> cases = {
+        {"Configured Networks::Home", "Configured Networks", "Home"},
+        {"A\\::B::C", "A::B", "C"},        // an escaped separator in a middle segment
+        {"B\\::C", "B\\::C", ""},          // the last segment keeps its backslash
+        {"A\\\\::B", "A\\", "B"},          // two backslashes leave one and still separate
+        {"A\\\\\\::B::C", "A\\::B", "C"},  // one escaped, one escaping
+        {"::Lead", "", "Lead"},
+        {"A:::B", "A", ":B"},
+    };
+    for (const auto& c : cases) {
+        CString strRest(c[0]);
+        EXPECT_EQ(CTestSheet::SplitTitlePath(strRest), c[1]) << c[0];
+        EXPECT_EQ(strRest, c[2]) << c[0];
+    }
 }
 
-TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPages)
+TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPagesAndTheCaptionNeverCoversThePage)
 {
     CScratchDrive drive;
     const std::string folder = TestDataPath("startup-home-office");
     drive.WriteConfig(ReadFileBytes(folder + "/Configuration.xml"));
     drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
     RunApplication(drive, [](CPropertySheet& sheet) {
-        auto& treeSheet = dynamic_cast<CTreePropSheet&>(sheet);
-        CTreeCtrl* pTree = treeSheet.GetPageTree();
+        QTreeWidget* pTree = Tree(sheet);
         ASSERT_NE(pTree, nullptr);
-        EXPECT_EQ(Describe(pTree), "Configured Networks=-1+\n  Home=0+\n  Office=1+\n"
-                                   "Available Networks=-1+\n  home=2+\n  Cafe=3+\n"
-                                   "Email=4+\nAddress Book=5+\nInternet Content Sharing=6+\nPC Sharing=7+\n");
-        int nImage = 0;
-        int nSelected = 0;
-        pTree->GetItemImage(pTree->GetRootItem(), nImage, nSelected);
-        EXPECT_EQ(nImage, 0) << "a node shows the node picture (N-2 of two default pictures)";
-        pTree->GetItemImage(FindItem(pTree, "Email"), nImage, nSelected);
-        EXPECT_EQ(nImage, 1) << "a page without its own picture shows the default page picture";
-        EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Home");
-        EXPECT_EQ(treeSheet.GetTabControl()->IsWindowVisible(), FALSE);
-        // Proportions: the tree is 195 pixels wide with a gap of 5 before the frame.
-        const CRect tree = pTree->GetWindowRect();
-        const CRect frame = treeSheet.GetPageFrame()->GetFrameWnd()->GetWindowRect();
-        EXPECT_EQ(tree.Width(), 195);
-        EXPECT_EQ(frame.left - tree.right, 5);
-        EXPECT_EQ(frame.top, tree.top);
-        EXPECT_EQ(treeSheet.GetPageFrame()->GetCaptionHeight(), CTabCtrl::MeasureHeaderHeight(&sheet));
-        const CRect page = sheet.GetActivePage()->GetWindowRect();
-        EXPECT_GE(page.top, frame.top + treeSheet.GetPageFrame()->GetCaptionHeight()) << "the caption never covers the page";
+        EXPECT_EQ(Describe(pTree->invisibleRootItem()), "Configured Networks+\n  Home\n  Office\n"
+                                                        "Available Networks+\n  home\n  Cafe\n"
+                                                        "Email\nAddress Book\nInternet Content Sharing\nPC Sharing\n");
+        // A node and a page show the two different default pictures.
+        const QImage node = pTree->topLevelItem(0)->icon(0).pixmap(16).toImage();
+        const QImage page = pTree->topLevelItem(2)->icon(0).pixmap(16).toImage();
+        EXPECT_FALSE(node.isNull());
+        EXPECT_FALSE(page.isNull());
+        EXPECT_NE(node, page);
+        EXPECT_EQ(Selected(sheet), "Home");
+        EXPECT_FALSE(sheet.GetTabControl()->IsWindowVisible());
+        const CRect frame = sheet.GetDlgItem(TreePropSheet::IDC_PAGE_FRAME)->GetWindowRect();
+        EXPECT_GE(sheet.GetActivePage()->GetWindowRect().top, frame.top + CTabCtrl::MeasureHeaderHeight(&sheet));
         PressSheetButton(sheet, IDCANCEL);
     });
 }
 
-TEST(TreePropSheet, SameTitlesGetAnItemEachAndSegmentsMatchCaseSensitively)
+TEST(TreePropSheet, SameTitlesGetAnItemEachSegmentsMatchCaseSensitivelyAndAddedPagesJoinTheTree)
 {
-    CTitledPage a("Net::a");
-    CTitledPage b("net::b");
-    CTitledPage twin1("Twin");
-    CTitledPage twin2("Twin");
-    CTitledPage owner("Net");
-    CTestSheet sheet("Test");
-    for (CPropertyPage* p : std::vector<CPropertyPage*>{&a, &b, &twin1, &twin2, &owner})
-        sheet.AddPage(p);
-    sheet.SetTreeMode(TRUE, TRUE, FALSE);
-    CModalScript script;
-    script.Then([&](QDialog*) {
-        EXPECT_EQ(Describe(sheet.GetPageTree()), "Net=4+\n  a=0+\nnet=-1+\n  b=1+\nTwin=2+\nTwin=3+\n")
+    CTitledPage late("Late::x"); // outlives the sheet it joins
+    RunTreeSheet({"Net::a", "net::b", "Twin", "Twin", "Net"}, [&](CTestSheet& sheet, std::vector<CTitledPage*>&) {
+        EXPECT_EQ(Describe(Tree(sheet)->invisibleRootItem()), "Net+\n  a\nnet+\n  b\nTwin\nTwin\n")
             << "a page titled like a node takes the node over; two pages of one title are two items";
-        // Each of the twins is reached through its own item.
-        CTreeCtrl* pTree = sheet.GetPageTree();
-        pTree->SelectItem(FindItem(pTree, "Twin"));
-        EXPECT_EQ(sheet.GetActiveIndex(), 2);
-        sheet.SetActivePage(3);
-        EXPECT_NE(pTree->GetSelectedItem(), FindItem(pTree, "Twin"));
-        EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), CString("Twin"));
-        // Adding and removing pages rebuilds the tree at once.
-        CTitledPage late("Late::x");
+        ClickItem(sheet, "Twin", 1);
+        EXPECT_EQ(sheet.GetActiveIndex(), 3);
+        ClickItem(sheet, "Net");
+        EXPECT_EQ(sheet.GetActiveIndex(), 4);
         sheet.AddPage(&late);
-        EXPECT_NE(FindItem(sheet.GetPageTree(), "Late"), nullptr);
-        sheet.RemovePage(&late);
-        EXPECT_EQ(FindItem(sheet.GetPageTree(), "Late"), nullptr);
+        ClickItem(sheet, "x");
+        EXPECT_EQ(sheet.GetActiveIndex(), 5);
         PressSheetButton(sheet, IDCANCEL);
     });
-    sheet.DoModal();
 }
 
 TEST(TreePropSheet, NodeWithoutAPageHidesThePageAndShowsTheTextUnlessThePageRefuses)
 {
-    CTitledPage a("Group::A");
-    CTitledPage b("Group::B");
-    CTestSheet sheet("Test");
-    sheet.AddPage(&a);
-    sheet.AddPage(&b);
-    sheet.SetTreeMode(TRUE, TRUE, FALSE);
-    sheet.SetEmptyPageFormat("Please select a child item of '%s'.");
-    CModalScript script;
-    script.Then([&](QDialog*) {
-        CTreeCtrl* pTree = sheet.GetPageTree();
-        auto* pFrame = sheet.GetPageFrame();
-        HTREEITEM hGroup = pTree->GetRootItem();
-        a.m_bRefuse = TRUE;
-        pTree->SelectItem(hGroup);
-        EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "A") << "a page that will not be left keeps the selection";
-        EXPECT_TRUE(a.IsWindowVisible());
-        a.m_bRefuse = FALSE;
-        pTree->SelectItem(hGroup);
-        EXPECT_EQ(pTree->GetSelectedItem(), hGroup);
-        EXPECT_FALSE(a.IsWindowVisible());
-        EXPECT_EQ(sheet.GetActiveIndex(), 0) << "the current page only hides";
-        EXPECT_EQ(pFrame->GetMessageText(), "Please select a child item of 'Group'.");
-        // The text is really drawn: the frame's message area holds text-coloured pixels.
-        const QImage image = pFrame->GetFrameWnd()->GetSafeHwnd()->grab().toImage();
-        const CRect message = pFrame->CalcMessageRect();
+    // Dark pixels in the frame below its caption: the drawn message.
+    auto messagePixels = [](CPropertySheet& sheet) {
+        const QImage image = sheet.GetDlgItem(TreePropSheet::IDC_PAGE_FRAME)->GetSafeHwnd()->grab().toImage();
         int nDark = 0;
-        for (int x = message.left; x < message.right; ++x)
-            nDark += qGray(image.pixel(x, (message.top + message.bottom) / 2 - 2)) < 128 ? 1 : 0;
-        EXPECT_GT(nDark, 10);
-        // Choosing a page again shows it.
-        pTree->SelectItem(FindItem(pTree, "B"));
-        EXPECT_TRUE(b.IsWindowVisible());
-        EXPECT_EQ(sheet.GetActiveIndex(), 1);
-        // With an empty format nothing is drawn.
+        for (int y = image.height() / 3; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                nDark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        return nDark;
+    };
+    RunTreeSheet({"Group::A", "Group::B"}, [&](CTestSheet& sheet, std::vector<CTitledPage*>& pages) {
+        sheet.SetEmptyPageFormat("Please select a child item of '%s'.");
+        pages[0]->m_bRefuse = TRUE;
+        ClickItem(sheet, "Group");
+        EXPECT_EQ(Selected(sheet), "A") << "a page that will not be left keeps the selection";
+        EXPECT_TRUE(pages[0]->IsWindowVisible());
+        pages[0]->m_bRefuse = FALSE;
+        ClickItem(sheet, "Group");
+        EXPECT_EQ(Selected(sheet), "Group");
+        EXPECT_FALSE(pages[0]->IsWindowVisible());
+        EXPECT_EQ(sheet.GetActiveIndex(), 0) << "the current page only hides";
+        EXPECT_GT(messagePixels(sheet), 10);
+        ClickItem(sheet, "B");
+        EXPECT_TRUE(pages[1]->IsWindowVisible());
         sheet.SetEmptyPageFormat("");
-        pTree->SelectItem(hGroup);
-        EXPECT_EQ(pFrame->GetMessageText(), "");
+        ClickItem(sheet, "Group");
+        EXPECT_EQ(messagePixels(sheet), 0) << "an empty format draws nothing";
         PressSheetButton(sheet, IDCANCEL);
     });
-    sheet.DoModal();
 }
 
 TEST(TreePropSheet, CtrlTabWalksTheTreeWithWrapAround)
 {
-    CTitledPage a("Group::A");
-    CTitledPage b("Group::Sub::B");
-    CTitledPage c("Last");
-    CTestSheet sheet("Test");
-    sheet.AddPage(&a);
-    sheet.AddPage(&b);
-    sheet.AddPage(&c);
-    sheet.SetTreeMode(TRUE, TRUE, FALSE);
-    sheet.SetActivePage(2);
-    CModalScript script;
-    script.Then([&](QDialog*) {
-        CTreeCtrl* pTree = sheet.GetPageTree();
-        auto selected = [pTree]() { return pTree->GetItemText(pTree->GetSelectedItem()).Bytes(); };
-        EXPECT_EQ(selected(), "Last");
+    RunTreeSheet({"Group::A", "Group::Sub::B", "Last"}, [](CTestSheet& sheet, std::vector<CTitledPage*>&) {
+        EXPECT_EQ(Selected(sheet), "Last");
         PressInSheet(sheet, Qt::ControlModifier);
-        EXPECT_EQ(selected(), "Group") << "from the last item to the first root item";
-        PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(selected(), "Last") << "from the first root item to the deepest last item";
-        PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(selected(), "B");
-        PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(selected(), "Sub");
+        EXPECT_EQ(Selected(sheet), "Group") << "from the last item to the first root item";
+        for (const char* pszBack : {"Last", "B", "Sub"}) {
+            PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(Selected(sheet), pszBack) << "back from the first root item to the deepest last item";
+        }
         PressInSheet(sheet, Qt::ControlModifier);
-        EXPECT_EQ(selected(), "B");
+        EXPECT_EQ(Selected(sheet), "B");
         EXPECT_EQ(sheet.GetActiveIndex(), 1);
         PressSheetButton(sheet, IDCANCEL);
-    });
-    sheet.DoModal();
+    }, 2);
 }
 
-TEST(TreePropSheet, SettersRefuseOnceTheWindowExists)
+TEST(TreePropSheet, SettersRefuseOnceTheWindowExistsAndDefaultImagesMustBeTwo)
 {
-    CTitledPage a("A");
-    CTestSheet sheet("Test");
-    sheet.AddPage(&a);
-    EXPECT_TRUE(sheet.SetTreeMode(FALSE, TRUE, TRUE));
-    EXPECT_TRUE(sheet.SetTreeMode(TRUE, FALSE, FALSE));
-    EXPECT_TRUE(sheet.SetPageTreeWidth(180));
-    CImageList three;
-    three.Create(16, 16, ILC_COLOR32, 0, 1);
-    EXPECT_FALSE(sheet.SetDefaultTreeImages(&three)) << "no pictures";
+    CImageList none;
+    none.Create(16, 16, ILC_COLOR32, 0, 1);
     CImageList two;
     ASSERT_TRUE(two.Create(130, 16, 0, RGB(0, 128, 128)));
-    EXPECT_EQ(two.GetImageCount(), 2);
-    EXPECT_TRUE(sheet.SetDefaultTreeImages(&two));
-    CModalScript script;
-    script.Then([&](QDialog*) {
+    CTestSheet unshown("Test");
+    EXPECT_FALSE(unshown.SetDefaultTreeImages(&none));
+    EXPECT_TRUE(unshown.SetDefaultTreeImages(&two));
+    RunTreeSheet({"A"}, [&](CTestSheet& sheet, std::vector<CTitledPage*>&) {
         EXPECT_FALSE(sheet.SetTreeMode(TRUE, TRUE, TRUE));
         EXPECT_FALSE(sheet.SetPageTreeWidth(300));
         EXPECT_TRUE(sheet.SetDefaultTreeImages(&two));
-        EXPECT_EQ(sheet.GetPageTree()->GetWindowRect().Width(), 175);
-        EXPECT_FALSE(sheet.GetPageFrame()->IsCaptionShown());
         PressSheetButton(sheet, IDCANCEL);
     });
-    sheet.DoModal();
-}
-
-TEST(TreePropSheet, WithoutCaptionTheSheetIsShorterByTheCaptionAndKeepsItsMiddle)
-{
-    CRect withCaption;
-    CRect without;
-    for (BOOL bCaption : {TRUE, FALSE}) {
-        CTitledPage a("A");
-        CTestSheet sheet("Test");
-        sheet.AddPage(&a);
-        sheet.SetTreeMode(TRUE, bCaption, FALSE);
-        CModalScript script;
-        script.Then([&](QDialog*) {
-            (bCaption ? withCaption : without) = sheet.GetWindowRect();
-            PressSheetButton(sheet, IDCANCEL);
-        });
-        sheet.DoModal();
-    }
-    const int H = CTabCtrl::MeasureHeaderHeight(nullptr);
-    EXPECT_EQ(withCaption.Height() - without.Height(), H);
-    EXPECT_EQ(without.top - withCaption.top, H / 2);
-    EXPECT_EQ(withCaption.Width(), without.Width());
 }
