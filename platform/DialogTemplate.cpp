@@ -1,5 +1,6 @@
 #include "platform/DialogTemplate.h"
 
+#include "platform/Accessibility.h"
 #include "platform/QtBridge.h"
 
 #include <QLineEdit>
@@ -54,4 +55,5 @@ void CDialogTemplate::Create(QWidget* pWidget) const
     // the frame stored must come back whole, however long.
     for (QLineEdit* pEdit : pWidget->findChildren<QLineEdit*>())
         pEdit->setMaxLength(std::numeric_limits<int>::max());
+    NameControlsForScreenReaders(pWidget);
 }
