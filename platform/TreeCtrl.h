@@ -75,6 +75,11 @@ public:
     // Selects an item (nullptr: none), announcing the change like a click does.
     BOOL SelectItem(HTREEITEM hItem);
 
+    // The width at which the tree shows its widest item whole, without scrolling sideways: frame,
+    // indentation, image and text at the current font, and room for a vertical scroll bar when the
+    // items do not fit its height.
+    int GetItemsWidth() const;
+
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     CImageList* GetImageList(int nImageListType) const;
 
