@@ -348,6 +348,8 @@ void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalS
 void SaveScreenshot(QWidget* pWindow, const QString& name)
 {
     const QString dir = qEnvironmentVariable("DPF_SCREENSHOT_DIR");
+    // Qt shows or hides scroll bars in a queued call; the picture is of the settled window.
+    QApplication::processEvents();
     if (!dir.isEmpty())
         pWindow->grab().save(dir + "/" + name + qEnvironmentVariable("DPF_SCREENSHOT_SUFFIX") + ".png");
 }

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTreeWidget>
@@ -79,6 +80,15 @@ TEST_P(FontSizeTest, NoTextIsCutOnAnyPageAndTheWindowFitsTheScreen)
         EXPECT_LE(pDialog->minimumWidth() * dpr, 1280);
         EXPECT_LE(pDialog->minimumHeight() * dpr, 1024);
         EXPECT_LE(pDialog->minimumWidth(), pDialog->width());
+        // The pages' area scrolls only where the screen is too small for the pages: at scale 1, a
+        // 1280 x 1024 screen holds the window with its largest page whole.
+        auto* pArea = pDialog->findChild<QScrollArea*>();
+        ASSERT_NE(pArea, nullptr);
+        const QSize whole = pDialog->size() - pArea->size() + pArea->widget()->minimumSize();
+        if (dpr == 1) {
+            EXPECT_LE(whole.width(), 1280);
+            EXPECT_LE(whole.height(), 1024);
+        }
         for (int i = 0; i < sheet.GetPageCount(); ++i) {
             ASSERT_TRUE(sheet.SetActivePage(i));
             const std::string title = sheet.GetTabControl()->GetItemText(i).Bytes();

@@ -126,8 +126,8 @@ TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPages)
         EXPECT_EQ(frame.left - tree.right, 5);
         EXPECT_EQ(frame.top, tree.top);
         EXPECT_EQ(treeSheet.GetPageFrame()->GetCaptionHeight(), CTabCtrl::MeasureHeaderHeight(&sheet));
-        const CRect page = sheet.GetActivePage()->GetWindowRect();
-        EXPECT_GE(page.top, frame.top + treeSheet.GetPageFrame()->GetCaptionHeight()) << "the caption never covers the page";
+        const int nPageTop = sheet.GetActivePage()->GetSafeHwnd()->mapTo(sheet.GetSafeHwnd(), QPoint(0, 0)).y();
+        EXPECT_GE(nPageTop, frame.top + treeSheet.GetPageFrame()->GetCaptionHeight()) << "the caption never covers the page";
         PressSheetButton(sheet, IDCANCEL);
     });
 }
