@@ -29,5 +29,5 @@ int CFont::GetTextWidth(const char* pszText) const
 
 int CFont::GetHeight() const
 {
-    return QFontMetrics(m_font).height();
+    return QFontMetrics(GetQFont()).height();
 }

@@ -41,13 +41,6 @@ private:
     CPropertySheet* m_pSheet;
 };
 
-        return m_pSheet->SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != FALSE;
-    }
-
-private:
-    CPropertySheet* m_pSheet;
-};
-
 namespace {
 
 // What the pages lie in: as large as the pages' area, but never smaller than the largest page's
