@@ -1,7 +1,9 @@
 #include "platform/DialogTemplate.h"
 
+#include "platform/Accessibility.h"
 #include "platform/QtBridge.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -20,8 +22,8 @@ void CDialogTemplate::SetTable(const DialogTemplateEntry* pTable)
 
 const CDialogTemplate* CDialogTemplate::Find(UINT nID)
 {
-    // Caption and size are read once per template by building it into a scratch widget, since the
-    // sheet needs them before any page window exists.
+    // The caption is read once per template by building it into a scratch widget, since the sheet
+    // needs it before any page window exists.
     static std::map<UINT, CDialogTemplate> cache;
     auto it = cache.find(nID);
     if (it != cache.end())
@@ -34,17 +36,37 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
         QWidget scratch;
         pEntry->pfnSetup(&scratch);
         tmpl.m_strCaption = FromQString(scratch.windowTitle());
-        const QSize size = scratch.minimumSizeHint().expandedTo(scratch.size());
-        tmpl.m_cx = size.width();
-        tmpl.m_cy = size.height();
         return &tmpl;
     }
     return nullptr;
 }
 
+void CDialogTemplate::Measure() const
+{
+    const std::string fontKey = QApplication::font().key().toStdString();
+    if (fontKey == m_strFontKey)
+        return;
+    QWidget scratch;
+    m_pEntry->pfnSetup(&scratch);
+    const QSize minimum = scratch.minimumSizeHint().expandedTo(QSize(0, 0));
+    const QSize size = minimum.expandedTo(scratch.size());
+    m_cxMinimum = minimum.width();
+    m_cyMinimum = minimum.height();
+    m_cx = size.width();
+    m_cy = size.height();
+    m_strFontKey = fontKey;
+}
+
 QSize CDialogTemplate::GetSize() const
 {
+    Measure();
     return QSize(m_cx, m_cy);
+}
+
+QSize CDialogTemplate::GetMinimumSize() const
+{
+    Measure();
+    return QSize(m_cxMinimum, m_cyMinimum);
 }
 
 void CDialogTemplate::Create(QWidget* pWidget) const
@@ -54,4 +76,5 @@ void CDialogTemplate::Create(QWidget* pWidget) const
     // the frame stored must come back whole, however long.
     for (QLineEdit* pEdit : pWidget->findChildren<QLineEdit*>())
         pEdit->setMaxLength(std::numeric_limits<int>::max());
+    NameControlsForScreenReaders(pWidget);
 }

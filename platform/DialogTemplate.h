@@ -6,6 +6,8 @@
 #include "platform/AfxTypes.h"
 #include "platform/String.h"
 
+#include <string>
+
 class QSize;
 class QWidget;
 
@@ -28,12 +30,20 @@ public:
     // Builds the template's controls into pWidget.
     void Create(QWidget* pWidget) const;
     const CString& GetCaption() const { return m_strCaption; }
-    // The size the template was drawn at, or more where its layout needs more.
+    // The size the template was drawn at, or more where its layout needs more at the current font.
     QSize GetSize() const;
+    // The least size its layout needs at the current font.
+    QSize GetMinimumSize() const;
 
 private:
+    void Measure() const;
+
     const DialogTemplateEntry* m_pEntry = nullptr;
     CString m_strCaption;
-    int m_cx = 0;
-    int m_cy = 0;
+    // Measured at the font named by m_strFontKey; a new font is measured anew.
+    mutable std::string m_strFontKey;
+    mutable int m_cx = 0;
+    mutable int m_cy = 0;
+    mutable int m_cxMinimum = 0;
+    mutable int m_cyMinimum = 0;
 };

@@ -26,3 +26,8 @@ int CFont::GetTextWidth(const char* pszText) const
 {
     return QFontMetrics(GetQFont()).horizontalAdvance(QString::fromUtf8(pszText ? pszText : ""));
 }
+
+int CFont::GetHeight() const
+{
+    return QFontMetrics(GetQFont()).height();
+}

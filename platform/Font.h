@@ -16,6 +16,8 @@ public:
     const QFont& GetQFont() const;
     // The width in pixels of a line of text in this font.
     int GetTextWidth(const char* pszText) const;
+    // The height in pixels of a line of text in this font.
+    int GetHeight() const;
 
 private:
     // Shared between copies: a font is never changed in place, CreatePointFont makes a new one.

@@ -59,6 +59,7 @@ public:
     {
         QString heading;
         int nFormat = LVCFMT_LEFT;
+        int nWidth = 0; // as given; the last column may show wider
     };
 
     explicit CListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
@@ -92,10 +93,10 @@ public:
         return QVariant();
     }
 
-    void InsertColumnAt(int nCol, const QString& heading, int nFormat)
+    void InsertColumnAt(int nCol, const QString& heading, int nFormat, int nWidth)
     {
         beginInsertColumns(QModelIndex(), nCol, nCol);
-        m_columns.insert(m_columns.begin() + nCol, Column{heading, nFormat});
+        m_columns.insert(m_columns.begin() + nCol, Column{heading, nFormat, nWidth});
         for (Row& row : m_rows)
             row.cells.insert(row.cells.begin() + nCol, Cell());
         endInsertColumns();
@@ -197,6 +198,24 @@ struct CListCtrl::CTableLink
     QPointer<QObject> bridge;
 };
 
+// Tells the list when its table's viewport changed size.
+class CListCtrl::CViewportWatcher : public QObject
+{
+public:
+    CViewportWatcher(CListCtrl* pList, QObject* pParent) : QObject(pParent), m_pList(pList) {}
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Resize)
+            m_pList->FillLastColumn();
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+
+private:
+    CListCtrl* m_pList;
+};
+
 CListCtrl::CListCtrl() : m_pLink(std::make_unique<CTableLink>()) {}
 
 CListCtrl::~CListCtrl()
@@ -261,8 +280,13 @@ void CListCtrl::SetUpTable()
     pTable->installEventFilter(new CKeyFilter(m_pLink->bridge, [this](QWidget*, const QKeyEvent&, MSG& msg) {
         return PreTranslateMessage(&msg) != FALSE;
     }));
+    pTable->viewport()->installEventFilter(new CViewportWatcher(this, m_pLink->bridge));
     QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionClicked, m_pLink->bridge,
                      [this](int nCol) { OnColumnClick(nCol); });
+    QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionResized, m_pLink->bridge, [this](int nCol) {
+        if (Model() && nCol != Model()->columnCount() - 1)
+            FillLastColumn();
+    });
 }
 
 DWORD CListCtrl::GetStyle() const
@@ -325,8 +349,12 @@ int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int n
     if (!pModel || nCol < 0)
         return -1;
     nCol = std::min(nCol, pModel->columnCount());
-    pModel->InsertColumnAt(nCol, ToQString(CString(pszHeading)), nFormat);
+    pModel->InsertColumnAt(nCol, ToQString(CString(pszHeading)), nFormat, nWidth);
     Table()->setColumnWidth(nCol, nWidth);
+    // A column that filled the list as its last one goes back to its own width.
+    if (nCol > 0 && nCol == pModel->columnCount() - 1)
+        Table()->setColumnWidth(nCol - 1, pModel->ColumnAt(nCol - 1).nWidth);
+    FillLastColumn();
     return nCol;
 }
 
@@ -336,7 +364,23 @@ BOOL CListCtrl::DeleteColumn(int nCol)
     if (!pModel || nCol < 0 || nCol >= pModel->columnCount())
         return FALSE;
     pModel->RemoveColumnAt(nCol);
+    FillLastColumn();
     return TRUE;
+}
+
+void CListCtrl::FillLastColumn()
+{
+    CListModel* pModel = Model();
+    const int nColumns = pModel ? pModel->columnCount() : 0;
+    if (nColumns == 0)
+        return;
+    QTableView* pTable = Table();
+    int nOthers = 0;
+    for (int i = 0; i + 1 < nColumns; ++i)
+        nOthers += pTable->columnWidth(i);
+    // Never narrower than it was given: a list too narrow for its columns scrolls sideways instead.
+    const int nLast = nColumns - 1;
+    pTable->setColumnWidth(nLast, std::max(pModel->ColumnAt(nLast).nWidth, pTable->viewport()->width() - nOthers));
 }
 
 int CListCtrl::GetItemCount() const

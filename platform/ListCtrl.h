@@ -85,13 +85,18 @@ protected:
 
 private:
     class CCellDelegate;
+    class CViewportWatcher;
     friend class CCellDelegate;
+    friend class CViewportWatcher;
 
     QTableView* Table() const;
     CListModel* Model() const;
     void SetUpTable();
     bool IsValidRow(int nItem) const;
     bool IsValidCell(int nItem, int nSubItem) const;
+    // The last column takes the width the list has beyond the other columns, so that the list
+    // shows no empty band as it grows with its window.
+    void FillLastColumn();
 
     // The table this object has set up (once per window), and the parent of everything that calls
     // back into this object from the table (delegate, key filter, header connection); the bridge goes

@@ -1,8 +1,7 @@
 #include "platform/PropertySheet.h"
 
-#include "platform/KeyFilter.h"
-
 #include "platform/DialogTemplate.h"
+#include "platform/KeyFilter.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
@@ -13,6 +12,9 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScreen>
 #include <QStyle>
 #include <QTabBar>
 
@@ -28,21 +30,89 @@ public:
     void accept() override { m_pSheet->OnOK(); }
     void reject() override { m_pSheet->OnCancel(); }
 
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override
+    {
+        QDialog::resizeEvent(pEvent);
+        m_pSheet->LayOutForSize(size());
+    }
+
 private:
     CPropertySheet* m_pSheet;
 };
 
 namespace {
+
+// What the pages lie in: as large as the pages' area, but never smaller than the largest page's
+// layout needs; the area scrolls when the window is smaller than that (a large font on a small
+// screen). Every page fills it.
+class CPageContainer : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override
+    {
+        QWidget::resizeEvent(pEvent);
+        for (QWidget* pPage : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            pPage->setGeometry(rect());
+    }
+};
+
+// A line of text that shortens itself in its middle to the width it is given; the whole of it is its
+// tooltip and what screen readers read.
+class CElidedLabel : public QLabel
+{
+public:
+    CElidedLabel(const QString& text, QWidget* pParent) : QLabel(pParent), m_text(text)
+    {
+        setTextFormat(Qt::PlainText);
+        setToolTip(text);
+        setAccessibleName(text);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override
+    {
+        QLabel::resizeEvent(pEvent);
+        setText(fontMetrics().elidedText(m_text, Qt::ElideMiddle, width()));
+    }
+
+private:
+    QString m_text;
+};
+
 // Spacing of a classic property sheet, in pixels.
 const int kMargin = 7;
 const int kMinButtonWidth = 75;
+// The least of a page that a window too small for its pages still shows, scrolled.
+const int kMinPageSide = 100;
+} // namespace
+
+namespace {
+// A child of the window as OnInitDialog placed it, and how it follows a change of size.
+struct ChildPlacement
+{
+    QPointer<QWidget> pWidget;
+    QRect rect;
+    bool bMovesRight;
+    bool bMovesDown;
+    bool bGrowsWide;
+    bool bGrowsTall;
+};
 } // namespace
 
 struct CPropertySheet::CSheetWidgets
 {
-    QPointer<QWidget> pageArea;
+    QPointer<QScrollArea> pageArea;
     QPointer<QPushButton> applyButton;
     QPointer<QObject> keyFilter;
+    // The window as OnInitDialog laid it out, and the least size of its pages, for resizing.
+    QSize minPageSize;
+    QSize laidOutSize;
+    QRect laidOutPageArea;
+    std::vector<ChildPlacement> placements;
 };
 
 CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
@@ -149,8 +219,8 @@ void CPropertySheet::ShowPage(int nPage)
     CPropertyPage* pPage = GetPage(nPage);
     m_nActive = nPage;
     if (!pPage->GetSafeHwnd()) {
-        pPage->CreatePageWindow(this, GetSafeHwnd());
-        pPage->GetSafeHwnd()->setGeometry(m_pWidgets->pageArea->geometry());
+        pPage->CreatePageWindow(this, m_pWidgets->pageArea->widget());
+        pPage->GetSafeHwnd()->setGeometry(m_pWidgets->pageArea->widget()->rect());
     }
     pPage->OnSetActive();
     pPage->GetSafeHwnd()->show();
@@ -213,6 +283,8 @@ INT_PTR CPropertySheet::DoModal()
     OnInitDialog();
     // After the derived sheet's set-up too, which may move the buttons.
     PlaceButtonRowText();
+    PrepareForScreenReaders();
+    MakeResizable();
 
     const int nResult = CModalLoop::Run(pDialog);
 
@@ -228,21 +300,101 @@ void CPropertySheet::PlaceButtonRowText()
     if (m_strButtonRowText.IsEmpty() || !pDialog || !pOK || !pOK->GetSafeHwnd())
         return;
     const QRect ok = pOK->GetSafeHwnd()->geometry();
-    auto* pLabel = new QLabel(pDialog);
+    auto* pLabel = new CElidedLabel(ToQString(m_strButtonRowText), pDialog);
     pLabel->setObjectName(QStringLiteral("buttonRowText"));
-    pLabel->setTextFormat(Qt::PlainText);
     pLabel->setGeometry(kMargin, ok.top(), std::max(0, ok.left() - 2 * kMargin), ok.height());
-    const QString text = ToQString(m_strButtonRowText);
-    pLabel->setText(pLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, pLabel->width()));
-    pLabel->setToolTip(text);
-    pLabel->setAccessibleName(text);
     pLabel->show();
+}
+
+void CPropertySheet::PrepareForScreenReaders()
+{
+    if (CWnd* pSelector = GetPageSelector(); pSelector && pSelector->GetSafeHwnd()) {
+        QWidget* pWidget = pSelector->GetSafeHwnd();
+        if (auto* pTabs = pWidget->findChild<QTabBar*>())
+            pWidget = pTabs;
+        if (pWidget->accessibleName().isEmpty())
+            pWidget->setAccessibleName(QObject::tr("Pages"));
+    }
+    // Screen readers list hidden children too. A tab control that a derived sheet hid (the tree sheet
+    // shows its pages in a tree) keeps the titles and the current page, but leaves the window: as a
+    // window of its own that is never shown it is nothing a screen reader finds.
+    if (CTabCtrl* pTabs = GetTabControl(); pTabs && pTabs->GetSafeHwnd()->isHidden())
+        pTabs->GetSafeHwnd()->setParent(nullptr);
+}
+
+void CPropertySheet::MakeResizable()
+{
+    QWidget* pDialog = GetSafeHwnd();
+    if (!pDialog || !m_pWidgets->pageArea)
+        return;
+    m_pWidgets->laidOutSize = pDialog->size();
+    m_pWidgets->laidOutPageArea = m_pWidgets->pageArea->geometry();
+    const QRect area = m_pWidgets->laidOutPageArea;
+    m_pWidgets->placements.clear();
+    int nButtonsLeft = area.right();
+    for (HWND hChild : GetChildWindows()) {
+        const QRect rect = hChild->geometry();
+        ChildPlacement placement{hChild, rect, false, false, false, false};
+        if (rect.top() > area.bottom()) {
+            // The button row: the buttons keep to the right, the text beside them takes what is left.
+            placement.bMovesDown = true;
+            placement.bMovesRight = rect.left() > area.center().x();
+            placement.bGrowsWide = !placement.bMovesRight;
+            if (placement.bMovesRight)
+                nButtonsLeft = std::min(nButtonsLeft, rect.left());
+        } else {
+            placement.bGrowsWide = rect.right() >= area.right();
+            placement.bGrowsTall = rect.bottom() >= area.bottom();
+        }
+        m_pWidgets->placements.push_back(placement);
+    }
+    m_pWidgets->pageArea->widget()->setMinimumSize(m_pWidgets->minPageSize);
+    QSize minimum = m_pWidgets->laidOutSize - (area.size() - m_pWidgets->minPageSize.boundedTo(area.size()));
+    minimum.setWidth(std::max(minimum.width(), m_pWidgets->laidOutSize.width() - (nButtonsLeft - kMargin)));
+    QScreen* pScreen = pDialog->screen();
+    if (pScreen) {
+        // On a screen too small for that (a large font, a high scale) the pages' area scrolls, and
+        // the window still fits, with some of the page to see.
+        const QSize chrome = m_pWidgets->laidOutSize - area.size() + QSize(kMinPageSide, kMinPageSide);
+        minimum = minimum.boundedTo(pScreen->availableGeometry().size()).expandedTo(chrome.boundedTo(minimum));
+    }
+    pDialog->setMinimumSize(minimum);
+    pDialog->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // A window larger than the screen opens as large as the screen allows, down to its least size.
+    if (pScreen) {
+        const QSize fitting = m_pWidgets->laidOutSize.boundedTo(pScreen->availableGeometry().size()).expandedTo(minimum);
+        if (fitting != m_pWidgets->laidOutSize) {
+            pDialog->resize(fitting);
+            LayOutForSize(fitting);
+            CenterWindow();
+        }
+    }
+}
+
+void CPropertySheet::LayOutForSize(const QSize& size)
+{
+    if (m_pWidgets->laidOutSize.isEmpty() || !m_pWidgets->pageArea)
+        return;
+    const int dx = size.width() - m_pWidgets->laidOutSize.width();
+    const int dy = size.height() - m_pWidgets->laidOutSize.height();
+    for (const ChildPlacement& placement : m_pWidgets->placements) {
+        if (!placement.pWidget)
+            continue;
+        QRect rect = placement.rect;
+        rect.translate(placement.bMovesRight ? dx : 0, placement.bMovesDown ? dy : 0);
+        rect.setWidth(std::max(0, rect.width() + (placement.bGrowsWide ? dx : 0)));
+        rect.setHeight(std::max(0, rect.height() + (placement.bGrowsTall ? dy : 0)));
+        placement.pWidget->setGeometry(rect);
+    }
+    m_pWidgets->pageArea->setGeometry(m_pWidgets->laidOutPageArea.adjusted(0, 0, dx, dy));
 }
 
 void CPropertySheet::OnDestroy()
 {
     for (CPropertyPage* pPage : m_pages)
         pPage->DestroyPageWindow();
+    m_pWidgets->placements.clear();
+    m_pWidgets->laidOutSize = QSize();
     m_pTabCtrl.reset();
     m_nActive = -1;
 }
@@ -253,9 +405,12 @@ BOOL CPropertySheet::OnInitDialog()
 
     // The page area is as large as the largest page's template, as in a classic property sheet.
     QSize pageSize(200, 100);
+    m_pWidgets->minPageSize = QSize(0, 0);
     for (CPropertyPage* pPage : m_pages) {
-        if (const CDialogTemplate* pTemplate = CDialogTemplate::Find(pPage->GetTemplateID()))
+        if (const CDialogTemplate* pTemplate = CDialogTemplate::Find(pPage->GetTemplateID())) {
             pageSize = pageSize.expandedTo(pTemplate->GetSize());
+            m_pWidgets->minPageSize = m_pWidgets->minPageSize.expandedTo(pTemplate->GetMinimumSize());
+        }
     }
     m_pTabCtrl = std::make_unique<CTabCtrl>();
     m_pTabCtrl->Create(this, kMargin, kMargin, pageSize.width(), pageSize.height());
@@ -263,9 +418,15 @@ BOOL CPropertySheet::OnInitDialog()
         m_pTabCtrl->InsertItem(i, GetPage(i)->GetTitle());
     QObject::connect(m_pTabCtrl->TabBar(), &QTabBar::currentChanged, pDialog, [this](int nIndex) { OnTabChanged(nIndex); });
 
-    m_pWidgets->pageArea = new QWidget(pDialog);
+    m_pWidgets->pageArea = new QScrollArea(pDialog);
     m_pWidgets->pageArea->setGeometry(ToQRect(m_pTabCtrl->GetPageArea()));
-    m_pWidgets->pageArea->hide();
+    m_pWidgets->pageArea->setFrameShape(QFrame::NoFrame);
+    m_pWidgets->pageArea->setFocusPolicy(Qt::NoFocus);
+    m_pWidgets->pageArea->setWidgetResizable(true);
+    m_pWidgets->pageArea->setWidget(new CPageContainer);
+    // What lies beneath (the tree sheet's message where no page is shown) shows through.
+    m_pWidgets->pageArea->viewport()->setAutoFillBackground(false);
+    m_pWidgets->pageArea->widget()->setAutoFillBackground(false);
 
     auto* pOK = new QPushButton(QObject::tr("OK"), pDialog);
     auto* pCancel = new QPushButton(QObject::tr("Cancel"), pDialog);

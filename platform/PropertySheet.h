@@ -13,6 +13,8 @@
 #include "platform/PropertyPage.h"
 #include "platform/TabCtrl.h"
 
+class QSize;
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -99,6 +101,14 @@ private:
     void ShowPage(int nPage);
     BOOL InsertPageTab(CPropertyPage* pPage);
     void PlaceButtonRowText();
+    // Screen readers meet the page selector by name, and never the tab control a derived sheet hid.
+    void PrepareForScreenReaders();
+    // The window can be resized from here on: the pages' area, and whatever lies along its right or
+    // bottom edge, grows with the window; the buttons keep to the bottom right corner. Its least size
+    // is what the largest page's layout needs at the current font, or the screen where that is smaller
+    // (the pages' area then scrolls).
+    void MakeResizable();
+    void LayOutForSize(const QSize& size);
 
     CString m_strCaption;
     CString m_strButtonRowText;
@@ -107,7 +117,8 @@ private:
     std::function<BOOL(CWnd*)> m_commit;
     int m_nActive = -1;
     std::unique_ptr<CTabCtrl> m_pTabCtrl;
-    // The widgets of the sheet window that it reaches again: the page area, Apply, the key filter.
+    // The widgets of the sheet window that it reaches again (the page area, Apply, the key filter),
+    // and how the window was laid out.
     struct CSheetWidgets;
     std::unique_ptr<CSheetWidgets> m_pWidgets;
 };

@@ -13,11 +13,12 @@
 namespace {
 const int kPanePadding = 4;
 
-// Calls back when the watched widget comes on the screen.
-class CShowWatcher : public QObject
+// Calls back when the watched widget comes on the screen, and when it changes size.
+class CContainerWatcher : public QObject
 {
 public:
-    CShowWatcher(QObject* pWatched, std::function<void()> onShow) : QObject(pWatched), m_onShow(std::move(onShow))
+    CContainerWatcher(QObject* pWatched, std::function<void()> onShow, std::function<void()> onResize)
+        : QObject(pWatched), m_onShow(std::move(onShow)), m_onResize(std::move(onResize))
     {
         pWatched->installEventFilter(this);
     }
@@ -27,11 +28,14 @@ protected:
     {
         if (pEvent->type() == QEvent::Show)
             m_onShow();
+        else if (pEvent->type() == QEvent::Resize)
+            m_onResize();
         return QObject::eventFilter(pWatched, pEvent);
     }
 
 private:
     std::function<void()> m_onShow;
+    std::function<void()> m_onResize;
 };
 } // namespace
 
@@ -59,7 +63,11 @@ BOOL CTabCtrl::Create(CWnd* pParent, int x, int y, int cxPane, int cyPane)
     m_nCurSel = -1;
     // A click on a tab makes it the current one; the sheet hears of it through the same signal.
     QObject::connect(pTabs, &QTabBar::currentChanged, pTabs, [this](int nIndex) { m_nCurSel = nIndex; });
-    new CShowWatcher(pContainer, [this] { Mirror(); });
+    // The row of tabs and the pane take the width of the control, the pane the rest of its height.
+    new CContainerWatcher(pContainer, [this] { Mirror(); }, [pContainer, pTabs, pPane] {
+        pTabs->resize(pContainer->width(), pTabs->height());
+        pPane->setGeometry(0, pTabs->height(), pContainer->width(), std::max(0, pContainer->height() - pTabs->height()));
+    });
     return TRUE;
 }
 

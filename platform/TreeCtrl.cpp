@@ -3,7 +3,9 @@
 #include "platform/QtBridge.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0x10000));
 const HTREEITEM TVI_LAST = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0x0FFFF));
@@ -64,6 +66,22 @@ HTREEITEM CTreeCtrl::InsertItem(const char* pszText, HTREEITEM hParent, HTREEITE
     pItem->setData(0, kDataRole, QVariant::fromValue<quintptr>(0));
     pItem->setData(0, kImageRole, -1);
     return Handle(pItem);
+}
+
+int CTreeCtrl::GetItemsWidth() const
+{
+    auto* pTree = qobject_cast<QTreeWidget*>(GetSafeHwnd());
+    if (!pTree)
+        return 0;
+    pTree->ensurePolished();
+    pTree->doItemsLayout();
+    int nWidth = static_cast<const QAbstractItemView*>(pTree)->sizeHintForColumn(0) + 2 * pTree->frameWidth();
+    int nHeight = 0;
+    for (QTreeWidgetItemIterator it(pTree); *it && nHeight <= pTree->viewport()->height(); ++it)
+        nHeight += pTree->visualItemRect(*it).height();
+    if (nHeight > pTree->viewport()->height())
+        nWidth += pTree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pTree);
+    return nWidth;
 }
 
 BOOL CTreeCtrl::DeleteAllItems()

@@ -74,6 +74,11 @@ public:
     // Selects an item (nullptr: none), announcing the change like a click does.
     BOOL SelectItem(HTREEITEM hItem);
 
+    // The width at which the tree shows its widest item whole, without scrolling sideways: frame,
+    // indentation, image and text at the current font, and room for a vertical scroll bar when the
+    // items do not fit its height.
+    int GetItemsWidth() const;
+
     // The images of the items (TVSIL_NORMAL, the only list a tree here has); returns the one before.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QIcon>
 #include <QtGlobal>
 
 #include <csignal>
@@ -76,6 +77,18 @@ void CWinApp::EndWaitCursor()
     QApplication::restoreOverrideCursor();
 }
 
+void AfxInitQtApplication()
+{
+    QApplication::setApplicationName("dpf-settings");
+    // On Wayland the desktop matches windows to their menu entry by this name alone: without it the
+    // editor's windows have no icon and no name in the task bar.
+    QGuiApplication::setDesktopFileName("dpf-settings");
+    // On X11 each window carries its own icon: the sheet, its message boxes and every window it opens
+    // take the application's.
+    QApplication::setWindowIcon(QIcon(":/icons/dpf-settings.svg"));
+    UseDialogStyle();
+}
+
 CWinApp* AfxGetApp()
 {
     return g_pApp;
@@ -93,11 +106,7 @@ int AfxWinMain(int argc, char* argv[])
     const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
-    QApplication::setApplicationName("dpf-settings");
-    // On Wayland the desktop matches windows to their menu entry by this name alone: without it the
-    // editor's windows have no icon and no name in the task bar.
-    QGuiApplication::setDesktopFileName("dpf-settings");
-    UseDialogStyle();
+    AfxInitQtApplication();
 
     // A dialog application's whole run is InitInstance: there is no message loop after it, whatever
     // it answers.

@@ -30,6 +30,10 @@ public:
 // The one application object, or nullptr before it is built.
 CWinApp* AfxGetApp();
 
+// Makes the Qt application this program's: its name, the name of its desktop entry and its icon,
+// which every window it opens carries. AfxWinMain calls it once the Qt application exists.
+void AfxInitQtApplication();
+
 // The program's entry after its own arguments are handled: makes the Qt application, runs
 // InitInstance and returns the exit status. Without a usable display it prints one line to standard
 // error and returns 1.

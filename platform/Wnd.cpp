@@ -1,5 +1,6 @@
 #include "platform/Wnd.h"
 
+#include "platform/Accessibility.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
@@ -419,7 +420,11 @@ void CWnd::CenterWindow()
 int CWnd::RunModalLoop()
 {
     auto* pDialog = qobject_cast<QDialog*>(m_pState->hWnd.data());
-    return pDialog ? CModalLoop::Run(pDialog) : 0;
+    if (!pDialog)
+        return 0;
+    // Its controls are all made by now.
+    NameControlsForScreenReaders(pDialog);
+    return CModalLoop::Run(pDialog);
 }
 
 void CWnd::EndModalLoop(int nResult)

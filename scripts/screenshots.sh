@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Renders the editor's windows under Qt's offscreen platform into docs/screenshots/, from the
-# test build (run ./test.sh once first). Open the pictures and look at them.
+# test build (run ./test.sh once first): every page at the desktop's font (page-*.png), at a
+# 13-point font (page-*-13pt.png) and at QT_SCALE_FACTOR=2 (page-*-scale2.png), the whole sheet,
+# the card chooser and the text entry window. Open the pictures and look at them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$PWD/docs/screenshots"
 mkdir -p "$out"
 export QT_QPA_PLATFORM=offscreen DPF_SCREENSHOT_DIR="$out"
 build/test/tests/tests_app --gtest_filter='Startup.DemoDrive*:CardChooser.ListsEveryCard*'
-build/test/tests/tests_pages --gtest_filter='PageLayout.*'
+build/test/tests/tests_ui --gtest_filter='DesktopFonts/FontSizeTest.*:TextEntryDlg.*'
+QT_SCALE_FACTOR=2 DPF_SCREENSHOT_SUFFIX=-scale2 \
+    build/test/tests/tests_ui --gtest_filter='DesktopFonts/FontSizeTest.*/Default'
 ls -l "$out"

@@ -1,6 +1,6 @@
 // Every test binary runs with a real Qt application on the offscreen platform: no display needed.
 
-#include "platform/DialogStyle.h"
+#include "platform/WinApp.h"
 #include "res/DialogTemplates.h"
 
 #include <QApplication>
@@ -12,9 +12,9 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    AfxInitQtApplication();
     // Tests make pages without the application's start-up, which hands the templates over.
     UsePageTemplates();
-    UseDialogStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -360,3 +360,21 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CP
     EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
     return script.MessageBoxes()[0].text;
 }
+
+void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
+{
+    CScratchDrive drive;
+    const std::string folder = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/";
+    drive.WriteConfig(ReadFileBytes(folder + "Configuration.xml"));
+    drive.WriteScan(ReadFileBytes(folder + "scan.xml"));
+    RunApplication(drive, act, pScript);
+}
+
+void SaveScreenshot(QWidget* pWindow, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("DPF_SCREENSHOT_DIR");
+    // Qt shows or hides scroll bars in a queued call; the picture is of the settled window.
+    QApplication::processEvents();
+    if (!dir.isEmpty())
+        pWindow->grab().save(dir + "/" + name + qEnvironmentVariable("DPF_SCREENSHOT_SUFFIX") + ".png");
+}

@@ -115,5 +115,11 @@ void PressSheetButton(CPropertySheet& sheet, int nID);
 // Whether the sheet's Apply button can be pressed: the sign that a page counts as changed.
 bool ApplyEnabled(CPropertySheet& sheet);
 
+// Runs the whole application on a copy of the demo card (examples/demo-drive).
+void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalScript* pScript = nullptr);
+// With DPF_SCREENSHOT_DIR set, saves the window as DIR/<name><DPF_SCREENSHOT_SUFFIX>.png for a person
+// to look at; scripts/screenshots.sh sets the suffix for its run at QT_SCALE_FACTOR=2.
+void SaveScreenshot(QWidget* pWindow, const QString& name);
+
 // Puts the two documents back to their state before any load.
 void ResetDocuments();

@@ -5,14 +5,19 @@
 #include <algorithm>
 
 namespace {
-// The window's own layout, in pixels.
-const int kWidth = 334;
-const int kRowStep = 24;
+// The window's classic layout, in pixels at its 8-point font; a larger font makes it larger.
 const int kTop = 6;
 const int kLabelLeft = 6;
 const int kLabelWidth = 60;
-const int kEditRight = 316;
+const int kEditWidth = 250;
+const int kEditRightMargin = 18;
 const int kBoxHeight = 20;
+const int kRowGap = 4;
+const int kButtonWidth = 70;
+// The buttons' middles, as parts of the window's width: 83 and 250 of 334 pixels.
+const int kOkMiddle = 83;
+const int kCancelMiddle = 250;
+const int kClassicWidth = 334;
 } // namespace
 
 CTextEntryDlg::CTextEntryDlg() = default;
@@ -71,34 +76,45 @@ int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
     if (!pParent && AfxGetApp())
         pParent = AfxGetApp()->m_pMainWnd;
     const int n = m_nFields;
-    if (!CreateEx(0, pszTitle, 0, 0, 0, kWidth, kRowStep * n + 56, pParent))
-        return 0;
-    CenterWindow();
     m_font.CreatePointFont(80, "MS Sans Serif");
-    SetFont(&m_font);
 
-    // The labels are 60 pixels wide in the classic layout; a label that needs more in the desktop's
-    // font pushes the edit boxes to the right rather than being cut off.
+    // Everything is measured in the window's font. A label that needs more than the classic 60 pixels
+    // pushes the edit boxes to the right, and the edit boxes keep room for some 18 lines' height of
+    // text, so that neither a long label nor a large font leaves too little room to type in.
+    const int nBoxHeight = std::max(kBoxHeight, m_font.GetHeight() + 6);
+    const int nRowStep = nBoxHeight + kRowGap;
     int nLabelWidth = kLabelWidth;
     for (int i = 0; i < n; ++i)
         nLabelWidth = std::max(nLabelWidth, m_font.GetTextWidth(m_labelTexts[i]) + 4);
     const int nEditLeft = kLabelLeft + nLabelWidth;
+    const int nEditWidth = std::max(kEditWidth, 18 * m_font.GetHeight());
+    const int nWidth = nEditLeft + nEditWidth + kEditRightMargin;
+    const int nButtonWidth = std::max(kButtonWidth, std::max(m_font.GetTextWidth("OK"), m_font.GetTextWidth("Cancel")) + 24);
+    const int yb = kTop + nRowStep * n + 12;
+
+    if (!CreateEx(0, pszTitle, 0, 0, 0, nWidth, yb + nBoxHeight + 18, pParent))
+        return 0;
+    CenterWindow();
+    SetFont(&m_font);
 
     for (int i = 0; i < n; ++i) {
-        const int y = kTop + kRowStep * i;
+        const int y = kTop + nRowStep * i;
         m_labels[i].Create(m_labelTexts[i], WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                           CRect(kLabelLeft, y, kLabelLeft + nLabelWidth, y + kBoxHeight), this, IDC_STATIC);
+                           CRect(kLabelLeft, y, kLabelLeft + nLabelWidth, y + nBoxHeight), this, IDC_STATIC);
         DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
         if (m_passwords[i])
             dwStyle |= ES_PASSWORD;
-        m_edits[i].Create(dwStyle, CRect(nEditLeft, y, kEditRight, y + kBoxHeight), this, FIRST_FIELD_ID + i);
+        m_edits[i].Create(dwStyle, CRect(nEditLeft, y, nEditLeft + nEditWidth, y + nBoxHeight), this, FIRST_FIELD_ID + i);
         m_edits[i].SetWindowText(m_defaults[i]);
         m_labels[i].SetFont(&m_font);
         m_edits[i].SetFont(&m_font);
     }
-    const int yb = kRowStep * n + 18;
-    if (!m_okButton.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, CRect(48, yb, 118, yb + kBoxHeight), this, IDOK)
-        || !m_cancelButton.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(215, yb, 285, yb + kBoxHeight), this, IDCANCEL)) {
+    const int nOkLeft = nWidth * kOkMiddle / kClassicWidth - nButtonWidth / 2;
+    const int nCancelLeft = nWidth * kCancelMiddle / kClassicWidth - nButtonWidth / 2;
+    if (!m_okButton.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                           CRect(nOkLeft, yb, nOkLeft + nButtonWidth, yb + nBoxHeight), this, IDOK)
+        || !m_cancelButton.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                  CRect(nCancelLeft, yb, nCancelLeft + nButtonWidth, yb + nBoxHeight), this, IDCANCEL)) {
         DestroyWindow();
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "ui/TreePropSheet.h"
 
+#include <algorithm>
 #include <string>
 
 namespace TreePropSheet {
@@ -395,11 +396,29 @@ BOOL CTreePropSheet::OnInitDialog()
     if (m_bTreeImages)
         m_pPageTree->SetImageList(&m_TreeImages, TVSIL_NORMAL);
     RebuildPageTree();
+    WidenPageTreeForItems();
     if (pTabs->GetCurSel() >= 0)
         SelectPageItem(pTabs->GetCurSel());
     // The first page was shown before the tree existed.
     LinkTabOrder();
     return bResult;
+}
+
+void CTreePropSheet::WidenPageTreeForItems()
+{
+    // The width asked for is the least: a longer title, or a larger font, widens the tree so that no
+    // item is cut, up to twice that width, so that a name of any length leaves the pages on the screen.
+    CRect tree = m_pPageTree->GetWindowRect();
+    const int nExtra = std::min(m_pPageTree->GetItemsWidth(), 2 * m_nPageTreeWidth - 5) - tree.Width();
+    if (nExtra <= 0)
+        return;
+    CRect window = GetWindowRect();
+    window.right += nExtra;
+    MoveWindow(window);
+    OffsetChildWindows(nExtra, 0);
+    tree.right += nExtra;
+    m_pPageTree->MoveWindow(tree);
+    CenterWindow();
 }
 
 CWnd* CTreePropSheet::GetPageSelector() const

@@ -77,6 +77,7 @@ private:
     LRESULT OnTreeSelChanging(const NMTREEVIEW* pNotify);
     void OnTreeSelChanged();
     static HTREEITEM DeepestLastItem(CTreeCtrl* pTree, HTREEITEM hItem);
+    void WidenPageTreeForItems();
 };
 
 } // namespace TreePropSheet

@@ -140,7 +140,8 @@ TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPagesAndTheCap
         EXPECT_EQ(Selected(sheet), "Home");
         EXPECT_FALSE(sheet.GetTabControl()->IsWindowVisible());
         const CRect frame = sheet.GetDlgItem(TreePropSheet::IDC_PAGE_FRAME)->GetWindowRect();
-        EXPECT_GE(sheet.GetActivePage()->GetWindowRect().top, frame.top + CTabCtrl::MeasureHeaderHeight(&sheet));
+        const int nPageTop = sheet.GetActivePage()->GetSafeHwnd()->mapTo(sheet.GetSafeHwnd(), QPoint(0, 0)).y();
+        EXPECT_GE(nPageTop, frame.top + CTabCtrl::MeasureHeaderHeight(&sheet)) << "the caption never covers the page";
         PressSheetButton(sheet, IDCANCEL);
     });
 }
