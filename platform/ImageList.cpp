@@ -4,56 +4,10 @@
 
 #include <QBitmap>
 #include <QImage>
-#include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 
 #include <vector>
-
-namespace {
-
-quint32 ReadLittleEndian(const QByteArray& bytes, int nOffset, int nSize)
-{
-    quint32 nValue = 0;
-    for (int i = nSize - 1; i >= 0; --i)
-        nValue = (nValue << 8) | static_cast<unsigned char>(bytes[nOffset + i]);
-    return nValue;
-}
-
-// The program's own bitmaps: uncompressed, 24 or 32 bits a pixel. Read here rather than by
-// QImageReader, which asks the factory of image plugins first, so that the start-up does not depend
-// on which plugins a machine has installed. Anything else reads as no picture.
-QImage ReadBitmap(const QByteArray& bytes)
-{
-    if (bytes.size() < 54 || !bytes.startsWith("BM"))
-        return QImage();
-    const quint32 nBits = ReadLittleEndian(bytes, 10, 4);
-    const auto nWidth = static_cast<qint32>(ReadLittleEndian(bytes, 18, 4));
-    const auto nHeight = static_cast<qint32>(ReadLittleEndian(bytes, 22, 4));
-    const quint32 nBitCount = ReadLittleEndian(bytes, 28, 2);
-    const quint32 nCompression = ReadLittleEndian(bytes, 30, 4);
-    if ((nBitCount != 24 && nBitCount != 32) || nCompression != 0 || nWidth <= 0 || nWidth > 4096 || nHeight == 0
-        || nHeight < -4096 || nHeight > 4096)
-        return QImage();
-    const int nRows = nHeight < 0 ? -nHeight : nHeight;
-    const int nPixelBytes = static_cast<int>(nBitCount / 8);
-    const int nStride = (nWidth * nPixelBytes + 3) / 4 * 4;
-    if (nBits > static_cast<quint32>(bytes.size()) || bytes.size() - static_cast<int>(nBits) < nStride * nRows)
-        return QImage();
-    QImage image(nWidth, nRows, QImage::Format_RGB32);
-    for (int y = 0; y < nRows; ++y) {
-        // Rows are stored bottom-up unless the height is negative.
-        const int nRow = nHeight < 0 ? y : nRows - 1 - y;
-        const char* pRow = bytes.constData() + nBits + static_cast<qsizetype>(nRow) * nStride;
-        auto* pOut = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < nWidth; ++x) {
-            const auto* pPixel = reinterpret_cast<const unsigned char*>(pRow + x * nPixelBytes);
-            pOut[x] = qRgb(pPixel[2], pPixel[1], pPixel[0]);
-        }
-    }
-    return image;
-}
-
-} // namespace
 
 struct CImageList::CPictures
 {
@@ -76,8 +30,11 @@ BOOL CImageList::Create(int cx, int cy, UINT /*nFlags*/, int /*nInitial*/, int /
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask)
 {
-    QFile file(QString(":/bitmaps/%1.bmp").arg(nBitmapID));
-    const QImage bitmap = file.open(QIODevice::ReadOnly) ? ReadBitmap(file.readAll()) : QImage();
+    // The format is named and nothing is guessed: a reader left to guess, or even told the format
+    // but allowed to look further, loads every image plugin installed to ask it.
+    QImageReader reader(QString(":/bitmaps/%1.bmp").arg(nBitmapID), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    const QImage bitmap = reader.read();
     if (bitmap.isNull() || cx <= 0)
         return FALSE;
     m_pPictures->images.clear();

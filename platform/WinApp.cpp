@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QtGlobal>
 
 #include <csignal>
@@ -85,7 +87,14 @@ void AfxInitQtApplication()
     QGuiApplication::setDesktopFileName("dpf-settings");
     // On X11 each window carries its own icon: the sheet, its message boxes and every window it opens
     // take the application's.
-    QApplication::setWindowIcon(QIcon(":/icons/dpf-settings.svg"));
+    // PNG, with the format named and nothing guessed, so that no image plugin is asked.
+    QIcon icon;
+    for (int nSize : {16, 24, 32, 48, 64, 128}) {
+        QImageReader reader(QString(":/icons/dpf-settings-%1.png").arg(nSize), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    QApplication::setWindowIcon(icon);
     UseDialogStyle();
 }
 
