@@ -10,6 +10,11 @@ mkdir -p "$out"
 export QT_QPA_PLATFORM=offscreen DPF_SCREENSHOT_DIR="$out"
 build/test/tests/tests_app --gtest_filter='Startup.DemoDrive*:CardChooser.ListsEveryCard*'
 build/test/tests/tests_ui --gtest_filter='DesktopFonts/FontSizeTest.*:TextEntryDlg.*'
-QT_SCALE_FACTOR=2 DPF_SCREENSHOT_SUFFIX=-scale2 \
+# Scale 2 on a 1280 x 1024 screen (640 x 512 in the window's own units): offscreen's own screen
+# is 800 x 800.
+screen=$(mktemp)
+trap 'rm -f "$screen"' EXIT
+echo '{"screens": [{"name": "sxga", "x": 0, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96}]}' > "$screen"
+QT_QPA_PLATFORM="offscreen:configfile=$screen" QT_SCALE_FACTOR=2 DPF_SCREENSHOT_SUFFIX=-scale2 \
     build/test/tests/tests_ui --gtest_filter='DesktopFonts/FontSizeTest.*/Default'
 ls -l "$out"
