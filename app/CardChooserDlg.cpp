@@ -66,14 +66,15 @@ int CCardChooserDlg::DoModal()
         || !m_openButton.Create("Open", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                                 CRect(nOpenLeft, nButtonTop, nOpenLeft + kButtonWidth, nButtonTop + kButtonHeight),
                                 this, IDOK)
-        || !m_cancelButton.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                  CRect(nCancelLeft, nButtonTop, nCancelLeft + kButtonWidth, nButtonTop + kButtonHeight),
-                                  this, IDCANCEL)) {
+        || !m_cancelButton.Create(
+            "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+            CRect(nCancelLeft, nButtonTop, nCancelLeft + kButtonWidth, nButtonTop + kButtonHeight), this, IDCANCEL)) {
         DestroyWindow();
         return 0;
     }
-    for (CWnd* pControl : {static_cast<CWnd*>(&m_prompt), static_cast<CWnd*>(&m_list), static_cast<CWnd*>(&m_folderButton),
-                           static_cast<CWnd*>(&m_openButton), static_cast<CWnd*>(&m_cancelButton)})
+    for (CWnd* pControl :
+         {static_cast<CWnd*>(&m_prompt), static_cast<CWnd*>(&m_list), static_cast<CWnd*>(&m_folderButton),
+          static_cast<CWnd*>(&m_openButton), static_cast<CWnd*>(&m_cancelButton)})
         pControl->SetFont(&m_font);
     UpdateOpenButton();
 
@@ -137,7 +138,8 @@ BOOL CCardChooserDlg::Finish(const CString& strFolder)
 {
     // The card may have gone, or the folder lost its settings, since it was listed or picked.
     if (!IsFrameDrive(strFolder)) {
-        const CString strText = ShownFolder(strFolder) + " is not a frame drive: it has no System/Configuration folder.";
+        const CString strText = ShownFolder(strFolder)
+            + " is not a frame drive: it has no System/Configuration folder.";
         m_bInnerWindow = true;
         MessageBox(strText, "Error", MB_OK);
         m_bInnerWindow = false;

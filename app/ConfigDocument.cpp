@@ -121,7 +121,8 @@ void LoadScanDocument()
     std::string bytes;
     CString strError;
     bool bHadBom = false;
-    if (ReadWholeFile(theScanPath, g_strDriveFolder, bytes, strError) && ParseXmlFile(theScanDoc, bytes, bHadBom, strError))
+    if (ReadWholeFile(theScanPath, g_strDriveFolder, bytes, strError)
+        && ParseXmlFile(theScanDoc, bytes, bHadBom, strError))
         theScanRoot = theScanDoc.RootElement();
     else
         theScanRoot = nullptr;

@@ -173,7 +173,8 @@ private:
             CopyThrough("-->", 4);
         else if (StartsWith(m_in, m_i, "<![CDATA["))
             CopyThrough("]]>", 9);
-        else if (m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1])) && !StartsWith(m_in, m_i, "<!"))
+        else if (m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1]))
+                 && !StartsWith(m_in, m_i, "<!"))
             StartTag();
         else
             CopyThrough(">");
@@ -341,7 +342,8 @@ private:
                 --q;
             }
             const size_t nDigits = nSemi - q - 1;
-            if (m_bConvert && q == m_i + (bHex ? 2 : 1) && nDigits >= 1 && nDigits <= 8 && ucs >= 0x80 && ucs < 0x200000) {
+            if (m_bConvert && q == m_i + (bHex ? 2 : 1) && nDigits >= 1 && nDigits <= 8 && ucs >= 0x80
+                && ucs < 0x200000) {
                 AppendUtf8(m_out, ucs);
                 m_i = nSemi + 1;
             } else {

@@ -22,9 +22,9 @@ std::string Networks(int n, bool bStored)
 {
     std::string xml;
     for (int i = 0; i < n; ++i)
-        xml += "<AccessPoint>" + std::string(bStored ? "<Default>false</Default>" : "") + "<Link><SSID>Net " +
-               std::to_string(i) + "</SSID><OperationMode>Managed</OperationMode><Encrypted>false</Encrypted></Link>" +
-               (bStored ? "<IPConfiguration><DHCP>true</DHCP></IPConfiguration>" : "") + "</AccessPoint>\n";
+        xml += "<AccessPoint>" + std::string(bStored ? "<Default>false</Default>" : "") + "<Link><SSID>Net "
+            + std::to_string(i) + "</SSID><OperationMode>Managed</OperationMode><Encrypted>false</Encrypted></Link>"
+            + (bStored ? "<IPConfiguration><DHCP>true</DHCP></IPConfiguration>" : "") + "</AccessPoint>\n";
     return xml;
 }
 
@@ -43,10 +43,10 @@ double TimeToWindow(int nScanned, int nStored, int nAttributes = 0)
     const std::string folder = drive.path().toStdString() + "/System/Configuration/";
     std::ofstream(folder + "Configuration.xml")
         << "<?xml version=\"1.0\" ?>\n<RootInfo><Configuration" << Attributes(nAttributes)
-        << "><NetworkConnectionInfo><NumAccessPoint>" << nStored
-        << "</NumAccessPoint>\n" << Networks(nStored, true) << "</NetworkConnectionInfo></Configuration></RootInfo>\n";
-    std::ofstream(folder + "scan.xml") << "<Scan><NetworkConnectionInfo>\n" << Networks(nScanned, false)
-                                       << "</NetworkConnectionInfo></Scan>\n";
+        << "><NetworkConnectionInfo><NumAccessPoint>" << nStored << "</NumAccessPoint>\n"
+        << Networks(nStored, true) << "</NetworkConnectionInfo></Configuration></RootInfo>\n";
+    std::ofstream(folder + "scan.xml") << "<Scan><NetworkConnectionInfo>\n"
+                                       << Networks(nScanned, false) << "</NetworkConnectionInfo></Scan>\n";
     const auto start = std::chrono::steady_clock::now();
     double dMs = 0;
     CModalLoop::SetObserver([&](QDialog* pDialog) {

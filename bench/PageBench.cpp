@@ -30,21 +30,24 @@ double Ms(std::chrono::steady_clock::time_point start)
 
 std::string LargeConfiguration(int n)
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">\n<Configuration>\n";
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo "
+                      "version=\"100\">\n<Configuration>\n";
     xml += "<EmailAddressBook><AddressBook><NumEmailDetails>" + std::to_string(n) + "</NumEmailDetails>\n";
     for (int i = 0; i < n; ++i)
-        xml += "<EmailDetails><ABEmailAddress>person" + std::to_string(i) + "@example.org</ABEmailAddress><ABFname>First" +
-               std::to_string(i * 7919 % n) + "</ABFname><ABLname>Last" + std::to_string(i) + "</ABLname></EmailDetails>\n";
+        xml += "<EmailDetails><ABEmailAddress>person" + std::to_string(i)
+            + "@example.org</ABEmailAddress><ABFname>First" + std::to_string(i * 7919 % n) + "</ABFname><ABLname>Last"
+            + std::to_string(i) + "</ABLname></EmailDetails>\n";
     xml += "</AddressBook><DEmailAddresses><NumDEmailAddress>" + std::to_string(n) + "</NumDEmailAddress>\n";
     for (int i = 0; i < n; ++i)
         xml += "<DEmailAddress>spam" + std::to_string(i * 104729 % n) + "@example.com</DEmailAddress>\n";
     xml += "</DEmailAddresses><AEmailAddresses><NumAEmailAddress>" + std::to_string(n) + "</NumAEmailAddress>\n";
     for (int i = 0; i < n; ++i)
         xml += "<AEmailAddress>friend" + std::to_string(i * 7907 % n) + "@example.net</AEmailAddress>\n";
-    xml += "</AEmailAddresses></EmailAddressBook>\n<RSSandFrameChannel><RSS><NumURL>" + std::to_string(n) + "</NumURL>\n";
+    xml += "</AEmailAddresses></EmailAddressBook>\n<RSSandFrameChannel><RSS><NumURL>" + std::to_string(n)
+        + "</NumURL>\n";
     for (int i = 0; i < n; ++i)
-        xml += "<RssDetails><Description>Feed " + std::to_string(i * 6007 % n) + "</Description><URL>https://feeds.example.org/" +
-               std::to_string(i) + ".rss</URL></RssDetails>\n";
+        xml += "<RssDetails><Description>Feed " + std::to_string(i * 6007 % n)
+            + "</Description><URL>https://feeds.example.org/" + std::to_string(i) + ".rss</URL></RssDetails>\n";
     xml += "</RSS><FrameChannel><FCUsername>family</FCUsername><FCPassword>72634D1FBC410B7B</FCPassword></FrameChannel>"
            "</RSSandFrameChannel>\n</Configuration>\n</RootInfo>\n";
     return xml;

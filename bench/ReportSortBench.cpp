@@ -49,7 +49,11 @@ int main(int argc, char* argv[])
     class CHost : public CWnd
     {
     public:
-        CHost() { AdoptWindow(new QWidget); GetSafeHwnd()->resize(600, 400); }
+        CHost()
+        {
+            AdoptWindow(new QWidget);
+            GetSafeHwnd()->resize(600, 400);
+        }
     } host;
     CReportCtrl list;
     const CRect rect(0, 0, 600, 400);

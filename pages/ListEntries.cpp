@@ -1,6 +1,5 @@
 #include "pages/ListEntries.h"
 
-
 BOOL AddListEntry(CWnd* pPage, CReportCtrl& list, const char* pszTitle, std::initializer_list<CEntryField> fields)
 {
     CTextEntryDlg dlg;
@@ -18,7 +17,8 @@ BOOL AddListEntry(CWnd* pPage, CReportCtrl& list, const char* pszTitle, std::ini
 BOOL RemoveSelectedEntries(CReportCtrl& list)
 {
     BOOL bRemoved = FALSE;
-    for (int nRow = list.GetFirstItem(RC_ITEM_SELECTED, -1); nRow >= 0; nRow = list.GetFirstItem(RC_ITEM_SELECTED, -1)) {
+    for (int nRow = list.GetFirstItem(RC_ITEM_SELECTED, -1); nRow >= 0;
+         nRow = list.GetFirstItem(RC_ITEM_SELECTED, -1)) {
         list.DeleteItem(nRow, FALSE);
         bRemoved = TRUE;
     }

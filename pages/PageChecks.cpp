@@ -96,7 +96,8 @@ CString NetMaskProblem(const CString& strValue, const char* pszLabel)
     if (nMask != 0 && (nHost & (nHost + 1)) == 0)
         return CString();
     return Message("The %s must be a network mask such as 255.255.255.0: written in binary, all its ones come "
-                   "before all its zeros.", pszLabel);
+                   "before all its zeros.",
+                   pszLabel);
 }
 
 CString PortProblem(const CString& strValue, const char* pszLabel)
@@ -118,11 +119,12 @@ CString EmailAddressProblem(const CString& strValue, const char* pszLabel)
     const std::string domain = bOneAt ? s.substr(nAt + 1) : std::string();
     // The domain needs a dot with a name on both sides of it, and no empty name between two dots.
     const bool bDomain = domain.find('.') != std::string::npos && domain.front() != '.' && domain.back() != '.'
-                         && domain.find("..") == std::string::npos;
+        && domain.find("..") == std::string::npos;
     if (bOneAt && bDomain && All(s, [](char c) { return !IsBlankOrControl(c); }))
         return CString();
     return Message("The %s must be an e-mail address such as frame@example.com: a name, one @ and a domain "
-                   "with a dot, without blanks.", pszLabel);
+                   "with a dot, without blanks.",
+                   pszLabel);
 }
 
 CString FeedURLProblem(const CString& strValue, const char* pszLabel)
@@ -136,7 +138,8 @@ CString FeedURLProblem(const CString& strValue, const char* pszLabel)
     if (nScheme && s.size() > nScheme && All(s, [](char c) { return !IsBlankOrControl(c); }))
         return CString();
     return Message("The %s must begin with http:// or https://, as in https://example.com/news.rss, and hold "
-                   "no blanks.", pszLabel);
+                   "no blanks.",
+                   pszLabel);
 }
 
 CString WifiKeyProblem(const CString& strKey, const CString& strMode, bool bHexKey)
@@ -161,18 +164,19 @@ CString WifiKeyProblem(const CString& strKey, const CString& strMode, bool bHexK
             if (key.size() == mode.nHexDigits && All(key, IsHexDigit))
                 return CString();
             strMessage.Format("For %s with Hex Key, the Key Password must be exactly %d hexadecimal digits (0 to 9 "
-                              "and A to F).", mode.pszMode, static_cast<int>(mode.nHexDigits));
+                              "and A to F).",
+                              mode.pszMode, static_cast<int>(mode.nHexDigits));
         } else {
             if (key.size() >= mode.nMinChars && key.size() <= mode.nMaxChars && All(key, IsPassphraseChar))
                 return CString();
             if (mode.nMinChars == mode.nMaxChars)
                 strMessage.Format("For %s with Passphrase, the Key Password must be exactly %d characters, using "
-                                  "only letters A to Z, digits, punctuation and spaces.", mode.pszMode,
-                                  static_cast<int>(mode.nMinChars));
+                                  "only letters A to Z, digits, punctuation and spaces.",
+                                  mode.pszMode, static_cast<int>(mode.nMinChars));
             else
                 strMessage.Format("For %s with Passphrase, the Key Password must be %d to %d characters, using "
-                                  "only letters A to Z, digits, punctuation and spaces.", mode.pszMode,
-                                  static_cast<int>(mode.nMinChars), static_cast<int>(mode.nMaxChars));
+                                  "only letters A to Z, digits, punctuation and spaces.",
+                                  mode.pszMode, static_cast<int>(mode.nMinChars), static_cast<int>(mode.nMaxChars));
         }
         return strMessage;
     }

@@ -8,10 +8,7 @@
 
 #include <string>
 
-CPropPageAddressBook::CPropPageAddressBook()
-    : CPropertyPage(IDD_ADDRESS_BOOK)
-{
-}
+CPropPageAddressBook::CPropPageAddressBook() : CPropertyPage(IDD_ADDRESS_BOOK) {}
 
 void CPropPageAddressBook::DoDataExchange(CDataExchange* pDX)
 {
@@ -52,7 +49,8 @@ void CPropPageAddressBook::LoadList(CReportCtrl& list, const char* pszSpec, cons
     const TiXmlElement* pBook = theConfigElement->FirstChildElement("EmailAddressBook");
     const TiXmlElement* pGroup = pBook ? pBook->FirstChildElement(pszGroup) : nullptr;
     const bool bContacts = std::string(pszEntry) == "EmailDetails";
-    for (const TiXmlElement* p = pGroup ? pGroup->FirstChildElement(pszEntry) : nullptr; p; p = p->NextSiblingElement(pszEntry)) {
+    for (const TiXmlElement* p = pGroup ? pGroup->FirstChildElement(pszEntry) : nullptr; p;
+         p = p->NextSiblingElement(pszEntry)) {
         // Each entry after the last: equal names then keep the file's order through the stable sort
         // (entries put at the top came out reversed, and swapped places at every confirm), and no
         // row is moved for each one that comes.
@@ -78,7 +76,8 @@ CString AddressProblem(const CString& strAddress)
 
 void CPropPageAddressBook::OnAddContact()
 {
-    if (AddListEntry(this, m_lstContacts, "Enter Contact Info", {{"First:", {}}, {"Last:", {}}, {"Address:", AddressProblem}}))
+    if (AddListEntry(this, m_lstContacts, "Enter Contact Info",
+                     {{"First:", {}}, {"Last:", {}}, {"Address:", AddressProblem}}))
         SetModified(TRUE);
 }
 
@@ -122,10 +121,9 @@ BOOL CPropPageAddressBook::OnApply()
 }
 
 namespace {
-const CSectionNames kAddressBookNames = {
-    {"AddressBook", "NumEmailDetails", "ABEmailAddress", "ABFname", "ABLname", "DEmailAddresses",
-     "NumDEmailAddress", "AEmailAddresses", "NumAEmailAddress"},
-    {"EmailDetails", "DEmailAddress", "AEmailAddress"}};
+const CSectionNames kAddressBookNames = {{"AddressBook", "NumEmailDetails", "ABEmailAddress", "ABFname", "ABLname",
+                                          "DEmailAddresses", "NumDEmailAddress", "AEmailAddresses", "NumAEmailAddress"},
+                                         {"EmailDetails", "DEmailAddress", "AEmailAddress"}};
 
 CString Count(const CReportCtrl& list)
 {

@@ -2,15 +2,15 @@
 
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
-#include "pages/PasswordBoxes.h"
 #include "app/ScrambledText.h"
+#include "pages/PasswordBoxes.h"
 #include "res/Resource.h"
 
-CPropPageEmail::CPropPageEmail()
-    : CPropertyPage(IDD_EMAIL), m_strPOPPort("110"), m_strSMTPPort("25")
+CPropPageEmail::CPropPageEmail() : CPropertyPage(IDD_EMAIL), m_strPOPPort("110"), m_strSMTPPort("25")
 {
     // Each of these may stay empty, as the frame's own file has them.
-    const struct {
+    const struct
+    {
         int nID;
         CString CPropPageEmail::*pValue;
         CString (*pfnProblem)(const CString&, const char*);
@@ -24,9 +24,12 @@ CPropPageEmail::CPropPageEmail()
         const auto pValue = field.pValue;
         const auto pfnProblem = field.pfnProblem;
         const char* pszLabel = field.pszLabel;
-        m_valueChecks.Add(field.nID, [this, pValue, pfnProblem, pszLabel]() {
-            return (this->*pValue).IsEmpty() ? CString() : pfnProblem(this->*pValue, pszLabel);
-        }, [this, pValue]() { return this->*pValue; });
+        m_valueChecks.Add(
+            field.nID,
+            [this, pValue, pfnProblem, pszLabel]() {
+                return (this->*pValue).IsEmpty() ? CString() : pfnProblem(this->*pValue, pszLabel);
+            },
+            [this, pValue]() { return this->*pValue; });
     }
 }
 
@@ -164,10 +167,10 @@ BOOL CPropPageEmail::OnApply()
 
 namespace {
 
-const CSectionNames kEmailNames = {
-    {"EmailAddress", "SMTPServer", "SMTPServerName", "SMTPUserName", "SMTPPassword", "SMTPSecuritySetting",
-     "SMTPPort", "POPServer", "POPServerName", "POPUserName", "POPPassword", "POPSecuritySetting", "POPPort"},
-    {}};
+const CSectionNames kEmailNames = {{"EmailAddress", "SMTPServer", "SMTPServerName", "SMTPUserName", "SMTPPassword",
+                                    "SMTPSecuritySetting", "SMTPPort", "POPServer", "POPServerName", "POPUserName",
+                                    "POPPassword", "POPSecuritySetting", "POPPort"},
+                                   {}};
 
 // The frame's mail settings may choose a secure connection this page offers no control for; a stored
 // choice is kept, and "None" (a plain connection) stands only where the file had none.

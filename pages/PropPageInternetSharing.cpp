@@ -2,16 +2,13 @@
 
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
-#include "pages/PageChecks.h"
-#include "pages/PasswordBoxes.h"
 #include "app/ScrambledText.h"
 #include "pages/ListEntries.h"
+#include "pages/PageChecks.h"
+#include "pages/PasswordBoxes.h"
 #include "res/Resource.h"
 
-CPropPageInternetSharing::CPropPageInternetSharing()
-    : CPropertyPage(IDD_INTERNET_SHARING)
-{
-}
+CPropPageInternetSharing::CPropPageInternetSharing() : CPropertyPage(IDD_INTERNET_SHARING) {}
 
 void CPropPageInternetSharing::DoDataExchange(CDataExchange* pDX)
 {
@@ -47,7 +44,8 @@ BOOL CPropPageInternetSharing::OnInitDialog()
     }
     m_lstFeeds.SetColumnHeader("Description, 100; URL, 250");
     const TiXmlElement* pRSS = pSection ? pSection->FirstChildElement("RSS") : nullptr;
-    for (const TiXmlElement* p = pRSS ? pRSS->FirstChildElement("RssDetails") : nullptr; p; p = p->NextSiblingElement("RssDetails")) {
+    for (const TiXmlElement* p = pRSS ? pRSS->FirstChildElement("RssDetails") : nullptr; p;
+         p = p->NextSiblingElement("RssDetails")) {
         // After the last, as on the address book page: feeds of one description keep the file's order.
         const int nRow = m_lstFeeds.InsertItem(m_lstFeeds.GetItemCount(), "");
         m_lstFeeds.SetItemText(nRow, 0, GetChildText(p, "Description"));

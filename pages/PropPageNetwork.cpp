@@ -12,15 +12,15 @@
 namespace {
 
 const int kAddressEdits[] = {IDC_DEVICE_IP, IDC_NET_MASK, IDC_GATEWAY_IP, IDC_NAME_SERVER_IP};
-const int kEncryptionControls[] = {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD,
-                                   IDC_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
+const int kEncryptionControls[] = {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE,      IDC_HEX_KEY,
+                                   IDC_KEY_PASSWORD,    IDC_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
 
 const char* const kAvailablePrefix = "Available Networks::";
 
-const CSectionNames kAccessPointNames = {
-    {"Default", "Link", "SSID", "OperationMode", "Encrypted", "EncryptionMode", "Key", "KeyType", "KeyPassword",
-     "IPConfiguration", "DHCP", "STATIC", "DeviceIP", "NetMask", "GatewayIP", "NameServerIP"},
-    {}};
+const CSectionNames kAccessPointNames = {{"Default", "Link", "SSID", "OperationMode", "Encrypted", "EncryptionMode",
+                                          "Key", "KeyType", "KeyPassword", "IPConfiguration", "DHCP", "STATIC",
+                                          "DeviceIP", "NetMask", "GatewayIP", "NameServerIP"},
+                                         {}};
 
 TiXmlElement* Child(TiXmlElement* pParent, const char* pszName)
 {
@@ -32,7 +32,8 @@ TiXmlElement* Child(TiXmlElement* pParent, const char* pszName)
 void UpdateAccessPointCount(TiXmlElement* pSection)
 {
     int nCount = 0;
-    for (const TiXmlElement* p = pSection->FirstChildElement("AccessPoint"); p; p = p->NextSiblingElement("AccessPoint"))
+    for (const TiXmlElement* p = pSection->FirstChildElement("AccessPoint"); p;
+         p = p->NextSiblingElement("AccessPoint"))
         ++nCount;
     CString strCount;
     strCount.Format("%d", nCount);
@@ -59,18 +60,21 @@ void UpdateAccessPointCount(TiXmlElement* pSection)
 
 } // namespace
 
-CPropPageNetwork::CPropPageNetwork()
-    : CPropertyPage(IDD_NETWORK)
+CPropPageNetwork::CPropPageNetwork() : CPropertyPage(IDD_NETWORK)
 {
     // The key's form depends on the mode and the key type: choosing another mode changes the key
     // as much as retyping it does.
-    m_valueChecks.Add(IDC_KEY_PASSWORD, [this]() {
-        if (!IsEncrypted() || m_strKeyPassword.IsEmpty())
-            return CString();
-        return WifiKeyProblem(m_strKeyPassword, TrimBlanks(m_strEncryptionMode), !IsChecked(IDC_PASSPHRASE));
-    }, [this]() { return KeyInputs(); });
+    m_valueChecks.Add(
+        IDC_KEY_PASSWORD,
+        [this]() {
+            if (!IsEncrypted() || m_strKeyPassword.IsEmpty())
+                return CString();
+            return WifiKeyProblem(m_strKeyPassword, TrimBlanks(m_strEncryptionMode), !IsChecked(IDC_PASSPHRASE));
+        },
+        [this]() { return KeyInputs(); });
     // The addresses are used only with Static IP; an empty box stays allowed, as it always was.
-    const struct {
+    const struct
+    {
         int nID;
         CString CPropPageNetwork::*pValue;
         const char* pszLabel;
@@ -85,12 +89,15 @@ CPropPageNetwork::CPropPageNetwork()
         const auto pValue = address.pValue;
         const char* pszLabel = address.pszLabel;
         const bool bMask = address.bMask;
-        m_valueChecks.Add(address.nID, [this, pValue, pszLabel, bMask]() {
-            const CString& strValue = this->*pValue;
-            if (IsChecked(IDC_DHCP) || strValue.IsEmpty())
-                return CString();
-            return bMask ? NetMaskProblem(strValue, pszLabel) : IPAddressProblem(strValue, pszLabel);
-        }, [this, pValue]() { return this->*pValue; });
+        m_valueChecks.Add(
+            address.nID,
+            [this, pValue, pszLabel, bMask]() {
+                const CString& strValue = this->*pValue;
+                if (IsChecked(IDC_DHCP) || strValue.IsEmpty())
+                    return CString();
+                return bMask ? NetMaskProblem(strValue, pszLabel) : IPAddressProblem(strValue, pszLabel);
+            },
+            [this, pValue]() { return this->*pValue; });
     }
 }
 

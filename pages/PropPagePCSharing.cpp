@@ -2,21 +2,18 @@
 
 #include "app/ConfigDocument.h"
 #include "app/ConfigSection.h"
+#include "app/ScrambledText.h"
 #include "pages/PageChecks.h"
 #include "pages/PasswordBoxes.h"
-#include "app/ScrambledText.h"
 #include "res/Resource.h"
 
 namespace {
 // The boxes that are in use only while sharing is on, and the check box that shows the passwords.
-const int kEditBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
-                          IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
+const int kEditBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME,       IDC_SMB_SHARE_DIRECTORY, IDC_SMB_USER,
+                          IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
 } // namespace
 
-CPropPagePCSharing::CPropPagePCSharing()
-    : CPropertyPage(IDD_PC_SHARING)
-{
-}
+CPropPagePCSharing::CPropPagePCSharing() : CPropertyPage(IDD_PC_SHARING) {}
 
 void CPropPagePCSharing::DoDataExchange(CDataExchange* pDX)
 {

@@ -17,8 +17,7 @@ class CNamedComboBox : public QAccessibleInterface
 public:
     CNamedComboBox(QComboBox* pCombo, QAccessibleInterface* pQtInterface)
         : m_pCombo(pCombo), m_pQt(pQtInterface), m_idQt(QAccessible::uniqueId(pQtInterface))
-    {
-    }
+    {}
     ~CNamedComboBox() override
     {
         // Qt's interface stays in Qt's cache when this one takes its place; it goes with this one,

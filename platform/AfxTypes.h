@@ -76,5 +76,8 @@ struct CRect
     CRect(int l, int t, int r, int b) : left(l), top(t), right(r), bottom(b) {}
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    bool operator==(const CRect& o) const { return left == o.left && top == o.top && right == o.right && bottom == o.bottom; }
+    bool operator==(const CRect& o) const
+    {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
 };

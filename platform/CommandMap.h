@@ -11,9 +11,9 @@ class CWnd;
 
 struct CCommandEntry
 {
-    UINT nCode;             // BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, CBN_EDITCHANGE or LVN_KEYDOWN
-    int nID;                // control id
-    void (CWnd::*pfn)();    // handler of the page
+    UINT nCode; // BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, CBN_EDITCHANGE or LVN_KEYDOWN
+    int nID; // control id
+    void (CWnd::*pfn)(); // handler of the page
 };
 typedef std::vector<CCommandEntry> CCommandMap;
 

@@ -51,7 +51,8 @@ BOOL CEdit::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
         pEdit->setEchoMode(QLineEdit::Password);
     // No cut at Qt's default of 32,767 characters: a stored value comes back whole.
     pEdit->setMaxLength(std::numeric_limits<int>::max());
-    QObject::connect(pEdit, &QLineEdit::textChanged, pEdit, [pParentWnd, nID]() { Notify(pParentWnd, nID, EN_CHANGE); });
+    QObject::connect(pEdit, &QLineEdit::textChanged, pEdit,
+                     [pParentWnd, nID]() { Notify(pParentWnd, nID, EN_CHANGE); });
     Attach(pEdit);
     return TRUE;
 }
@@ -64,7 +65,8 @@ BOOL CButton::Create(const char* pszText, DWORD dwStyle, const CRect& rect, CWnd
     pButton->setText(ToQString(CString(pszText)));
     pButton->setAutoDefault(false);
     pButton->setDefault((dwStyle & BS_DEFPUSHBUTTON) != 0);
-    QObject::connect(pButton, &QPushButton::clicked, pButton, [pParentWnd, nID]() { Notify(pParentWnd, nID, BN_CLICKED); });
+    QObject::connect(pButton, &QPushButton::clicked, pButton,
+                     [pParentWnd, nID]() { Notify(pParentWnd, nID, BN_CLICKED); });
     Attach(pButton);
     return TRUE;
 }

@@ -54,7 +54,8 @@ void SplitPath(const std::string& path, std::string& dir, std::string& name)
 bool IsTempNameOf(const char* pszEntry, const std::string& name)
 {
     const size_t n = std::strlen(pszEntry);
-    if (n != name.size() + 7 || name.compare(0, name.size(), pszEntry, name.size()) != 0 || pszEntry[name.size()] != '.')
+    if (n != name.size() + 7 || name.compare(0, name.size(), pszEntry, name.size()) != 0
+        || pszEntry[name.size()] != '.')
         return false;
     for (size_t i = name.size() + 1; i < n; ++i) {
         const char c = pszEntry[i];
@@ -72,7 +73,8 @@ void RemoveLeftoverTempFiles(int nDirFd, const std::string& name)
     if (!pDir)
         return;
     while (const dirent* pEntry = ::readdir(pDir)) {
-        struct stat info{};
+        struct stat info
+        {};
         if (IsTempNameOf(pEntry->d_name, name) && ::fstatat(nDirFd, pEntry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
             && S_ISREG(info.st_mode))
             ::unlinkat(nDirFd, pEntry->d_name, 0);
@@ -145,13 +147,15 @@ CString GetExecutableDirectory()
 
 BOOL PathExists(const CString& strPath)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return ::stat(strPath.Bytes().c_str(), &info) == 0;
 }
 
 BOOL IsDirectory(const CString& strPath)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return ::stat(strPath.Bytes().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -161,7 +165,8 @@ BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string
     CFileFacts facts;
     BOOL bRead = FALSE;
     [&] {
-        struct stat info{};
+        struct stat info
+        {};
         if (::lstat(strPath.Bytes().c_str(), &info) != 0) {
             strError = ErrnoText(errno);
             return;
@@ -243,7 +248,8 @@ BOOL ReplaceFileAtomically(const CString& strPath, const CString& strFolder, con
         strError = "its folder is a link that leads outside the card";
         return FALSE;
     }
-    struct stat info{};
+    struct stat info
+    {};
     bool bExists = ::lstat((realDir + "/" + name).c_str(), &info) == 0;
     if (bExists && S_ISLNK(info.st_mode)) {
         // A link within the card is written through, as the frame's own tools set it up; any other

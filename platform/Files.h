@@ -21,9 +21,9 @@ const size_t kMaxReadSize = 64u * 1024 * 1024;
 // What a read found out about the file, for a copy that should look like it.
 struct CFileFacts
 {
-    bool bExists = false;  // something of that name is there
+    bool bExists = false; // something of that name is there
     bool bRefused = false; // a link out of the folder, anything but a regular file, or too large
-    unsigned nMode = 0;    // permission bits of the file that was read
+    unsigned nMode = 0; // permission bits of the file that was read
     unsigned nOwner = 0;
     unsigned nGroup = 0;
 };

@@ -9,8 +9,7 @@
 
 CFolderPickerDialog::CFolderPickerDialog(const char* pszFolder, const char* pszTitle, CWnd* pParentWnd)
     : m_strFolder(pszFolder), m_strTitle(pszTitle), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 int CFolderPickerDialog::DoModal()
 {

@@ -7,9 +7,9 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
-#include <QWidget>
 #include <QPalette>
 #include <QPixmap>
+#include <QWidget>
 
 struct CIconData
 {
@@ -159,8 +159,7 @@ COLORREF CDC::GetPixel(int x, int y) const
 
 CPaintDC::CPaintDC(CWnd* pWnd)
     : CDC(pWnd->GetWindowRect().Width(), pWnd->GetWindowRect().Height(), GetSysColor(COLOR_BTNFACE)), m_pWnd(pWnd)
-{
-}
+{}
 
 CPaintDC::~CPaintDC()
 {

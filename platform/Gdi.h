@@ -2,8 +2,8 @@
 // Drawing: a device context that paints into an image first, so that what was drawn can be read back
 // pixel by pixel (GetPixel), and is then put on the window. Icons and pens as drawing needs them.
 
-#include "platform/SysColor.h"
 #include "platform/String.h"
+#include "platform/SysColor.h"
 
 #include <memory>
 

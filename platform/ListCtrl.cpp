@@ -277,9 +277,8 @@ void CListCtrl::SetUpTable()
     pTable->horizontalHeader()->setMinimumSectionSize(0);
     pTable->horizontalHeader()->setSectionsClickable(true);
     pTable->setItemDelegate(new CCellDelegate(this, m_pLink->bridge));
-    pTable->installEventFilter(new CKeyFilter(m_pLink->bridge, [this](QWidget*, const QKeyEvent&, MSG& msg) {
-        return PreTranslateMessage(&msg) != FALSE;
-    }));
+    pTable->installEventFilter(new CKeyFilter(
+        m_pLink->bridge, [this](QWidget*, const QKeyEvent&, MSG& msg) { return PreTranslateMessage(&msg) != FALSE; }));
     pTable->viewport()->installEventFilter(new CViewportWatcher(this, m_pLink->bridge));
     QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionClicked, m_pLink->bridge,
                      [this](int nCol) { OnColumnClick(nCol); });
@@ -475,7 +474,9 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
     if (nMask & LVIS_SELECTED) {
         const bool bSelect = (nState & LVIS_SELECTED) != 0;
         if (bSelect != pSelection->isRowSelected(nItem, QModelIndex()))
-            pSelection->select(index, (bSelect ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) | QItemSelectionModel::Rows);
+            pSelection->select(index,
+                               (bSelect ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
+                                   | QItemSelectionModel::Rows);
     }
     if (nMask & LVIS_FOCUSED) {
         // The focus row moves without touching the selection, as the focus state of a list does.
@@ -529,9 +530,7 @@ void CListCtrl::ShowSortIndicator(int nCol, BOOL bAscending)
     }
 }
 
-void CListCtrl::OnColumnClick(int /*nCol*/)
-{
-}
+void CListCtrl::OnColumnClick(int /*nCol*/) {}
 
 BOOL CListCtrl::OnCustomDrawSubItem(int /*nItem*/, int /*nSubItem*/, COLORREF& /*crText*/, COLORREF& /*crBk*/)
 {

@@ -38,12 +38,12 @@ BOOL IsCardFileSystemType(const CString& strType)
 {
     static const char* const kNotCards[] = {
         // The kernel's own views of itself.
-        "proc", "sysfs", "cgroup", "cgroup2", "devpts", "devtmpfs", "mqueue", "debugfs", "tracefs",
-        "securityfs", "pstore", "bpf", "autofs", "configfs", "fusectl", "binfmt_misc", "hugetlbfs",
-        "efivarfs", "rpc_pipefs", "nsfs", "selinuxfs", "rootfs",
+        "proc", "sysfs", "cgroup", "cgroup2", "devpts", "devtmpfs", "mqueue", "debugfs", "tracefs", "securityfs",
+        "pstore", "bpf", "autofs", "configfs", "fusectl", "binfmt_misc", "hugetlbfs", "efivarfs", "rpc_pipefs", "nsfs",
+        "selinuxfs", "rootfs",
         // Other machines' files: a hung server would block every look at them.
-        "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "9p", "ceph", "glusterfs", "fuse.sshfs",
-        "fuse.rclone", "fuse.s3fs", "fuse.gvfsd-fuse", "fuse.portal"};
+        "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "9p", "ceph", "glusterfs", "fuse.sshfs", "fuse.rclone",
+        "fuse.s3fs", "fuse.gvfsd-fuse", "fuse.portal"};
     const char* pszType = strType;
     if (!*pszType)
         return FALSE;

@@ -10,8 +10,8 @@
 
 struct CMountedVolume
 {
-    CString strRootPath;       // where it is mounted, "/media/user/FRAME"
-    CString strLabel;          // the volume label, empty when it has none
+    CString strRootPath; // where it is mounted, "/media/user/FRAME"
+    CString strLabel; // the volume label, empty when it has none
     CString strFileSystemType; // "vfat", "tmpfs", "nfs4", ...
 };
 

@@ -10,10 +10,7 @@
 #include <QShortcut>
 #include <QWidget>
 
-CPropertyPage::CPropertyPage(UINT nIDTemplate)
-    : m_psp{PSP_HASHELP, nullptr}, m_nIDTemplate(nIDTemplate)
-{
-}
+CPropertyPage::CPropertyPage(UINT nIDTemplate) : m_psp{PSP_HASHELP, nullptr}, m_nIDTemplate(nIDTemplate) {}
 
 CPropertyPage::~CPropertyPage() = default;
 
@@ -57,9 +54,7 @@ BOOL CPropertyPage::UpdateData(BOOL bSaveAndValidate)
     return TRUE;
 }
 
-void CPropertyPage::DoDataExchange(CDataExchange* /*pDX*/)
-{
-}
+void CPropertyPage::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 const CCommandMap& CPropertyPage::GetCommandMap() const
 {

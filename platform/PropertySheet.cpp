@@ -8,13 +8,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabBar>
 
@@ -116,10 +116,11 @@ struct CPropertySheet::CSheetWidgets
 };
 
 CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
-    : m_psh{PSH_HASHELP, iSelectPage}, m_strCaption(pszCaption), m_pParentWnd(pParentWnd),
+    : m_psh{PSH_HASHELP, iSelectPage},
+      m_strCaption(pszCaption),
+      m_pParentWnd(pParentWnd),
       m_pWidgets(std::make_unique<CSheetWidgets>())
-{
-}
+{}
 
 // The sheet does not own its pages; they may be gone before it is (start-up deletes them first).
 // Their windows went with the sheet window when DoModal returned.
@@ -248,8 +249,10 @@ void CPropertySheet::LinkTabOrder()
     // The page's controls in the order they were made (their template's); the parts of a control
     // (a list's header, a combo box's edit) go with it.
     for (QWidget* pControl : pPage->GetSafeHwnd()->findChildren<QWidget*>()) {
-        const bool bPartOfAnother = std::any_of(chain.begin(), chain.end(), [&](QWidget* p) { return p->isAncestorOf(pControl); });
-        if ((pControl->focusPolicy() & Qt::TabFocus) && !bPartOfAnother && pControl->window() == pPage->GetSafeHwnd()->window())
+        const bool bPartOfAnother = std::any_of(chain.begin(), chain.end(),
+                                                [&](QWidget* p) { return p->isAncestorOf(pControl); });
+        if ((pControl->focusPolicy() & Qt::TabFocus) && !bPartOfAnother
+            && pControl->window() == pPage->GetSafeHwnd()->window())
             chain.push_back(pControl);
     }
     for (int nID : {static_cast<int>(IDOK), static_cast<int>(IDCANCEL), static_cast<int>(ID_APPLY_NOW)}) {
@@ -362,7 +365,8 @@ void CPropertySheet::MakeResizable()
     pDialog->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // A window larger than the screen opens as large as the screen allows, down to its least size.
     if (pScreen) {
-        const QSize fitting = m_pWidgets->laidOutSize.boundedTo(pScreen->availableGeometry().size()).expandedTo(minimum);
+        const QSize fitting
+            = m_pWidgets->laidOutSize.boundedTo(pScreen->availableGeometry().size()).expandedTo(minimum);
         if (fitting != m_pWidgets->laidOutSize) {
             pDialog->resize(fitting);
             LayOutForSize(fitting);
@@ -416,7 +420,8 @@ BOOL CPropertySheet::OnInitDialog()
     m_pTabCtrl->Create(this, kMargin, kMargin, pageSize.width(), pageSize.height());
     for (int i = 0; i < GetPageCount(); ++i)
         m_pTabCtrl->InsertItem(i, GetPage(i)->GetTitle());
-    QObject::connect(m_pTabCtrl->TabBar(), &QTabBar::currentChanged, pDialog, [this](int nIndex) { OnTabChanged(nIndex); });
+    QObject::connect(m_pTabCtrl->TabBar(), &QTabBar::currentChanged, pDialog,
+                     [this](int nIndex) { OnTabChanged(nIndex); });
 
     m_pWidgets->pageArea = new QScrollArea(pDialog);
     m_pWidgets->pageArea->setGeometry(ToQRect(m_pTabCtrl->GetPageArea()));
@@ -480,7 +485,8 @@ void CPropertySheet::UpdateApplyButton()
 {
     if (!m_pWidgets->applyButton)
         return;
-    const bool bAnyModified = std::any_of(m_pages.begin(), m_pages.end(), [](const CPropertyPage* p) { return p->m_bModified; });
+    const bool bAnyModified = std::any_of(m_pages.begin(), m_pages.end(),
+                                          [](const CPropertyPage* p) { return p->m_bModified; });
     m_pWidgets->applyButton->setEnabled(bAnyModified);
 }
 
@@ -515,7 +521,8 @@ BOOL CPropertySheet::ApplyPages()
 
 BOOL CPropertySheet::ConfirmDiscard()
 {
-    const bool bAnyModified = std::any_of(m_pages.begin(), m_pages.end(), [](const CPropertyPage* p) { return p->m_bModified; });
+    const bool bAnyModified = std::any_of(m_pages.begin(), m_pages.end(),
+                                          [](const CPropertyPage* p) { return p->m_bModified; });
     if (!bAnyModified)
         return TRUE;
     // Closing throws away what the user typed, so it is asked first; staying is the safe answer, and

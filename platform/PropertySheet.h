@@ -19,7 +19,6 @@ class QSize;
 #include <memory>
 #include <vector>
 
-
 // The sheet header: flags (PSH_HASHELP) and the page shown first.
 struct PROPSHEETHEADER
 {
@@ -29,10 +28,10 @@ struct PROPSHEETHEADER
 
 // The sheet's messages: wParam and lParam as each says.
 enum : UINT {
-    PSM_SETCURSEL = 0x0465,         // wParam: page index; lParam: the page, or 0
-    PSM_ADDPAGE = 0x0467,           // lParam: the page
-    PSM_ISDIALOGMESSAGE = 0x0475,   // lParam: the MSG of a key press; TRUE when handled
-    PSM_SETCURSELID = 0x0472,       // lParam: the page's template id
+    PSM_SETCURSEL = 0x0465, // wParam: page index; lParam: the page, or 0
+    PSM_ADDPAGE = 0x0467, // lParam: the page
+    PSM_ISDIALOGMESSAGE = 0x0475, // lParam: the MSG of a key press; TRUE when handled
+    PSM_SETCURSELID = 0x0472, // lParam: the page's template id
 };
 
 class CPropertySheet : public CWnd

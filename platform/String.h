@@ -30,8 +30,16 @@ public:
     // printf-style formatting; the result has no length limit.
     void Format(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
 
-    CString& operator+=(const CString& str) { m_str += str.m_str; return *this; }
-    friend CString operator+(CString a, const CString& b) { a += b; return a; }
+    CString& operator+=(const CString& str)
+    {
+        m_str += str.m_str;
+        return *this;
+    }
+    friend CString operator+(CString a, const CString& b)
+    {
+        a += b;
+        return a;
+    }
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator!=(const CString& a, const CString& b) { return a.m_str != b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }

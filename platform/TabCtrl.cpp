@@ -64,10 +64,13 @@ BOOL CTabCtrl::Create(CWnd* pParent, int x, int y, int cxPane, int cyPane)
     // A click on a tab makes it the current one; the sheet hears of it through the same signal.
     QObject::connect(pTabs, &QTabBar::currentChanged, pTabs, [this](int nIndex) { m_nCurSel = nIndex; });
     // The row of tabs and the pane take the width of the control, the pane the rest of its height.
-    new CContainerWatcher(pContainer, [this] { Mirror(); }, [pContainer, pTabs, pPane] {
-        pTabs->resize(pContainer->width(), pTabs->height());
-        pPane->setGeometry(0, pTabs->height(), pContainer->width(), std::max(0, pContainer->height() - pTabs->height()));
-    });
+    new CContainerWatcher(
+        pContainer, [this] { Mirror(); },
+        [pContainer, pTabs, pPane] {
+            pTabs->resize(pContainer->width(), pTabs->height());
+            pPane->setGeometry(0, pTabs->height(), pContainer->width(),
+                               std::max(0, pContainer->height() - pTabs->height()));
+        });
     return TRUE;
 }
 

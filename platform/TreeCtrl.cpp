@@ -45,8 +45,9 @@ BOOL CTreeCtrl::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT 
     pTree->setSelectionMode(QAbstractItemView::SingleSelection);
     pTree->setRootIsDecorated((dwStyle & TVS_LINESATROOT) != 0);
     pTree->setFocusPolicy((dwStyle & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
-    QObject::connect(pTree, &QTreeWidget::currentItemChanged, pTree,
-                     [this](QTreeWidgetItem* pNew, QTreeWidgetItem* pOld) { OnCurrentChanged(Handle(pNew), Handle(pOld)); });
+    QObject::connect(
+        pTree, &QTreeWidget::currentItemChanged, pTree,
+        [this](QTreeWidgetItem* pNew, QTreeWidgetItem* pOld) { OnCurrentChanged(Handle(pNew), Handle(pOld)); });
     AdoptWindow(pTree);
     if (dwStyle & WS_VISIBLE)
         pTree->show();

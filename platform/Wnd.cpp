@@ -7,13 +7,13 @@
 #include "platform/Font.h"
 
 #include <QAbstractButton>
-#include <QPointer>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -217,9 +217,10 @@ void CWnd::MarkInvalid(const char* pszReason)
         return;
     const QString reason = ToQString(CString(pszReason));
     // The style rule names the widget's own class, so that the red frame never spreads to its children.
-    const QString sheet = reason.isEmpty() ? QString()
-                                           : QStringLiteral("%1 { border: 1px solid #c00000; border-radius: 2px; padding: 1px; }")
-                                                 .arg(QString::fromLatin1(pWidget->metaObject()->className()));
+    const QString sheet = reason.isEmpty()
+        ? QString()
+        : QStringLiteral("%1 { border: 1px solid #c00000; border-radius: 2px; padding: 1px; }")
+              .arg(QString::fromLatin1(pWidget->metaObject()->className()));
     if (pWidget->styleSheet() != sheet)
         pWidget->setStyleSheet(sheet);
     pWidget->setToolTip(reason);
@@ -394,7 +395,8 @@ BOOL CWnd::OnCommand(WPARAM /*wParam*/, LPARAM /*lParam*/)
     return FALSE;
 }
 
-BOOL CWnd::CreateEx(DWORD /*dwExStyle*/, const char* pszTitle, DWORD /*dwStyle*/, int x, int y, int cx, int cy, CWnd* pParent)
+BOOL CWnd::CreateEx(DWORD /*dwExStyle*/, const char* pszTitle, DWORD /*dwStyle*/, int x, int y, int cx, int cy,
+                    CWnd* pParent)
 {
     // Owned by the parent's top-level window, so that disabling the parent itself, as a modal popup
     // does, leaves the popup usable.

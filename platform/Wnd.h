@@ -127,8 +127,14 @@ constexpr WPARAM MAKEWPARAM(int nLow, int nHigh)
 {
     return static_cast<WPARAM>((nLow & 0xFFFF) | ((nHigh & 0xFFFF) << 16));
 }
-constexpr int LOWORD(WPARAM w) { return static_cast<int>(w & 0xFFFF); }
-constexpr int HIWORD(WPARAM w) { return static_cast<int>((w >> 16) & 0xFFFF); }
+constexpr int LOWORD(WPARAM w)
+{
+    return static_cast<int>(w & 0xFFFF);
+}
+constexpr int HIWORD(WPARAM w)
+{
+    return static_cast<int>((w >> 16) & 0xFFFF);
+}
 
 // Whether a key is held down now (VK_CONTROL, VK_SHIFT): the high bit, a negative value, means down.
 short GetKeyState(int nVirtKey);

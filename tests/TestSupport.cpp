@@ -7,10 +7,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -166,8 +166,8 @@ bool CScratchDrive::ConfigExists() const
 
 std::string ConfigFile(const std::string& sections)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>" +
-           sections + "</Configuration></RootInfo>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>"
+        + sections + "</Configuration></RootInfo>\n";
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -343,16 +343,19 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CP
 {
     CModalScript script;
     QWidget* pOwner = nullptr;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        pOwner = page.GetSafeHwnd();
-        input(sheet);
-        script.ThenAnswerMessageBox();
-        PressSheetButton(sheet, IDOK);
-        EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
-        if (ApplyEnabled(sheet))
-            script.ThenDiscardChanges();
-        PressSheetButton(sheet, IDCANCEL);
-    }, &script);
+    RunSheet(
+        {&page},
+        [&](CPropertySheet& sheet) {
+            pOwner = page.GetSafeHwnd();
+            input(sheet);
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible()) << "the sheet stays open";
+            if (ApplyEnabled(sheet))
+                script.ThenDiscardChanges();
+            PressSheetButton(sheet, IDCANCEL);
+        },
+        &script);
     EXPECT_EQ(script.MessageBoxes().size(), 1u);
     if (script.MessageBoxes().empty())
         return QString();

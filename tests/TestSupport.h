@@ -7,8 +7,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <functional>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 

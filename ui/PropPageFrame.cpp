@@ -79,9 +79,7 @@ CRect CPropPageFrame::CalcCaptionRect()
     return rect;
 }
 
-void CPropPageFrame::DrawCaption(CDC* /*pDc*/, CRect /*rect*/, const char* /*pszCaption*/, HICON /*hIcon*/)
-{
-}
+void CPropPageFrame::DrawCaption(CDC* /*pDc*/, CRect /*rect*/, const char* /*pszCaption*/, HICON /*hIcon*/) {}
 
 CPropPageFrameDefault::CPropPageFrameDefault() = default;
 

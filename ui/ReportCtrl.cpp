@@ -51,7 +51,7 @@ bool ReadHex(const char* pszText, unsigned long& nValue)
     // Values beyond 32 bits stand at the top of the range, as a 32-bit reader leaves them.
     const bool bNegative = std::strchr(pszText, '-') != nullptr;
     nValue = (errno == ERANGE || (!bNegative && n > 0xFFFFFFFFull)) ? 0xFFFFFFFFul
-                                                                     : static_cast<unsigned long>(n & 0xFFFFFFFFull);
+                                                                    : static_cast<unsigned long>(n & 0xFFFFFFFFull);
     return true;
 }
 
@@ -231,8 +231,7 @@ BOOL CReportCtrl::DeleteColumn(int nCol)
 
 BOOL CReportCtrl::DeleteAllColumns()
 {
-    while (GetColumnCount() > 0 && DeleteColumn(0)) {
-    }
+    while (GetColumnCount() > 0 && DeleteColumn(0)) {}
     return TRUE;
 }
 
@@ -338,8 +337,8 @@ DWORD CReportCtrl::GetItemStates(int nItem) const
 {
     const UINT nState = GetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED);
     return ((nState & LVIS_SELECTED) ? RC_ITEM_SELECTED : RC_ITEM_UNSELECTED)
-           | (GetCheck(nItem) ? RC_ITEM_CHECKED : RC_ITEM_UNCHECKED)
-           | ((nState & LVIS_FOCUSED) ? RC_ITEM_FOCUSED : RC_ITEM_UNFOCUSED);
+        | (GetCheck(nItem) ? RC_ITEM_CHECKED : RC_ITEM_UNCHECKED)
+        | ((nState & LVIS_FOCUSED) ? RC_ITEM_FOCUSED : RC_ITEM_UNFOCUSED);
 }
 
 BOOL CReportCtrl::MatchItemStates(int nItem, DWORD dwStates) const
@@ -387,13 +386,15 @@ int CReportCtrl::CompareInOrder(const std::vector<ReportSortKey>& keys, int nRow
 {
     // Rows that compare equal keep the order they had: otherwise two contacts with the same first name
     // swap places at every load, and the file changes although nobody edited it.
-    const int nCompare = nSign * CompareReportSortKeys(keys[static_cast<size_t>(nRow1)], keys[static_cast<size_t>(nRow2)]);
+    const int nCompare = nSign
+        * CompareReportSortKeys(keys[static_cast<size_t>(nRow1)], keys[static_cast<size_t>(nRow2)]);
     if (nCompare != 0)
         return nCompare;
     return nRow1 < nRow2 ? -1 : (nRow1 > nRow2 ? 1 : 0);
 }
 
-void CReportCtrl::QuickSort(const std::vector<ReportSortKey>& keys, std::vector<int>& rows, int nLo, int nHi, int nSign) const
+void CReportCtrl::QuickSort(const std::vector<ReportSortKey>& keys, std::vector<int>& rows, int nLo, int nHi,
+                            int nSign) const
 {
     while (nLo < nHi) {
         const int nPivot = rows[static_cast<size_t>((nLo + nHi) / 2)];

@@ -50,9 +50,9 @@ public:
     // The record of a row, kept in the row's data value.
     struct ItemData
     {
-        DWORD_PTR dwData = 0;              // the data value the row had before
+        DWORD_PTR dwData = 0; // the data value the row had before
         std::vector<COLORREF> aTextColors; // one per column
-        std::vector<COLORREF> aBkColors;   // one per column
+        std::vector<COLORREF> aBkColors; // one per column
     };
 
     CReportCtrl();
@@ -111,4 +111,3 @@ private:
 // The comparison of two cell texts used by the sort: negative, 0 or positive. Two hexadecimal numbers
 // compare as such, else two decimal numbers, else two dates, else the bytes.
 int CompareReportCells(const char* pszText1, const char* pszText2);
-

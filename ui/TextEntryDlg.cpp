@@ -89,7 +89,8 @@ int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
     const int nEditLeft = kLabelLeft + nLabelWidth;
     const int nEditWidth = std::max(kEditWidth, 18 * m_font.GetHeight());
     const int nWidth = nEditLeft + nEditWidth + kEditRightMargin;
-    const int nButtonWidth = std::max(kButtonWidth, std::max(m_font.GetTextWidth("OK"), m_font.GetTextWidth("Cancel")) + 24);
+    const int nButtonWidth = std::max(kButtonWidth,
+                                      std::max(m_font.GetTextWidth("OK"), m_font.GetTextWidth("Cancel")) + 24);
     const int yb = kTop + nRowStep * n + 12;
 
     if (!CreateEx(0, pszTitle, 0, 0, 0, nWidth, yb + nBoxHeight + 18, pParent))
@@ -104,7 +105,8 @@ int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
         DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
         if (m_passwords[i])
             dwStyle |= ES_PASSWORD;
-        m_edits[i].Create(dwStyle, CRect(nEditLeft, y, nEditLeft + nEditWidth, y + nBoxHeight), this, FIRST_FIELD_ID + i);
+        m_edits[i].Create(dwStyle, CRect(nEditLeft, y, nEditLeft + nEditWidth, y + nBoxHeight), this,
+                          FIRST_FIELD_ID + i);
         m_edits[i].SetWindowText(m_defaults[i]);
         m_labels[i].SetFont(&m_font);
         m_edits[i].SetFont(&m_font);
@@ -114,7 +116,8 @@ int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
     if (!m_okButton.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                            CRect(nOkLeft, yb, nOkLeft + nButtonWidth, yb + nBoxHeight), this, IDOK)
         || !m_cancelButton.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                  CRect(nCancelLeft, yb, nCancelLeft + nButtonWidth, yb + nBoxHeight), this, IDCANCEL)) {
+                                  CRect(nCancelLeft, yb, nCancelLeft + nButtonWidth, yb + nBoxHeight), this,
+                                  IDCANCEL)) {
         DestroyWindow();
         return 0;
     }

@@ -20,8 +20,7 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 
 CTreePropSheet::CTreePropSheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(pszCaption, pParentWnd, iSelectPage)
-{
-}
+{}
 
 CTreePropSheet::~CTreePropSheet() = default;
 

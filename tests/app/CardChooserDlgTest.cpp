@@ -135,7 +135,8 @@ TEST_F(CardChooser, AFolderWithoutTheSettingsIsRefusedAndCancelEndsTheRunWriting
 TEST_F(CardChooser, ACardPluggedInWhileNoneIsListedOpensTheEditorOnIt)
 {
     CScratchDrive card;
-    const std::string config = ReadFileBytes(std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/Configuration.xml");
+    const std::string config = ReadFileBytes(std::string(DPF_DEMO_DRIVE_DIR)
+                                             + "/System/Configuration/Configuration.xml");
     card.WriteConfig(config);
     QString shownCard;
     QString caption;

@@ -78,8 +78,9 @@ TEST(Executable, HelpVersionAndUsageErrorsNeedNoDisplay)
     const ProcessResult refused = RunEditor({"--drive", notADrive.path()}, WithoutDisplay());
     EXPECT_EQ(refused.nExitCode, 2);
     EXPECT_TRUE(refused.out.isEmpty());
-    EXPECT_EQ(refused.err.toStdString(), "dpf-settings: " + notADrive.path().toStdString()
-                                             + " is not a frame drive: it has no System/Configuration folder\n");
+    EXPECT_EQ(refused.err.toStdString(),
+              "dpf-settings: " + notADrive.path().toStdString()
+                  + " is not a frame drive: it has no System/Configuration folder\n");
     EXPECT_TRUE(QDir(notADrive.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 
     const ProcessResult wrong = RunEditor({"--frobnicate"}, WithoutDisplay());

@@ -15,11 +15,11 @@
 #include <optional>
 #include <ostream>
 
-#include <grp.h>
 #include <climits>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <dlfcn.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -46,21 +46,19 @@ extern "C" int fsync(int nFd)
 
 namespace {
 
-const std::string kResetFile =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
-    "<RootInfo version=\"100\">\n"
-    "    <Configuration />\n"
-    "</RootInfo>\n";
+const std::string kResetFile = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+                               "<RootInfo version=\"100\">\n"
+                               "    <Configuration />\n"
+                               "</RootInfo>\n";
 
-const std::string kValidFile =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
-    "<RootInfo version=\"100\">\n"
-    "    <Configuration>\n"
-    "        <Email>\n"
-    "            <EmailAddress>frame@example.org</EmailAddress>\n"
-    "        </Email>\n"
-    "    </Configuration>\n"
-    "</RootInfo>\n";
+const std::string kValidFile = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+                               "<RootInfo version=\"100\">\n"
+                               "    <Configuration>\n"
+                               "        <Email>\n"
+                               "            <EmailAddress>frame@example.org</EmailAddress>\n"
+                               "        </Email>\n"
+                               "    </Configuration>\n"
+                               "</RootInfo>\n";
 
 class ConfigDocumentTest : public ::testing::Test
 {
@@ -105,7 +103,7 @@ struct LoadCase
     std::optional<std::string> config;
     std::optional<std::string> scan;
     bool bReset; // "Invalid Configfile, Resetting contents"
-    bool bScan;  // the scan loads
+    bool bScan; // the scan loads
     std::string saved;
     std::optional<std::string> bak;
 };
@@ -125,18 +123,19 @@ std::vector<LoadCase> LoadCases()
         {"Missing", std::nullopt, std::nullopt, true, false, kResetFile, std::nullopt},
         {"ValidWithScan", kValidFile, "<Scan><NetworkConnectionInfo/></Scan>", false, true, kValidFile, std::nullopt},
         {"BrokenScanIsNoScan", kValidFile, "<Scan>", false, false, kValidFile, std::nullopt},
-        {"AnyRootNameIsKept", "<Frame kind=\"x\"><Configuration><A>1</A></Configuration></Frame>", std::nullopt, false, false,
-         "<Frame kind=\"x\">\n    <Configuration>\n        <A>1</A>\n    </Configuration>\n</Frame>\n", std::nullopt},
-        {"RootWithoutConfigurationGetsOne", "<RootInfo version=\"100\"><Other>kept</Other></RootInfo>", std::nullopt, false,
-         false, "<RootInfo version=\"100\">\n    <Other>kept</Other>\n    <Configuration />\n</RootInfo>\n", std::nullopt},
+        {"AnyRootNameIsKept", "<Frame kind=\"x\"><Configuration><A>1</A></Configuration></Frame>", std::nullopt, false,
+         false, "<Frame kind=\"x\">\n    <Configuration>\n        <A>1</A>\n    </Configuration>\n</Frame>\n",
+         std::nullopt},
+        {"RootWithoutConfigurationGetsOne", "<RootInfo version=\"100\"><Other>kept</Other></RootInfo>", std::nullopt,
+         false, false, "<RootInfo version=\"100\">\n    <Other>kept</Other>\n    <Configuration />\n</RootInfo>\n",
+         std::nullopt},
         {"BrokenIsKeptAsBackup", broken, std::nullopt, true, false, kResetFile, broken},
         {"NestedTooDeeply", nested, nested, true, false, kResetFile, nested},
     };
 }
 
 class LoadTest : public ConfigDocumentTest, public ::testing::WithParamInterface<LoadCase>
-{
-};
+{};
 
 } // namespace
 
@@ -172,7 +171,9 @@ TEST_P(LoadTest, StartupSaysWhatItResetsAndTheFirstSaveKeepsWhatCouldBeLost)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cards, LoadTest, ::testing::ValuesIn(LoadCases()),
-                         [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.pszName); });
+                         [](const ::testing::TestParamInfo<LoadCase>& info) {
+                             return std::string(info.param.pszName);
+                         });
 
 TEST_F(ConfigDocumentTest, SaveKeepsModeAndOwnerAndTheBackupTakesThoseOfTheFileItCopies)
 {
@@ -189,7 +190,8 @@ TEST_F(ConfigDocumentTest, SaveKeepsModeAndOwnerAndTheBackupTakesThoseOfTheFileI
     ASSERT_TRUE(SaveConfigDocument(nullptr));
     umask(nOldMask);
     for (const std::string& path : {m_drive.ConfigPath(), m_drive.ConfigPath() + ".bak"}) {
-        struct stat info{};
+        struct stat info
+        {};
         ASSERT_EQ(lstat(path.c_str(), &info), 0) << path;
         EXPECT_EQ(info.st_mode & 0777, 0600u) << path;
         if (bRoot) {
@@ -240,11 +242,11 @@ struct PreparedCard
     // Makes the card's System/Configuration folder; outside is a folder off the card holding a
     // private file "secret" and valid Configuration.xml and scan.xml. Returns the drive to use.
     std::function<std::string(const std::string& drive, const std::string& folder, const std::string& outside)> prepare;
-    bool bReset;          // start-up says "Invalid Configfile, Resetting contents"
-    bool bScan;           // scan.xml loads
+    bool bReset; // start-up says "Invalid Configfile, Resetting contents"
+    bool bScan; // scan.xml loads
     bool bSaves;
     const char* pszSaved; // a text the saved Configuration.xml holds
-    const char* pszBak;   // what Configuration.xml.bak holds afterwards; nullptr when there is none
+    const char* pszBak; // what Configuration.xml.bak holds afterwards; nullptr when there is none
 };
 
 void PrintTo(const PreparedCard& card, std::ostream* pOut)
@@ -351,8 +353,7 @@ const PreparedCard kPreparedCards[] = {
 };
 
 class PreparedCardTest : public ConfigDocumentTest, public ::testing::WithParamInterface<PreparedCard>
-{
-};
+{};
 
 std::map<std::string, std::string> FolderContents(const std::string& folder)
 {
@@ -376,7 +377,8 @@ TEST_P(PreparedCardTest, NothingOutsideTheCardIsReadOrWrittenAndTheSaveLeavesARe
     ASSERT_EQ(chmod((outside + "/secret").c_str(), 0600), 0);
     const auto before = FolderContents(outside);
 
-    const std::string drive = card.prepare(m_drive.Path().Bytes(), m_drive.Path().Bytes() + "/System/Configuration", outside);
+    const std::string drive = card.prepare(m_drive.Path().Bytes(), m_drive.Path().Bytes() + "/System/Configuration",
+                                           outside);
     SetConfigPaths(CString(drive));
     const std::string configPath = drive + "/System/Configuration/Configuration.xml";
     EXPECT_EQ(Load().size(), card.bReset ? 1u : 0u);
@@ -390,7 +392,8 @@ TEST_P(PreparedCardTest, NothingOutsideTheCardIsReadOrWrittenAndTheSaveLeavesARe
         const std::string saved = ReadFileBytes(configPath);
         EXPECT_NE(saved.find(card.pszSaved), std::string::npos) << saved;
         EXPECT_NE(saved.find("changed"), std::string::npos);
-        struct stat info{};
+        struct stat info
+        {};
         ASSERT_EQ(lstat(configPath.c_str(), &info), 0);
         EXPECT_EQ(S_ISLNK(info.st_mode), std::string(card.pszName).find("Inside") != std::string::npos);
         EXPECT_TRUE(S_ISLNK(info.st_mode) || S_ISREG(info.st_mode));
@@ -483,9 +486,8 @@ TEST_F(SaveFaultTest, ReadOnlyCardFailsVisiblyAndLeavesTheFileUntouched)
         // root, as an ordinary user at a read-only card would.
         ASSERT_EQ(chmod(m_drive.Path(), 0755), 0);
         ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-        ExpectFailedSaveReportedInChild(owner, [] {
-            return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
-        });
+        ExpectFailedSaveReportedInChild(
+            owner, [] { return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0; });
     }
     EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
     EXPECT_EQ(FolderEntries(), QStringList{"Configuration.xml"});
@@ -568,7 +570,8 @@ TEST_F(SaveFaultTest, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFileWhole)
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         nKilledMidway += WIFSIGNALED(status) ? 1 : 0;
         const std::string bytes = m_drive.ReadConfig();
-        ASSERT_TRUE(bytes == versionA || bytes == versionB) << "after kill " << i << " the file is " << bytes.size() << " bytes";
+        ASSERT_TRUE(bytes == versionA || bytes == versionB)
+            << "after kill " << i << " the file is " << bytes.size() << " bytes";
         TiXmlDocument check;
         bool bBom = false;
         CString strError;

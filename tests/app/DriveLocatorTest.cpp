@@ -23,7 +23,7 @@ struct Mount
 struct DriveOrderCase
 {
     const char* pszName;
-    const char* pszCurrentDir;    // below the scratch root
+    const char* pszCurrentDir; // below the scratch root
     const char* pszExecutableDir; // below the scratch root; empty: unknown
     std::vector<Mount> mounts;
     std::vector<std::string> expected; // "folder|label", folders below the scratch root
@@ -64,7 +64,8 @@ TEST_P(DriveOrder, FindsTheCardsInItsOrder)
     for (const CFrameCard& card : FindFrameCards(At(c.pszCurrentDir), At(c.pszExecutableDir))) {
         const std::string folder = card.strFolder.Bytes();
         const std::string root = m_root.path().toStdString() + "/";
-        found.push_back((folder.rfind(root, 0) == 0 ? folder.substr(root.size()) : folder) + "|" + card.strLabel.Bytes());
+        found.push_back((folder.rfind(root, 0) == 0 ? folder.substr(root.size()) : folder) + "|"
+                        + card.strLabel.Bytes());
     }
     EXPECT_EQ(found, c.expected);
 }
@@ -75,13 +76,24 @@ INSTANTIATE_TEST_SUITE_P(
         DriveOrderCase{"CurrentFolderOnACardComesFirst", "A/Photos/2026", "B/Tools/bin", {{"C", "vfat", "C"}}, {"A|"}},
         DriveOrderCase{"NearestCardAboveWins", "A/Nested/Deep", "", {}, {"A/Nested|"}},
         DriveOrderCase{"ExecutablesFolderComesNext", "Plain/Downloads", "B/Tools/bin", {{"C", "vfat", "C"}}, {"B|"}},
-        DriveOrderCase{"ThenTheOneMountedCard", "Plain/Downloads", "Plain", {{"Plain", "ext4", ""}, {"C", "vfat", "FRAME"}}, {"C|FRAME"}},
+        DriveOrderCase{"ThenTheOneMountedCard",
+                       "Plain/Downloads",
+                       "Plain",
+                       {{"Plain", "ext4", ""}, {"C", "vfat", "FRAME"}},
+                       {"C|FRAME"}},
         // tmpfs can be a card; the kernel's and other machines' file systems are never looked at.
-        DriveOrderCase{"PseudoAndNetworkFileSystemsAreSkipped", "Plain", "",
-                       {{"A", "proc", ""}, {"B", "nfs4", ""}, {"A/Nested", "fuse.sshfs", ""}, {"B/Tools", "cifs", ""},
+        DriveOrderCase{"PseudoAndNetworkFileSystemsAreSkipped",
+                       "Plain",
+                       "",
+                       {{"A", "proc", ""},
+                        {"B", "nfs4", ""},
+                        {"A/Nested", "fuse.sshfs", ""},
+                        {"B/Tools", "cifs", ""},
                         {"C", "tmpfs", "scratch"}},
                        {"C|scratch"}},
-        DriveOrderCase{"EveryCardMountedIsListedOnce", "Plain", "Plain",
+        DriveOrderCase{"EveryCardMountedIsListedOnce",
+                       "Plain",
+                       "Plain",
                        {{"B", "vfat", "FRAME"}, {"Plain", "ext4", ""}, {"C", "exfat", ""}, {"B", "vfat", "FRAME"}},
                        {"B|FRAME", "C|"}},
         DriveOrderCase{"NoCardAnywhere", "Plain/Downloads", "Plain", {{"Plain", "ext4", "home"}}, {}}),

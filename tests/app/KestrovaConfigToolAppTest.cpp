@@ -21,8 +21,8 @@ namespace {
 
 struct StartupRun
 {
-    QStringList titles;          // the sheet's pages, in order
-    int nActive = -1;            // the page shown first
+    QStringList titles; // the sheet's pages, in order
+    int nActive = -1; // the page shown first
     QString caption;
     std::vector<SeenMessageBox> messages;
 };
@@ -33,16 +33,19 @@ StartupRun RunStartup(const CScratchDrive& drive, std::function<void(CPropertySh
 {
     StartupRun run;
     CModalScript script;
-    RunApplication(drive, [&](CPropertySheet& sheet) {
-        run.caption = sheet.GetSafeHwnd()->windowTitle();
-        for (int i = 0; i < sheet.GetPageCount(); ++i)
-            run.titles << QString::fromUtf8(sheet.GetTabControl()->GetItemText(i).Bytes().c_str());
-        run.nActive = sheet.GetActiveIndex();
-        if (leave)
-            leave(sheet);
-        else
-            PressSheetButton(sheet, IDCANCEL);
-    }, &script);
+    RunApplication(
+        drive,
+        [&](CPropertySheet& sheet) {
+            run.caption = sheet.GetSafeHwnd()->windowTitle();
+            for (int i = 0; i < sheet.GetPageCount(); ++i)
+                run.titles << QString::fromUtf8(sheet.GetTabControl()->GetItemText(i).Bytes().c_str());
+            run.nActive = sheet.GetActiveIndex();
+            if (leave)
+                leave(sheet);
+            else
+                PressSheetButton(sheet, IDCANCEL);
+        },
+        &script);
     run.messages = script.MessageBoxes();
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
     EXPECT_EQ(theApp.m_pEmailPage, nullptr) << "pages are deleted when the sheet closes";
@@ -126,10 +129,11 @@ TEST(Startup, DemoDriveOpensWithoutMessagesOnItsFirstNetworkAndSavesBackUnchange
         ClickButton(sheet.GetDlgItem(IDCANCEL)->GetSafeHwnd());
     });
     EXPECT_TRUE(run.messages.empty());
-    EXPECT_EQ(run.titles, (QStringList{"Configured Networks::Hendriksen Home", "Configured Networks::Studio Annex",
-                                       "Available Networks::Neighbour 5G", "Available Networks::Cafe Corner Guest",
-                                       "Available Networks::PhotoShare", "Email", "Address Book",
-                                       "Internet Content Sharing", "PC Sharing"}));
+    EXPECT_EQ(run.titles,
+              (QStringList{"Configured Networks::Hendriksen Home", "Configured Networks::Studio Annex",
+                           "Available Networks::Neighbour 5G", "Available Networks::Cafe Corner Guest",
+                           "Available Networks::PhotoShare", "Email", "Address Book", "Internet Content Sharing",
+                           "PC Sharing"}));
     EXPECT_EQ(run.nActive, 0);
     EXPECT_EQ(drive.ReadConfig(), original);
 }

@@ -24,12 +24,23 @@ std::string Escape(const std::string& value)
     std::string out;
     for (char c : value) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out.push_back(c);
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            out.push_back(c);
         }
     }
     return out;
@@ -42,8 +53,9 @@ public:
 
     std::string Value(bool bAllowEmpty = true)
     {
-        static const char* const pieces[] = {"a", "Z", "7", " ", "  ", "&", "<", ">", "\"", "'", "\xC3\xA9",
-                                             "\xE6\x97\xA5", "\xE9", "\xFF", "-", ".", "@", ":", "::", "\\"};
+        static const char* const pieces[] = {"a", "Z",  "7", " ",        "  ",           "&",    "<",
+                                             ">", "\"", "'", "\xC3\xA9", "\xE6\x97\xA5", "\xE9", "\xFF",
+                                             "-", ".",  "@", ":",        "::",           "\\"};
         const int nLength = static_cast<int>(m_random() % 8) + (bAllowEmpty ? 0 : 1);
         std::string value;
         for (int i = 0; i < nLength; ++i)
@@ -54,49 +66,62 @@ public:
             value += "b";
         return value;
     }
-    std::string Leaf(const char* pszName, const std::string& value) { return std::string("<") + pszName + ">" + Escape(value) + "</" + pszName + ">"; }
-    std::string Secret(const char* pszName) { return std::string("<") + pszName + ">" + ScrambleText(Value(false).c_str(), CONFIG_KEY_TEXT).Bytes() + "</" + pszName + ">"; }
+    std::string Leaf(const char* pszName, const std::string& value)
+    {
+        return std::string("<") + pszName + ">" + Escape(value) + "</" + pszName + ">";
+    }
+    std::string Secret(const char* pszName)
+    {
+        return std::string("<") + pszName + ">" + ScrambleText(Value(false).c_str(), CONFIG_KEY_TEXT).Bytes() + "</"
+            + pszName + ">";
+    }
     bool Coin() { return m_random() % 2 == 0; }
 
     std::string Configuration()
     {
-        std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\"><Configuration>";
+        std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo "
+                          "version=\"100\"><Configuration>";
         const int nProfiles = static_cast<int>(m_random() % 3) + 1;
-        xml += "<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>" + std::to_string(nProfiles) + "</NumAccessPoint>";
+        xml += "<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>" + std::to_string(nProfiles)
+            + "</NumAccessPoint>";
         for (int i = 0; i < nProfiles; ++i) {
             const bool bEncrypted = Coin();
-            xml += "<AccessPoint>" + Leaf("Default", i == 0 ? "true" : "false") + "<Link>" +
-                   Leaf("SSID", "net" + std::to_string(i) + Value()) + Leaf("OperationMode", Coin() ? "Managed" : "Ad Hoc") +
-                   Leaf("Encrypted", bEncrypted ? "true" : "false");
+            xml += "<AccessPoint>" + Leaf("Default", i == 0 ? "true" : "false") + "<Link>"
+                + Leaf("SSID", "net" + std::to_string(i) + Value())
+                + Leaf("OperationMode", Coin() ? "Managed" : "Ad Hoc")
+                + Leaf("Encrypted", bEncrypted ? "true" : "false");
             if (bEncrypted)
-                xml += Leaf("EncryptionMode", Coin() ? "WPA2" : "WEP64") + "<Key>" + Leaf("KeyType", Coin() ? "Passphrase" : "Hex") +
-                       Secret("KeyPassword") + "</Key>";
+                xml += Leaf("EncryptionMode", Coin() ? "WPA2" : "WEP64") + "<Key>"
+                    + Leaf("KeyType", Coin() ? "Passphrase" : "Hex") + Secret("KeyPassword") + "</Key>";
             xml += "</Link><IPConfiguration>";
             xml += Coin() ? Leaf("DHCP", "true")
-                          : "<STATIC>" + Leaf("DeviceIP", Value()) + Leaf("NetMask", Value()) + Leaf("GatewayIP", Value()) +
-                                Leaf("NameServerIP", Value()) + "</STATIC>";
+                          : "<STATIC>" + Leaf("DeviceIP", Value()) + Leaf("NetMask", Value())
+                    + Leaf("GatewayIP", Value()) + Leaf("NameServerIP", Value()) + "</STATIC>";
             xml += "</IPConfiguration></AccessPoint>";
         }
         xml += "</NetworkConnectionInfo>";
-        xml += "<Email>" + Leaf("EmailAddress", Value()) + "<SMTPServer>" + Leaf("SMTPServerName", Value(false)) +
-               Leaf("SMTPUserName", Value(false)) + Secret("SMTPPassword") + Leaf("SMTPSecuritySetting", "None") +
-               Leaf("SMTPPort", Value()) + "</SMTPServer><POPServer>" + Leaf("POPServerName", "") + Leaf("POPUserName", Value()) +
-               Leaf("POPPassword", "") + Leaf("POPSecuritySetting", "None") + Leaf("POPPort", Value()) + "</POPServer></Email>";
+        xml += "<Email>" + Leaf("EmailAddress", Value()) + "<SMTPServer>" + Leaf("SMTPServerName", Value(false))
+            + Leaf("SMTPUserName", Value(false)) + Secret("SMTPPassword") + Leaf("SMTPSecuritySetting", "None")
+            + Leaf("SMTPPort", Value()) + "</SMTPServer><POPServer>" + Leaf("POPServerName", "")
+            + Leaf("POPUserName", Value()) + Leaf("POPPassword", "") + Leaf("POPSecuritySetting", "None")
+            + Leaf("POPPort", Value()) + "</POPServer></Email>";
         xml += "<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>";
         for (int i = 0; i < 2; ++i)
-            xml += "<EmailDetails>" + Leaf("ABEmailAddress", Value()) + Leaf("ABFname", Value()) + Leaf("ABLname", Value()) + "</EmailDetails>";
-        xml += "</AddressBook><DEmailAddresses><NumDEmailAddress>1</NumDEmailAddress>" + Leaf("DEmailAddress", Value()) +
-               "</DEmailAddresses><AEmailAddresses><NumAEmailAddress>2</NumAEmailAddress>" + Leaf("AEmailAddress", Value()) +
-               Leaf("AEmailAddress", Value()) + "</AEmailAddresses></EmailAddressBook>";
+            xml += "<EmailDetails>" + Leaf("ABEmailAddress", Value()) + Leaf("ABFname", Value())
+                + Leaf("ABLname", Value()) + "</EmailDetails>";
+        xml += "</AddressBook><DEmailAddresses><NumDEmailAddress>1</NumDEmailAddress>" + Leaf("DEmailAddress", Value())
+            + "</DEmailAddresses><AEmailAddresses><NumAEmailAddress>2</NumAEmailAddress>"
+            + Leaf("AEmailAddress", Value()) + Leaf("AEmailAddress", Value()) + "</AEmailAddresses></EmailAddressBook>";
         xml += "<RSSandFrameChannel><RSS><NumURL>2</NumURL>";
         for (int i = 0; i < 2; ++i)
             xml += "<RssDetails>" + Leaf("Description", Value()) + Leaf("URL", Value()) + "</RssDetails>";
-        xml += "</RSS><FrameChannel>" + Leaf("FCUsername", "") + Secret("FCPassword") + "</FrameChannel></RSSandFrameChannel>";
-        xml += "<LocalNetSharing><SMB>" + Leaf("SmbEnabled", "true") + Leaf("SmbWorkgroup", Value(false)) + Leaf("SmbHostName", Value(false)) +
-               Leaf("SmbUser", Value(false));
+        xml += "</RSS><FrameChannel>" + Leaf("FCUsername", "") + Secret("FCPassword")
+            + "</FrameChannel></RSSandFrameChannel>";
+        xml += "<LocalNetSharing><SMB>" + Leaf("SmbEnabled", "true") + Leaf("SmbWorkgroup", Value(false))
+            + Leaf("SmbHostName", Value(false)) + Leaf("SmbUser", Value(false));
         const std::string password = Value(false);
-        xml += "<SmbPassword>" + ScrambleText(password.c_str(), CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>" +
-               Leaf("SmbShareDirectory", Value(false)) + "</SMB></LocalNetSharing>";
+        xml += "<SmbPassword>" + ScrambleText(password.c_str(), CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>"
+            + Leaf("SmbShareDirectory", Value(false)) + "</SMB></LocalNetSharing>";
         return xml + "</Configuration></RootInfo>\n";
     }
 
@@ -135,14 +160,17 @@ std::vector<std::string> Leaves(const std::string& bytes)
 std::string ShowEveryPageAndConfirm(const CScratchDrive& drive)
 {
     CModalScript script;
-    RunApplication(drive, [&script](CPropertySheet& sheet) {
-        for (int i = 0; i < sheet.GetPageCount(); ++i)
-            EXPECT_TRUE(sheet.SetActivePage(i));
-        script.ThenAnswerMessageBox();
-        PressSheetButton(sheet, IDOK);
-        if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible())
-            PressSheetButton(sheet, IDCANCEL);
-    }, &script);
+    RunApplication(
+        drive,
+        [&script](CPropertySheet& sheet) {
+            for (int i = 0; i < sheet.GetPageCount(); ++i)
+                EXPECT_TRUE(sheet.SetActivePage(i));
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible())
+                PressSheetButton(sheet, IDCANCEL);
+        },
+        &script);
     for (const SeenMessageBox& box : script.MessageBoxes())
         ADD_FAILURE() << "the confirm was refused: " << box.text.toStdString();
     return drive.ReadConfig();
@@ -190,9 +218,8 @@ TEST(RoundTrip, ValuesLongerThanAnEditBoxsDefaultLimitComeBackWhole)
     // Qt cuts edit boxes at 32,767 characters by default; a stored SSID that long came back cut, and
     // as a second profile beside the whole one.
     const std::string longValue(40000, 'w');
-    const std::string original =
-        "<RootInfo version=\"100\"><Configuration><NetworkConnectionInfo><DeviceName>" + longValue
-        + "</DeviceName><NumAccessPoint>1</NumAccessPoint><AccessPoint><Link><SSID>" + longValue
+    const std::string original = "<RootInfo version=\"100\"><Configuration><NetworkConnectionInfo><DeviceName>"
+        + longValue + "</DeviceName><NumAccessPoint>1</NumAccessPoint><AccessPoint><Link><SSID>" + longValue
         + "</SSID><OperationMode>Managed</OperationMode><Encrypted>false</Encrypted></Link><Default>true</Default>"
           "<IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint></NetworkConnectionInfo>"
           "</Configuration></RootInfo>";

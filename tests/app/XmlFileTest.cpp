@@ -101,30 +101,32 @@ TEST(XmlFile, AnElementWithMoreAttributesThanTheLimitIsRefusedNotParsed)
 
 TEST(XmlFile, BlanksBytesAndByteOrderMarkSurviveALoadAndASave)
 {
-    const std::string text =
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
-        "<RootInfo version=\"100\">\n"
-        "    <Configuration>\n"
-        "        <SSID>  two  blanks  </SSID>\n"
-        "        <Latin1>Caf\xE9</Latin1>\n"
-        "        <Broken>\xF0&lt;x</Broken>\n"
-        "        <Utf8>Caf\xC3\xA9</Utf8>\n"
-        "    </Configuration>\n"
-        "</RootInfo>\n";
+    const std::string text = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+                             "<RootInfo version=\"100\">\n"
+                             "    <Configuration>\n"
+                             "        <SSID>  two  blanks  </SSID>\n"
+                             "        <Latin1>Caf\xE9</Latin1>\n"
+                             "        <Broken>\xF0&lt;x</Broken>\n"
+                             "        <Utf8>Caf\xC3\xA9</Utf8>\n"
+                             "    </Configuration>\n"
+                             "</RootInfo>\n";
     EXPECT_EQ(RoundTrip(text), text);
 }
 
 TEST(XmlFile, CharacterReferencesInAUtf8FileBecomeUtf8AndLineEndsBecomeNewlines)
 {
-    const std::string printed = RoundTrip("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<R><V>&#233;&#x263A;&amp;</V><!-- &#233; --></R>\r\n");
-    EXPECT_EQ(printed, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n    <!-- &#233; -->\n</R>\n");
+    const std::string printed = RoundTrip(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<R><V>&#233;&#x263A;&amp;</V><!-- &#233; --></R>\r\n");
+    EXPECT_EQ(printed,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n    <!-- &#233; "
+              "-->\n</R>\n");
 }
 
 TEST(XmlFile, BrokenOrEmptyTextIsRefusedAndLeavesTheDocumentEmpty)
 {
-    for (const std::string& text : {std::string(), std::string("   "), std::string("<a><b></a>"),
-                                    std::string("<?xml version=\"1.0\"?>"), std::string("not xml"),
-                                    std::string("<a>\0</a>", 8)}) {
+    for (const std::string& text :
+         {std::string(), std::string("   "), std::string("<a><b></a>"), std::string("<?xml version=\"1.0\"?>"),
+          std::string("not xml"), std::string("<a>\0</a>", 8)}) {
         TiXmlDocument doc;
         bool bBom = false;
         CString strError;
@@ -135,10 +137,9 @@ TEST(XmlFile, BrokenOrEmptyTextIsRefusedAndLeavesTheDocumentEmpty)
 
 TEST(XmlFile, PrintedBytesAreExactlyWhatTinyXmlSaveFileWrites)
 {
-    const std::string text =
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
-        "<!-- frame settings --><RootInfo version=\"100\"><Configuration><A x=\"1\">a &amp; b</A>"
-        "<B/><C><![CDATA[<raw>]]></C><D>mixed<E/>text</D></Configuration></RootInfo>";
+    const std::string text = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+                             "<!-- frame settings --><RootInfo version=\"100\"><Configuration><A x=\"1\">a &amp; b</A>"
+                             "<B/><C><![CDATA[<raw>]]></C><D>mixed<E/>text</D></Configuration></RootInfo>";
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/in.xml";
     const std::string saved = dir.path().toStdString() + "/out.xml";

@@ -12,13 +12,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QTest>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -60,8 +60,8 @@ void ExpectKeyboardReachesEverything(QWidget* pDialog, QWidget* pPage)
     std::vector<QWidget*> expected = {pDialog->findChild<QTabBar*>()};
     for (QWidget* pWidget : pPage->findChildren<QWidget*>()) {
         auto* pRadio = qobject_cast<QRadioButton*>(pWidget);
-        if (pWidget->isVisible() && pWidget->isEnabled() && (pWidget->focusPolicy() & Qt::TabFocus) && !pWidget->focusProxy()
-            && !(pRadio && !pRadio->isChecked()))
+        if (pWidget->isVisible() && pWidget->isEnabled() && (pWidget->focusPolicy() & Qt::TabFocus)
+            && !pWidget->focusProxy() && !(pRadio && !pRadio->isChecked()))
             expected.push_back(pWidget);
     }
     for (QPushButton* pButton : pDialog->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
@@ -76,8 +76,9 @@ void ExpectKeyboardReachesEverything(QWidget* pDialog, QWidget* pPage)
     }
     EXPECT_EQ(QApplication::focusWidget(), expected.front()) << "Tab comes round to the tabs again";
     for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(walked[i], expected[i]) << "stop " << i << ": " << (walked[i] ? walked[i]->metaObject()->className() : "none")
-                                          << " instead of " << expected[i]->metaObject()->className();
+        EXPECT_EQ(walked[i], expected[i])
+            << "stop " << i << ": " << (walked[i] ? walked[i]->metaObject()->className() : "none") << " instead of "
+            << expected[i]->metaObject()->className();
     }
 
     for (QLabel* pLabel : pPage->findChildren<QLabel*>()) {
@@ -91,7 +92,8 @@ void ExpectKeyboardReachesEverything(QWidget* pDialog, QWidget* pPage)
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : pDialog, key, Qt::AltModifier);
             bReached = QApplication::focusWidget() == pLabel->buddy();
         }
-        EXPECT_TRUE(bReached) << "Alt+" << text.at(nAmp + 1).toLatin1() << " does not reach the box of " << text.toStdString();
+        EXPECT_TRUE(bReached) << "Alt+" << text.at(nAmp + 1).toLatin1() << " does not reach the box of "
+                              << text.toStdString();
     }
     // Apply is grey on a page nobody changed, so its Alt+A finds no button.
     if (auto* pEdit = pPage->findChild<QLineEdit*>(); pEdit && pEdit->isEnabled() && pEdit->isVisible()) {
@@ -118,9 +120,12 @@ TEST(PageLayout, EveryPageFitsItsControlsAndCanBeLookedAt)
     CPropPageAddressBook addressBook;
     CPropPageInternetSharing internetSharing;
     CPropPagePCSharing pcSharing;
-    const std::vector<std::pair<CPropertyPage*, const char*>> pages = {
-        {&network, "page-network-configured"}, {&available, "page-network-available"}, {&email, "page-email"}, {&addressBook, "page-address-book"},
-        {&internetSharing, "page-internet-sharing"}, {&pcSharing, "page-pc-sharing"}};
+    const std::vector<std::pair<CPropertyPage*, const char*>> pages = {{&network, "page-network-configured"},
+                                                                       {&available, "page-network-available"},
+                                                                       {&email, "page-email"},
+                                                                       {&addressBook, "page-address-book"},
+                                                                       {&internetSharing, "page-internet-sharing"},
+                                                                       {&pcSharing, "page-pc-sharing"}};
 
     std::vector<CPropertyPage*> all;
     for (const auto& page : pages)

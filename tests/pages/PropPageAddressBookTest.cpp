@@ -77,12 +77,15 @@ protected:
 
 TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
 {
-    LoadDrive(m_drive, ConfigFile("<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
-                              "<EmailDetails><ABEmailAddress>z@x</ABEmailAddress><ABFname>Zoe</ABFname><ABLname></ABLname></EmailDetails>"
-                              "<Other/><EmailDetails><ABFname>Al</ABFname><ABLname>Berg</ABLname></EmailDetails>"
-                              "<EmailDetails><ABFname>Al</ABFname><ABLname>Adler</ABLname></EmailDetails></AddressBook>" +
-                              Senders("AEmailAddresses", "AEmailAddress", {"zed", "adam", "mia"}) +
-                              Senders("DEmailAddresses", "DEmailAddress", {"spam@x"}) + "</EmailAddressBook>"));
+    LoadDrive(
+        m_drive,
+        ConfigFile(
+            "<EmailAddressBook><AddressBook><NumEmailDetails>2</NumEmailDetails>"
+            "<EmailDetails><ABEmailAddress>z@x</ABEmailAddress><ABFname>Zoe</ABFname><ABLname></ABLname></EmailDetails>"
+            "<Other/><EmailDetails><ABFname>Al</ABFname><ABLname>Berg</ABLname></EmailDetails>"
+            "<EmailDetails><ABFname>Al</ABFname><ABLname>Adler</ABLname></EmailDetails></AddressBook>"
+            + Senders("AEmailAddresses", "AEmailAddress", {"zed", "adam", "mia"})
+            + Senders("DEmailAddresses", "DEmailAddress", {"spam@x"}) + "</EmailAddressBook>"));
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         EXPECT_EQ(Column(m_page.m_lstApproved), (std::vector<std::string>{"adam", "mia", "zed"}));
         EXPECT_EQ(Column(m_page.m_lstContacts), (std::vector<std::string>{"Al", "Al", "Zoe"}));
@@ -91,20 +94,22 @@ TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
         PressSheetButton(sheet, IDOK);
     });
     // Written as shown, each row with its own three values, and the unknown <Other/> kept.
-    ExpectInOrder(Section(), {"<NumEmailDetails>3<", "<ABEmailAddress></ABEmailAddress>\n            <ABFname>Al<",
-                              "<ABLname>Berg<", "<ABEmailAddress></ABEmailAddress>\n            <ABFname>Al<", "<ABLname>Adler<",
-                              "<ABEmailAddress>z@x<", "<ABFname>Zoe<", "<ABLname></ABLname>", "<Other />", "<NumDEmailAddress>1<",
-                              "<DEmailAddress>spam@x<", "<NumAEmailAddress>3<", ">adam<", ">mia<", ">zed<"});
+    ExpectInOrder(Section(),
+                  {"<NumEmailDetails>3<", "<ABEmailAddress></ABEmailAddress>\n            <ABFname>Al<",
+                   "<ABLname>Berg<", "<ABEmailAddress></ABEmailAddress>\n            <ABFname>Al<", "<ABLname>Adler<",
+                   "<ABEmailAddress>z@x<", "<ABFname>Zoe<", "<ABLname></ABLname>", "<Other />", "<NumDEmailAddress>1<",
+                   "<DEmailAddress>spam@x<", "<NumAEmailAddress>3<", ">adam<", ">mia<", ">zed<"});
 }
 
 // Each of the six buttons works on its own list only: an added entry stands first (not sorted in),
 // Cancel adds nothing, Remove takes exactly the selected rows, and the file holds what is shown.
 TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFollows)
 {
-    LoadDrive(m_drive, ConfigFile("<EmailAddressBook><AddressBook><EmailDetails><ABFname>Anna</ABFname></EmailDetails>"
-                              "<EmailDetails><ABFname>Bert</ABFname></EmailDetails></AddressBook>" +
-                              Senders("DEmailAddresses", "DEmailAddress", {"d1", "d2"}) +
-                              Senders("AEmailAddresses", "AEmailAddress", {"a1", "a2"}) + "</EmailAddressBook>"));
+    LoadDrive(m_drive,
+              ConfigFile("<EmailAddressBook><AddressBook><EmailDetails><ABFname>Anna</ABFname></EmailDetails>"
+                         "<EmailDetails><ABFname>Bert</ABFname></EmailDetails></AddressBook>"
+                         + Senders("DEmailAddresses", "DEmailAddress", {"d1", "d2"})
+                         + Senders("AEmailAddresses", "AEmailAddress", {"a1", "a2"}) + "</EmailAddressBook>"));
     struct Case
     {
         CReportCtrl& list;
@@ -115,41 +120,61 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
         std::vector<std::string> shown; // after the add, then the removal of the second row
     };
     const std::vector<Case> cases = {
-        {m_page.m_lstContacts, IDC_ADD_CONTACT, IDC_REMOVE_CONTACT, "Enter Contact Info",
-         {"Zora", QString::fromUtf8("Nov\xC3\xA1k"), "zora@example.org"}, {"Zora", "Bert"}},
-        {m_page.m_lstApproved, IDC_ADD_APPROVED, IDC_REMOVE_APPROVED, "Enter Approved Sender", {"a0@example.org"}, {"a0@example.org", "a2"}},
-        {m_page.m_lstDenied, IDC_ADD_DENIED, IDC_REMOVE_DENIED, "Enter Denied Sender", {"d0@example.org"}, {"d0@example.org", "d2"}},
+        {m_page.m_lstContacts,
+         IDC_ADD_CONTACT,
+         IDC_REMOVE_CONTACT,
+         "Enter Contact Info",
+         {"Zora", QString::fromUtf8("Nov\xC3\xA1k"), "zora@example.org"},
+         {"Zora", "Bert"}},
+        {m_page.m_lstApproved,
+         IDC_ADD_APPROVED,
+         IDC_REMOVE_APPROVED,
+         "Enter Approved Sender",
+         {"a0@example.org"},
+         {"a0@example.org", "a2"}},
+        {m_page.m_lstDenied,
+         IDC_ADD_DENIED,
+         IDC_REMOVE_DENIED,
+         "Enter Denied Sender",
+         {"d0@example.org"},
+         {"d0@example.org", "d2"}},
     };
     CModalScript script;
-    RunSheet({&m_page}, [&](CPropertySheet& sheet) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.pszTitle);
-            const std::vector<int> before = {m_page.m_lstContacts.GetItemCount(), m_page.m_lstApproved.GetItemCount(),
-                                             m_page.m_lstDenied.GetItemCount()};
-            script.Then([&](QDialog* pDialog) {
-                EXPECT_EQ(pDialog->windowTitle(), c.pszTitle);
-                pDialog->reject();
-            });
-            ClickButton(PageButton(m_page, c.nAdd));
-            EXPECT_EQ(c.list.GetItemCount(), 2) << "Cancel adds nothing";
-            EXPECT_EQ(ApplyEnabled(sheet), &c != &cases[0]) << "nor marks the page";
-            script.Then(TypeAndConfirm(c.typed));
-            ClickButton(PageButton(m_page, c.nAdd));
-            CtrlClickRow(c.list, 1);
-            ClickButton(PageButton(m_page, c.nRemove));
-            EXPECT_EQ(Column(c.list), c.shown);
-            EXPECT_EQ(m_page.m_lstContacts.GetItemCount() + m_page.m_lstApproved.GetItemCount() +
-                          m_page.m_lstDenied.GetItemCount(), before[0] + before[1] + before[2])
-                << "one added, one removed, and only here";
-        }
-        EXPECT_TRUE(ApplyEnabled(sheet));
-        PressSheetButton(sheet, IDOK);
-    }, &script);
+    RunSheet(
+        {&m_page},
+        [&](CPropertySheet& sheet) {
+            for (const Case& c : cases) {
+                SCOPED_TRACE(c.pszTitle);
+                const std::vector<int> before = {m_page.m_lstContacts.GetItemCount(),
+                                                 m_page.m_lstApproved.GetItemCount(),
+                                                 m_page.m_lstDenied.GetItemCount()};
+                script.Then([&](QDialog* pDialog) {
+                    EXPECT_EQ(pDialog->windowTitle(), c.pszTitle);
+                    pDialog->reject();
+                });
+                ClickButton(PageButton(m_page, c.nAdd));
+                EXPECT_EQ(c.list.GetItemCount(), 2) << "Cancel adds nothing";
+                EXPECT_EQ(ApplyEnabled(sheet), &c != &cases[0]) << "nor marks the page";
+                script.Then(TypeAndConfirm(c.typed));
+                ClickButton(PageButton(m_page, c.nAdd));
+                CtrlClickRow(c.list, 1);
+                ClickButton(PageButton(m_page, c.nRemove));
+                EXPECT_EQ(Column(c.list), c.shown);
+                EXPECT_EQ(m_page.m_lstContacts.GetItemCount() + m_page.m_lstApproved.GetItemCount()
+                              + m_page.m_lstDenied.GetItemCount(),
+                          before[0] + before[1] + before[2])
+                    << "one added, one removed, and only here";
+            }
+            EXPECT_TRUE(ApplyEnabled(sheet));
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
     const std::string section = Section();
-    for (const char* part : {"<ABFname>Zora</ABFname>\n            <ABLname>Nov\xC3\xA1k</ABLname>",
-                                    "<ABEmailAddress>zora@example.org</ABEmailAddress>", "<NumEmailDetails>2<",
-                                    "<DEmailAddress>d0@example.org</DEmailAddress>\n        <DEmailAddress>d2<", "<NumDEmailAddress>2<",
-                                    "<AEmailAddress>a0@example.org</AEmailAddress>\n        <AEmailAddress>a2<", "<NumAEmailAddress>2<"})
+    for (const char* part :
+         {"<ABFname>Zora</ABFname>\n            <ABLname>Nov\xC3\xA1k</ABLname>",
+          "<ABEmailAddress>zora@example.org</ABEmailAddress>", "<NumEmailDetails>2<",
+          "<DEmailAddress>d0@example.org</DEmailAddress>\n        <DEmailAddress>d2<", "<NumDEmailAddress>2<",
+          "<AEmailAddress>a0@example.org</AEmailAddress>\n        <AEmailAddress>a2<", "<NumAEmailAddress>2<"})
         EXPECT_NE(section.find(part), std::string::npos) << part << " missing from\n" << section;
     for (const char* pszGone : {"Anna", ">a1<", ">d1<"})
         EXPECT_EQ(section.find(pszGone), std::string::npos) << pszGone;
@@ -157,8 +182,10 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
 
 TEST_F(AddressBookPageTest, RemoveWithoutASelectionRemovesNothingAndTheDeleteKeyRemovesTheSelectedRows)
 {
-    LoadDrive(m_drive, ConfigFile("<EmailAddressBook>" + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"}) +
-                              "</EmailAddressBook>"));
+    LoadDrive(m_drive,
+              ConfigFile("<EmailAddressBook>"
+                         + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"})
+                         + "</EmailAddressBook>"));
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
         ClickButton(PageButton(m_page, IDC_REMOVE_DENIED));
         EXPECT_EQ(m_page.m_lstDenied.GetItemCount(), 5);

@@ -24,7 +24,8 @@ protected:
         TiXmlDocument doc;
         doc.Parse(Saved().c_str());
         const TiXmlElement* pEmail = doc.RootElement()->FirstChildElement("Configuration")->FirstChildElement("Email");
-        return GetScrambledText(pEmail->FirstChildElement(pszServer)->FirstChildElement(pszElement), CONFIG_KEY_TEXT).Bytes();
+        return GetScrambledText(pEmail->FirstChildElement(pszServer)->FirstChildElement(pszElement), CONFIG_KEY_TEXT)
+            .Bytes();
     }
 
     CScratchDrive m_drive;
@@ -51,8 +52,9 @@ TEST_F(EmailPageTest, TypedAccountIsWrittenInOrderWithPasswordsScrambledAndTheir
     });
     // The order of the elements is the stored-values test's; here the typed values are what counts.
     const std::string section = SectionText(Saved(), "Email");
-    for (const char* pszPart : {"<EmailAddress>frame@example.org<", "<SMTPServerName>smtp.example.org<", "<SMTPUserName>frame<",
-                                "<SMTPPort>587<", "<POPServerName>pop.example.org<", "<POPUserName>inbox<"})
+    for (const char* pszPart :
+         {"<EmailAddress>frame@example.org<", "<SMTPServerName>smtp.example.org<", "<SMTPUserName>frame<",
+          "<SMTPPort>587<", "<POPServerName>pop.example.org<", "<POPUserName>inbox<"})
         EXPECT_NE(section.find(pszPart), std::string::npos) << pszPart;
     EXPECT_EQ(ScrambledValue("SMTPServer", "SMTPPassword"), "MixedCase9x");
     EXPECT_EQ(ScrambledValue("POPServer", "POPPassword"), "lower");
@@ -62,11 +64,14 @@ TEST_F(EmailPageTest, EmptyServerSwitchesItsGroupsChecksOff)
 {
     LoadDrive(m_drive, ConfigFile(""));
     CModalScript script;
-    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
-        Type(IDC_SMTP_USER_NAME, "account only");
-        Type(IDC_POP_PASSWORD, "mismatch");
-        PressSheetButton(sheet, IDOK);
-    }, &script);
+    RunSheet(
+        {&m_page},
+        [this](CPropertySheet& sheet) {
+            Type(IDC_SMTP_USER_NAME, "account only");
+            Type(IDC_POP_PASSWORD, "mismatch");
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
     EXPECT_TRUE(script.MessageBoxes().empty());
     const std::string section = SectionText(Saved(), "Email");
     EXPECT_NE(section.find("<SMTPUserName>account only</SMTPUserName>"), std::string::npos);
@@ -75,24 +80,27 @@ TEST_F(EmailPageTest, EmptyServerSwitchesItsGroupsChecksOff)
 
 TEST_F(EmailPageTest, StoredValuesLoadAndAnUntouchedConfirmRewritesThemIdentically)
 {
-    const std::string stored =
-        "<Email>\n"
-        "    <EmailAddress>f@x.org</EmailAddress>\n"
-        "    <SMTPServer>\n"
-        "        <SMTPServerName>smtp.x.org</SMTPServerName>\n"
-        "        <SMTPUserName>f</SMTPUserName>\n"
-        "        <SMTPPassword>" + ScrambleText("Secret", CONFIG_KEY_TEXT).Bytes() + "</SMTPPassword>\n"
-        "        <SMTPSecuritySetting>None</SMTPSecuritySetting>\n"
-        "        <SMTPPort>2525</SMTPPort>\n"
-        "    </SMTPServer>\n"
-        "    <POPServer>\n"
-        "        <POPServerName>pop.x.org</POPServerName>\n"
-        "        <POPUserName>f</POPUserName>\n"
-        "        <POPPassword>" + ScrambleText("Other", CONFIG_KEY_TEXT).Bytes() + "</POPPassword>\n"
-        "        <POPSecuritySetting>None</POPSecuritySetting>\n"
-        "        <POPPort></POPPort>\n"
-        "    </POPServer>\n"
-        "</Email>\n";
+    const std::string stored = "<Email>\n"
+                               "    <EmailAddress>f@x.org</EmailAddress>\n"
+                               "    <SMTPServer>\n"
+                               "        <SMTPServerName>smtp.x.org</SMTPServerName>\n"
+                               "        <SMTPUserName>f</SMTPUserName>\n"
+                               "        <SMTPPassword>"
+        + ScrambleText("Secret", CONFIG_KEY_TEXT).Bytes()
+        + "</SMTPPassword>\n"
+          "        <SMTPSecuritySetting>None</SMTPSecuritySetting>\n"
+          "        <SMTPPort>2525</SMTPPort>\n"
+          "    </SMTPServer>\n"
+          "    <POPServer>\n"
+          "        <POPServerName>pop.x.org</POPServerName>\n"
+          "        <POPUserName>f</POPUserName>\n"
+          "        <POPPassword>"
+        + ScrambleText("Other", CONFIG_KEY_TEXT).Bytes()
+        + "</POPPassword>\n"
+          "        <POPSecuritySetting>None</POPSecuritySetting>\n"
+          "        <POPPort></POPPort>\n"
+          "    </POPServer>\n"
+          "</Email>\n";
     LoadDrive(m_drive, ConfigFile(stored));
     RunSheet({&m_page}, [this](CPropertySheet& sheet) {
         EXPECT_EQ(Edit(IDC_SMTP_PASSWORD)->text(), "Secret");

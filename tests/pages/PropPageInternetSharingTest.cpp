@@ -48,31 +48,35 @@ TEST_F(InternetSharingPageTest, FeedsAreSortedAddedAtTheTopRemovedBySelectionAnd
 {
     LoadDrive(m_drive, ConfigFile(Feeds({"Weather", "Comics", "Sports", "News"})));
     CModalScript script;
-    RunSheet({&m_page}, [&](CPropertySheet& sheet) {
-        EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "News", "Sports", "Weather"}));
-        // Two feeds selected and removed.
-        auto* pTable = qobject_cast<QTableView*>(m_page.m_lstFeeds.GetSafeHwnd());
-        for (int nRow : {1, 3})
-            QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                              pTable->visualRect(pTable->model()->index(nRow, 0)).center());
-        ClickButton(Button(IDC_REMOVE_FEED));
-        EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "Sports"}));
-        // A feed added through the window stands first.
-        script.Then([](QDialog* pDialog) {
-            EXPECT_EQ(pDialog->windowTitle(), "Enter RSS Feed Info");
-            auto edits = pDialog->findChildren<QLineEdit*>();
-            std::sort(edits.begin(), edits.end(), [](QLineEdit* a, QLineEdit* b) { return a->y() < b->y(); });
-            ASSERT_EQ(edits.size(), 2);
-            QTest::keyClicks(edits[0], "Zoo");
-            QTest::keyClicks(edits[1], "https://zoo/feed");
-            QTest::keyClick(edits[1], Qt::Key_Return);
-        });
-        ClickButton(Button(IDC_ADD_FEED));
-        PressSheetButton(sheet, IDOK);
-    }, &script);
-    ExpectInOrder(Section(), {"<NumURL>3<", "<Description>Zoo<", "<URL>https://zoo/feed<", "<Description>Comics<",
-                              "<URL>https://x/Comics<", "<Description>Sports<", "<URL>https://x/Sports<", "</RSS>",
-                              "<FrameChannel>"});
+    RunSheet(
+        {&m_page},
+        [&](CPropertySheet& sheet) {
+            EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "News", "Sports", "Weather"}));
+            // Two feeds selected and removed.
+            auto* pTable = qobject_cast<QTableView*>(m_page.m_lstFeeds.GetSafeHwnd());
+            for (int nRow : {1, 3})
+                QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                  pTable->visualRect(pTable->model()->index(nRow, 0)).center());
+            ClickButton(Button(IDC_REMOVE_FEED));
+            EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Comics", "Sports"}));
+            // A feed added through the window stands first.
+            script.Then([](QDialog* pDialog) {
+                EXPECT_EQ(pDialog->windowTitle(), "Enter RSS Feed Info");
+                auto edits = pDialog->findChildren<QLineEdit*>();
+                std::sort(edits.begin(), edits.end(), [](QLineEdit* a, QLineEdit* b) { return a->y() < b->y(); });
+                ASSERT_EQ(edits.size(), 2);
+                QTest::keyClicks(edits[0], "Zoo");
+                QTest::keyClicks(edits[1], "https://zoo/feed");
+                QTest::keyClick(edits[1], Qt::Key_Return);
+            });
+            ClickButton(Button(IDC_ADD_FEED));
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
+    ExpectInOrder(Section(),
+                  {"<NumURL>3<", "<Description>Zoo<", "<URL>https://zoo/feed<", "<Description>Comics<",
+                   "<URL>https://x/Comics<", "<Description>Sports<", "<URL>https://x/Sports<", "</RSS>",
+                   "<FrameChannel>"});
     EXPECT_EQ(Section().find("News"), std::string::npos);
 }
 
@@ -86,15 +90,19 @@ TEST_F(InternetSharingPageTest, PasswordWithoutAnAccountIsStoredAndAStoredOnePas
     EXPECT_NE(Section().find("<FCPassword>" + ScrambleText("MixedCase", CONFIG_KEY_TEXT).Bytes() + "</FCPassword>"),
               std::string::npos);
 
-    const std::string channel = "<FrameChannel><FCUsername>family</FCUsername><FCPassword>" +
-                                ScrambleText("Stored", CONFIG_KEY_TEXT).Bytes() + "</FCPassword></FrameChannel>";
+    const std::string channel = "<FrameChannel><FCUsername>family</FCUsername><FCPassword>"
+        + ScrambleText("Stored", CONFIG_KEY_TEXT).Bytes() + "</FCPassword></FrameChannel>";
     LoadDrive(m_drive, ConfigFile(Feeds({}, channel)));
     CPropPageInternetSharing page;
     CModalScript script;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        EXPECT_EQ(qobject_cast<QLineEdit*>(page.GetDlgItem(IDC_FC_RETYPE_PASSWORD)->GetSafeHwnd())->text(), "Stored");
-        PressSheetButton(sheet, IDOK);
-    }, &script);
+    RunSheet(
+        {&page},
+        [&](CPropertySheet& sheet) {
+            EXPECT_EQ(qobject_cast<QLineEdit*>(page.GetDlgItem(IDC_FC_RETYPE_PASSWORD)->GetSafeHwnd())->text(),
+                      "Stored");
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
     EXPECT_TRUE(script.MessageBoxes().empty());
     EXPECT_NE(Section().find("<FCUsername>family</FCUsername>"), std::string::npos);
 }

@@ -32,11 +32,11 @@ struct Profile
 // A stored profile as the frame writes it.
 std::string StoredAccessPoint(const Profile& p)
 {
-    std::string xml = "<AccessPoint><Default>" + p.defaultText + "</Default><Link><SSID>" + p.ssid +
-                      "</SSID><OperationMode>Managed</OperationMode><Encrypted>" + p.encrypted + "</Encrypted>";
+    std::string xml = "<AccessPoint><Default>" + p.defaultText + "</Default><Link><SSID>" + p.ssid
+        + "</SSID><OperationMode>Managed</OperationMode><Encrypted>" + p.encrypted + "</Encrypted>";
     if (p.encrypted.find_first_not_of(" \n") != std::string::npos && p.encrypted != "false")
-        xml += "<EncryptionMode>" + p.mode + "</EncryptionMode><Key><KeyType>" + p.keyType + "</KeyType><KeyPassword>" +
-               ScrambleText(p.key.c_str(), CONFIG_KEY_TEXT).Bytes() + "</KeyPassword></Key>";
+        xml += "<EncryptionMode>" + p.mode + "</EncryptionMode><Key><KeyType>" + p.keyType + "</KeyType><KeyPassword>"
+            + ScrambleText(p.key.c_str(), CONFIG_KEY_TEXT).Bytes() + "</KeyPassword></Key>";
     xml += "</Link><IPConfiguration>";
     xml += p.bDhcp ? "<DHCP>true</DHCP>"
                    : "<STATIC><DeviceIP>10.0.0.5</DeviceIP><NetMask>255.0.0.0</NetMask><GatewayIP>10.0.0.1</GatewayIP>"
@@ -46,8 +46,8 @@ std::string StoredAccessPoint(const Profile& p)
 
 std::string Config(const std::vector<Profile>& profiles, const std::string& more = std::string())
 {
-    std::string section = "<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>" +
-                          std::to_string(profiles.size()) + "</NumAccessPoint>";
+    std::string section = "<NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName><NumAccessPoint>"
+        + std::to_string(profiles.size()) + "</NumAccessPoint>";
     for (const Profile& p : profiles)
         section += StoredAccessPoint(p);
     section += "</NetworkConnectionInfo>";
@@ -58,8 +58,8 @@ std::string Scan(const std::vector<std::pair<std::string, std::string>>& network
 {
     std::string xml = "<Scan><NetworkConnectionInfo>";
     for (const auto& n : networks)
-        xml += "<AccessPoint><Link><SSID>" + n.first + "</SSID><OperationMode>Managed</OperationMode><Encrypted>" +
-               n.second + "</Encrypted></Link></AccessPoint>";
+        xml += "<AccessPoint><Link><SSID>" + n.first + "</SSID><OperationMode>Managed</OperationMode><Encrypted>"
+            + n.second + "</Encrypted></Link></AccessPoint>";
     return xml + "</NetworkConnectionInfo></Scan>";
 }
 
@@ -70,7 +70,10 @@ protected:
     static QWidget* Control(CPropertyPage* pPage, int nID) { return pPage->GetDlgItem(nID)->GetSafeHwnd(); }
     static QLineEdit* Edit(CPropertyPage* pPage, int nID) { return qobject_cast<QLineEdit*>(Control(pPage, nID)); }
     static QComboBox* Combo(CPropertyPage* pPage, int nID) { return qobject_cast<QComboBox*>(Control(pPage, nID)); }
-    static bool Checked(CPropertyPage* pPage, int nID) { return qobject_cast<QAbstractButton*>(Control(pPage, nID))->isChecked(); }
+    static bool Checked(CPropertyPage* pPage, int nID)
+    {
+        return qobject_cast<QAbstractButton*>(Control(pPage, nID))->isChecked();
+    }
     static bool Enabled(CPropertyPage* pPage, int nID) { return Control(pPage, nID)->isEnabled(); }
     static void Type(CPropertyPage* pPage, int nID, const QString& text) { TypeInto(*pPage, nID, text); }
     // Chooses an entry of a drop-down list with the keyboard, as a user would.
@@ -148,31 +151,39 @@ TEST_F(NetworkPageTest, OnlyAnEmptyOrFalseEncryptedIsOpenForTheKeyBoxesTheChecks
     m_drive.WriteScan("<Scan><NetworkConnectionInfo><AccessPoint><Link><SSID>Cafe</SSID><OperationMode>Managed"
                       "</OperationMode></Link></AccessPoint></NetworkConnectionInfo></Scan>");
     CModalScript script;
-    RunApplication(m_drive, [](CPropertySheet& sheet) {
-        for (int i : {0, 1, 2, 3}) {
-            ASSERT_TRUE(sheet.SetActivePage(i));
-            CPropPageNetwork* pPage = Page(sheet, i);
-            const bool bEncrypted = i == 2;
-            for (int nID : {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD})
-                EXPECT_EQ(Enabled(pPage, nID), bEncrypted) << i << " " << nID;
-            if (i < 2) {
-                EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText() + Combo(pPage, IDC_ENCRYPTION_MODE)->placeholderText(),
-                          "None") << i;
+    RunApplication(
+        m_drive,
+        [](CPropertySheet& sheet) {
+            for (int i : {0, 1, 2, 3}) {
+                ASSERT_TRUE(sheet.SetActivePage(i));
+                CPropPageNetwork* pPage = Page(sheet, i);
+                const bool bEncrypted = i == 2;
+                for (int nID :
+                     {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD})
+                    EXPECT_EQ(Enabled(pPage, nID), bEncrypted) << i << " " << nID;
+                if (i < 2) {
+                    EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText()
+                                  + Combo(pPage, IDC_ENCRYPTION_MODE)->placeholderText(),
+                              "None")
+                        << i;
+                }
             }
-        }
-        ClickCheck(Control(Page(sheet, 3), IDC_ENABLE));
-        PressSheetButton(sheet, IDOK);
-    }, &script);
+            ClickCheck(Control(Page(sheet, 3), IDC_ENABLE));
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
     EXPECT_TRUE(script.MessageBoxes().empty()) << "an open network needs no key to be confirmed";
     TiXmlDocument doc;
     std::map<std::string, std::string> encrypted;
-    for (const TiXmlElement* p = SavedSection(doc)->FirstChildElement("AccessPoint"); p; p = p->NextSiblingElement("AccessPoint")) {
+    for (const TiXmlElement* p = SavedSection(doc)->FirstChildElement("AccessPoint"); p;
+         p = p->NextSiblingElement("AccessPoint")) {
         const TiXmlElement* pLink = p->FirstChildElement("Link");
-        encrypted[CPropPageNetwork::AccessPointSSID(p).Bytes()] =
-            GetChildText(pLink, "Encrypted").Bytes() + (pLink->FirstChildElement("Key") ? "+key" : "");
+        encrypted[CPropPageNetwork::AccessPointSSID(p).Bytes()] = GetChildText(pLink, "Encrypted").Bytes()
+            + (pLink->FirstChildElement("Key") ? "+key" : "");
     }
-    EXPECT_EQ(encrypted, (std::map<std::string, std::string>{
-                             {"Open", "false"}, {"Empty", "false"}, {"Capital", "true+key"}, {"Cafe", "false"}}));
+    EXPECT_EQ(encrypted,
+              (std::map<std::string, std::string>{
+                  {"Open", "false"}, {"Empty", "false"}, {"Capital", "true+key"}, {"Cafe", "false"}}));
 }
 
 TEST_F(NetworkPageTest, AvailableNetworkStartsDisabledWithSelectEncryptionAndKeyBoxesOnlyWhenEncrypted)
@@ -206,8 +217,9 @@ TEST_F(NetworkPageTest, EnablingAnAvailableEncryptedNetworkAppendsItsWholeProfil
         Type(pPage, IDC_RETYPE_PASSWORD, "Latte Art 42");
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:Home",
-                                                      "AccessPoint:Cafe"}));
+    EXPECT_EQ(SavedOrder(),
+              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:Home",
+                                        "AccessPoint:Cafe"}));
     TiXmlDocument doc;
     const TiXmlElement* pCafe = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Cafe");
     ASSERT_NE(pCafe, nullptr);
@@ -218,8 +230,9 @@ TEST_F(NetworkPageTest, EnablingAnAvailableEncryptedNetworkAppendsItsWholeProfil
     EXPECT_EQ(std::string(printer.CStr()),
               "<AccessPoint><Default>false</Default><Link><SSID>Cafe</SSID><OperationMode>Managed</OperationMode>"
               "<Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase</KeyType>"
-              "<KeyPassword>" + ScrambleText("Latte Art 42", CONFIG_KEY_TEXT).Bytes() +
-              "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
+              "<KeyPassword>"
+                  + ScrambleText("Latte Art 42", CONFIG_KEY_TEXT).Bytes()
+                  + "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
 }
 
 TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChecksEnable)
@@ -256,8 +269,8 @@ TEST_F(NetworkPageTest, BlanksAroundAStoredFlagAndInsideAScrambledKeyAreIgnored)
     const std::string key = ScrambleText("sesame", CONFIG_KEY_TEXT).Bytes();
     ap.replace(ap.find(key), key.size(), "\n  " + key.substr(0, 3) + "\n  " + key.substr(3) + "\n");
     ap.replace(ap.find("<DHCP>true</DHCP>"), 17, "<DHCP> true\n</DHCP>");
-    m_drive.WriteConfig("<RootInfo><Configuration><NetworkConnectionInfo><NumAccessPoint>1</NumAccessPoint>" + ap +
-                        "</NetworkConnectionInfo></Configuration></RootInfo>");
+    m_drive.WriteConfig("<RootInfo><Configuration><NetworkConnectionInfo><NumAccessPoint>1</NumAccessPoint>" + ap
+                        + "</NetworkConnectionInfo></Configuration></RootInfo>");
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         EXPECT_EQ(Edit(Page(sheet, 0), IDC_KEY_PASSWORD)->text(), "sesame");
         EXPECT_TRUE(Checked(Page(sheet, 0), IDC_DHCP));
@@ -273,9 +286,11 @@ TEST_F(NetworkPageTest, FirstConfirmedNetworkCreatesTheSectionWithDeviceNameAndC
         ClickCheck(Control(Page(sheet, 0), IDC_ENABLE));
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:1", "AccessPoint:Open Cafe"}));
+    EXPECT_EQ(SavedOrder(),
+              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:1", "AccessPoint:Open Cafe"}));
     TiXmlDocument doc;
-    const TiXmlElement* pLink = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Open Cafe")->FirstChildElement("Link");
+    const TiXmlElement* pLink
+        = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Open Cafe")->FirstChildElement("Link");
     EXPECT_EQ(GetChildText(pLink, "Encrypted"), "false");
     EXPECT_EQ(pLink->FirstChildElement("Key"), nullptr) << "an open network stores no key";
     EXPECT_LT(m_drive.ReadConfig().find("<Email"), m_drive.ReadConfig().find("<NetworkConnectionInfo>"));
@@ -289,10 +304,18 @@ TEST_F(NetworkPageTest, EachFailedCheckShowsItsMessageWritesNothingAndKeepsTheSh
         const char* pszMessage;
     };
     const std::vector<Case> cases = {
-        {[](CPropPageNetwork* p) { Type(p, IDC_KEY_PASSWORD, "k"); Type(p, IDC_RETYPE_PASSWORD, "k"); }, "Invalid Encryption Mode"},
+        {[](CPropPageNetwork* p) {
+             Type(p, IDC_KEY_PASSWORD, "k");
+             Type(p, IDC_RETYPE_PASSWORD, "k");
+         },
+         "Invalid Encryption Mode"},
         {[](CPropPageNetwork* p) { Choose(p, IDC_ENCRYPTION_MODE, "WEP64"); }, "You must provide a password"},
-        {[](CPropPageNetwork* p) { Choose(p, IDC_ENCRYPTION_MODE, "WEP64"); Type(p, IDC_KEY_PASSWORD, "Key");
-                                   Type(p, IDC_RETYPE_PASSWORD, "key"); }, "Verify password does not match!"},
+        {[](CPropPageNetwork* p) {
+             Choose(p, IDC_ENCRYPTION_MODE, "WEP64");
+             Type(p, IDC_KEY_PASSWORD, "Key");
+             Type(p, IDC_RETYPE_PASSWORD, "key");
+         },
+         "Verify password does not match!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszMessage);
@@ -302,17 +325,20 @@ TEST_F(NetworkPageTest, EachFailedCheckShowsItsMessageWritesNothingAndKeepsTheSh
         m_drive.WriteScan(Scan({{"Cafe", "true"}}));
         CModalScript script;
         QWidget* pOwner = nullptr;
-        RunApplication(m_drive, [&](CPropertySheet& sheet) {
-            CPropPageNetwork* pPage = Page(sheet, 0);
-            pOwner = pPage->GetSafeHwnd();
-            ClickCheck(Control(pPage, IDC_ENABLE));
-            c.input(pPage);
-            script.ThenAnswerMessageBox();
-            PressSheetButton(sheet, IDOK);
-            EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
-            script.ThenDiscardChanges();
-            PressSheetButton(sheet, IDCANCEL);
-        }, &script);
+        RunApplication(
+            m_drive,
+            [&](CPropertySheet& sheet) {
+                CPropPageNetwork* pPage = Page(sheet, 0);
+                pOwner = pPage->GetSafeHwnd();
+                ClickCheck(Control(pPage, IDC_ENABLE));
+                c.input(pPage);
+                script.ThenAnswerMessageBox();
+                PressSheetButton(sheet, IDOK);
+                EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+                script.ThenDiscardChanges();
+                PressSheetButton(sheet, IDCANCEL);
+            },
+            &script);
         ASSERT_EQ(script.MessageBoxes().size(), 1u);
         EXPECT_EQ(script.MessageBoxes()[0].text, c.pszMessage);
         EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
@@ -355,24 +381,32 @@ TEST_F(NetworkPageTest, StaticProfileKeepsItsAddressesWhenConfirmedUnchangedAndS
     });
     TiXmlDocument doc;
     TiXmlElement* pSection = SavedSection(doc);
-    const TiXmlElement* pStatic = CPropPageNetwork::FindAccessPoint(pSection, "Office")->FirstChildElement("IPConfiguration")->FirstChildElement("STATIC");
+    const TiXmlElement* pStatic = CPropPageNetwork::FindAccessPoint(pSection, "Office")
+                                      ->FirstChildElement("IPConfiguration")
+                                      ->FirstChildElement("STATIC");
     ASSERT_NE(pStatic, nullptr);
-    for (const auto& address : {std::pair{"DeviceIP", "10.0.0.5"}, {"NetMask", "255.0.0.0"}, {"GatewayIP", "10.0.0.1"},
+    for (const auto& address : {std::pair{"DeviceIP", "10.0.0.5"},
+                                {"NetMask", "255.0.0.0"},
+                                {"GatewayIP", "10.0.0.1"},
                                 {"NameServerIP", "10.0.0.2"}})
         EXPECT_EQ(GetChildText(pStatic, address.first), address.second);
-    const TiXmlElement* pEmpty = CPropPageNetwork::FindAccessPoint(pSection, "Home")->FirstChildElement("IPConfiguration");
+    const TiXmlElement* pEmpty
+        = CPropPageNetwork::FindAccessPoint(pSection, "Home")->FirstChildElement("IPConfiguration");
     EXPECT_EQ(pEmpty->FirstChildElement("DHCP"), nullptr);
-    EXPECT_NE(m_drive.ReadConfig().find("<STATIC>\n                        <DeviceIP></DeviceIP>\n                        <NetMask></NetMask>\n"
-                                        "                        <GatewayIP></GatewayIP>\n                        <NameServerIP></NameServerIP>"),
-              std::string::npos);
+    EXPECT_NE(
+        m_drive.ReadConfig().find(
+            "<STATIC>\n                        <DeviceIP></DeviceIP>\n                        <NetMask></NetMask>\n"
+            "                        <GatewayIP></GatewayIP>\n                        <NameServerIP></NameServerIP>"),
+        std::string::npos);
 }
 
 TEST_F(NetworkPageTest, ConfirmedStoredProfileMovesToTheEnd)
 {
     m_drive.WriteConfig(Config({{"First"}, {"Second"}, {"Third"}}));
     RunApplication(m_drive, [](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
-    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:3", "AccessPoint:Second",
-                                                      "AccessPoint:Third", "AccessPoint:First"}));
+    EXPECT_EQ(SavedOrder(),
+              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:3", "AccessPoint:Second",
+                                        "AccessPoint:Third", "AccessPoint:First"}));
 }
 
 TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAvailable)
@@ -397,7 +431,8 @@ TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAva
         EXPECT_EQ(Page(sheet, 0)->m_bDefault, 0) << "a shown page loses its mark at once";
         EXPECT_EQ(Page(sheet, 1)->m_bDefault, 0) << "a never-shown page has its stored mark cleared";
         // B was never shown: its stored Default is now "false", at the end of its AccessPoint.
-        const TiXmlElement* pB = CPropPageNetwork::FindAccessPoint(theConfigElement->FirstChildElement("NetworkConnectionInfo"), "B");
+        const TiXmlElement* pB = CPropPageNetwork::FindAccessPoint(
+            theConfigElement->FirstChildElement("NetworkConnectionInfo"), "B");
         EXPECT_STREQ(pB->LastChild()->Value(), "Default");
         EXPECT_EQ(GetChildText(pB, "Default"), "false");
         // Showing A again shows its cleared box.
@@ -415,7 +450,8 @@ TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAva
     std::map<std::string, std::string> defaults;
     for (const char* pszSSID : {"A", "B", "C", "New"})
         defaults[pszSSID] = GetChildText(CPropPageNetwork::FindAccessPoint(pSection, pszSSID), "Default").Bytes();
-    EXPECT_EQ(defaults, (std::map<std::string, std::string>{{"A", "false"}, {"B", "false"}, {"C", "false"}, {"New", "true"}}));
+    EXPECT_EQ(defaults,
+              (std::map<std::string, std::string>{{"A", "false"}, {"B", "false"}, {"C", "false"}, {"New", "true"}}));
 }
 
 TEST_F(NetworkPageTest, LongNonUtf8AndLookalikeSsidsRoundTripAndReplaceTheirOwnProfile)
@@ -433,8 +469,9 @@ TEST_F(NetworkPageTest, LongNonUtf8AndLookalikeSsidsRoundTripAndReplaceTheirOwnP
         EXPECT_FALSE(Enabled(Page(sheet, 2), IDC_SSID));
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_EQ(SavedOrder(), (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:3", "AccessPoint:" + longSSID,
-                                                      "AccessPoint:" + latin1, "AccessPoint:" + lookalike}));
+    EXPECT_EQ(SavedOrder(),
+              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:3", "AccessPoint:" + longSSID,
+                                        "AccessPoint:" + latin1, "AccessPoint:" + lookalike}));
     EXPECT_NE(m_drive.ReadConfig().find("<SSID>" + latin1 + "</SSID>"), std::string::npos);
 }
 
@@ -467,8 +504,8 @@ TEST_F(NetworkPageTest, CountIsRecountedAndPlacedWhereTheSectionHasRoomForIt)
 TEST_F(NetworkPageTest, ProfileWithoutLinkLoadsEmptyAndNeverShowsAnotherProfile)
 {
     m_drive.WriteConfig("<RootInfo><Configuration><NetworkConnectionInfo><NumAccessPoint>2</NumAccessPoint>"
-                        "<AccessPoint><Default>true</Default></AccessPoint>" + StoredAccessPoint({"Home"}) +
-                        "</NetworkConnectionInfo></Configuration></RootInfo>");
+                        "<AccessPoint><Default>true</Default></AccessPoint>"
+                        + StoredAccessPoint({"Home"}) + "</NetworkConnectionInfo></Configuration></RootInfo>");
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         CPropPageNetwork* pPage = Page(sheet, 0);
         EXPECT_EQ(Edit(pPage, IDC_SSID)->text(), "");

@@ -18,10 +18,11 @@ const int kBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECT
 
 std::string StoredSMB(const char* pszEnabled, const char* pszPassword = "pw")
 {
-    return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled +
-           "</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC</SmbHostName><SmbUser>me</SmbUser>"
-           "<SmbPassword>" + ScrambleText(pszPassword, CONFIG_KEY_TEXT).Bytes() +
-           "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
+    return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled
+        + "</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC</SmbHostName><SmbUser>me</SmbUser>"
+          "<SmbPassword>"
+        + ScrambleText(pszPassword, CONFIG_KEY_TEXT).Bytes()
+        + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
 }
 
 class PCSharingPageTest : public ::testing::Test
@@ -29,8 +30,14 @@ class PCSharingPageTest : public ::testing::Test
 protected:
     void TearDown() override { ResetDocuments(); }
 
-    QLineEdit* Edit(CPropPagePCSharing& page, int nID) { return qobject_cast<QLineEdit*>(page.GetDlgItem(nID)->GetSafeHwnd()); }
-    QCheckBox* EnableBox(CPropPagePCSharing& page) { return qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd()); }
+    QLineEdit* Edit(CPropPagePCSharing& page, int nID)
+    {
+        return qobject_cast<QLineEdit*>(page.GetDlgItem(nID)->GetSafeHwnd());
+    }
+    QCheckBox* EnableBox(CPropPagePCSharing& page)
+    {
+        return qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd());
+    }
     void Type(CPropPagePCSharing& page, int nID, const QString& text) { TypeInto(page, nID, text); }
     int EnabledBoxes(CPropPagePCSharing& page)
     {
@@ -70,10 +77,12 @@ TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirConte
               "        <SmbWorkgroup>HOME</SmbWorkgroup>\n"
               "        <SmbHostName>PC</SmbHostName>\n"
               "        <SmbUser>me</SmbUser>\n"
-              "        <SmbPassword>" + ScrambleText("pw", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>\n"
-              "        <SmbShareDirectory>Pics</SmbShareDirectory>\n"
-              "    </SMB>\n"
-              "</LocalNetSharing>\n");
+              "        <SmbPassword>"
+                  + ScrambleText("pw", CONFIG_KEY_TEXT).Bytes()
+                  + "</SmbPassword>\n"
+                    "        <SmbShareDirectory>Pics</SmbShareDirectory>\n"
+                    "    </SMB>\n"
+                    "</LocalNetSharing>\n");
 }
 
 TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
@@ -105,5 +114,6 @@ TEST_F(PCSharingPageTest, SharingOffStoresPartialValuesAsEntered)
     const std::string section = SectionText(m_drive.ReadConfig(), "LocalNetSharing");
     EXPECT_NE(section.find("<SmbEnabled>false</SmbEnabled>"), std::string::npos);
     EXPECT_NE(section.find("<SmbHostName>  Den PC </SmbHostName>"), std::string::npos);
-    EXPECT_NE(section.find("<SmbPassword>" + ScrambleText("CaseKept", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>"), std::string::npos);
+    EXPECT_NE(section.find("<SmbPassword>" + ScrambleText("CaseKept", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>"),
+              std::string::npos);
 }

@@ -1,9 +1,9 @@
+#include "pages/PageChecks.h"
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"
 #include "pages/PropPageInternetSharing.h"
 #include "pages/PropPageNetwork.h"
 #include "pages/PropPagePCSharing.h"
-#include "pages/PageChecks.h"
 
 #include "TestSupport.h"
 #include "app/ScrambledText.h"
@@ -22,8 +22,12 @@
 namespace {
 
 // Each rule, asked for a field of that name, with values it must take and values it must refuse.
-struct RuleTable { const char* pszField; std::function<CString(const CString&, const char*)> problem;
-                   std::vector<std::string> good, bad; };
+struct RuleTable
+{
+    const char* pszField;
+    std::function<CString(const CString&, const char*)> problem;
+    std::vector<std::string> good, bad;
+};
 
 auto Key(const char* pszMode, bool bHex)
 {
@@ -34,15 +38,23 @@ TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
 {
     const std::string s63(63, 'a'), s64(64, 'a');
     const std::vector<RuleTable> rules = {
-        {"Device IP", IPAddressProblem, {"192.168.1.20", "0.0.0.0", "255.255.255.255"},
+        {"Device IP",
+         IPAddressProblem,
+         {"192.168.1.20", "0.0.0.0", "255.255.255.255"},
          {"192.168.1.256", "192.168.1", "1.2.3.4.5", "1..3.4", " 1.2.3.4", "1.2.3.-4", "0001.2.3.4", ""}},
-        {"Net Mask", NetMaskProblem, {"255.255.255.0", "255.255.252.0", "255.255.255.255"},
+        {"Net Mask",
+         NetMaskProblem,
+         {"255.255.255.0", "255.255.252.0", "255.255.255.255"},
          {"255.0.255.0", "255.255.255.1", "0.0.0.0", "255.255.0"}},
         {"Port", PortProblem, {"25", "1", "65535"}, {"0", "65536", "99999999999999999999", "-25", "2 5", ""}},
-        {"Frame Address", EmailAddressProblem, {"frame@example.com", "a.b+c@mail.example.co.uk"},
+        {"Frame Address",
+         EmailAddressProblem,
+         {"frame@example.com", "a.b+c@mail.example.co.uk"},
          {"@example.com", "frame@example", "a@b@example.com", "frame @example.com", "frame@.com", "frame@example.",
           "frame@example..com", "frame.example.com"}},
-        {"URL", FeedURLProblem, {"http://example.com/rss", "https://example.com"},
+        {"URL",
+         FeedURLProblem,
+         {"http://example.com/rss", "https://example.com"},
          {"ftp://example.com", "example.com", "https://", "https://example.com/a b", "HTTPS//example.com"}},
         {"Key Password", Key("WEP64", false), {"abcde", "a b~!"}, {"abcdef", "abcd"}},
         {"Key Password", Key("WEP64", true), {"0123456789", "abcdefABCD"}, {"012345678g", "01234"}},
@@ -72,10 +84,12 @@ std::string ConfigWithBadStoredValues()
     return "<RootInfo><Configuration><NetworkConnectionInfo><DeviceName>d</DeviceName><NumAccessPoint>1"
            "</NumAccessPoint><AccessPoint><Default>false</Default><Link><SSID>Home</SSID><OperationMode>Managed"
            "</OperationMode><Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase"
-           "</KeyType><KeyPassword>" + ScrambleText("short", CONFIG_KEY_TEXT).Bytes() + "</KeyPassword></Key></Link>"
-           "<IPConfiguration><STATIC><DeviceIP>10.0.0.5</DeviceIP><NetMask>255.0.255.0</NetMask><GatewayIP>10.0.0.1"
-           "</GatewayIP><NameServerIP></NameServerIP></STATIC></IPConfiguration></AccessPoint></NetworkConnectionInfo>"
-           "<LocalNetSharing><SMB><SmbEnabled>true</SmbEnabled></SMB></LocalNetSharing></Configuration></RootInfo>";
+           "</KeyType><KeyPassword>"
+        + ScrambleText("short", CONFIG_KEY_TEXT).Bytes()
+        + "</KeyPassword></Key></Link>"
+          "<IPConfiguration><STATIC><DeviceIP>10.0.0.5</DeviceIP><NetMask>255.0.255.0</NetMask><GatewayIP>10.0.0.1"
+          "</GatewayIP><NameServerIP></NameServerIP></STATIC></IPConfiguration></AccessPoint></NetworkConnectionInfo>"
+          "<LocalNetSharing><SMB><SmbEnabled>true</SmbEnabled></SMB></LocalNetSharing></Configuration></RootInfo>";
 }
 
 } // namespace
@@ -86,30 +100,33 @@ TEST(ValueChecks, StoredBadValuesAreFlaggedNotRefusedWhileChangedOnesAreRefusedU
     const std::string original = ConfigWithBadStoredValues();
     drive.WriteConfig(original);
     CModalScript script;
-    RunApplication(drive, [&](CPropertySheet& sheet) {
-        CPropertyPage* pPage = sheet.GetPage(0);
-        EXPECT_TRUE(Edit(pPage, IDC_NET_MASK)->toolTip().contains("Net Mask"));
-        EXPECT_TRUE(Edit(pPage, IDC_KEY_PASSWORD)->toolTip().contains("WPA2"));
-        // Another mode changes what the stored key must be, as retyping it would.
-        auto* pMode = qobject_cast<QComboBox*>(pPage->GetDlgItem(IDC_ENCRYPTION_MODE)->GetSafeHwnd());
-        pMode->setFocus();
-        for (int i = 0; i < 5 && pMode->currentText() != "WEP128"; ++i)
-            QTest::keyClick(pMode, Qt::Key_Up);
-        script.ThenAnswerMessageBox();
-        PressSheetButton(sheet, IDOK);
-        for (int i = 0; i < 5 && pMode->currentText() != "WPA2"; ++i)
-            QTest::keyClick(pMode, Qt::Key_Down);
-        Edit(pPage, IDC_DEVICE_IP)->selectAll();
-        TypeText(Edit(pPage, IDC_DEVICE_IP), "10.0.0.300");
-        EXPECT_FALSE(Edit(pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
-        script.ThenAnswerMessageBox();
-        PressSheetButton(sheet, IDOK);
-        EXPECT_EQ(drive.ReadConfig(), original);
-        QTest::keyClick(Edit(pPage, IDC_DEVICE_IP), Qt::Key_Backspace);
-        EXPECT_TRUE(Edit(pPage, IDC_DEVICE_IP)->toolTip().isEmpty());
-        EXPECT_TRUE(Edit(pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
-        PressSheetButton(sheet, IDOK);
-    }, &script);
+    RunApplication(
+        drive,
+        [&](CPropertySheet& sheet) {
+            CPropertyPage* pPage = sheet.GetPage(0);
+            EXPECT_TRUE(Edit(pPage, IDC_NET_MASK)->toolTip().contains("Net Mask"));
+            EXPECT_TRUE(Edit(pPage, IDC_KEY_PASSWORD)->toolTip().contains("WPA2"));
+            // Another mode changes what the stored key must be, as retyping it would.
+            auto* pMode = qobject_cast<QComboBox*>(pPage->GetDlgItem(IDC_ENCRYPTION_MODE)->GetSafeHwnd());
+            pMode->setFocus();
+            for (int i = 0; i < 5 && pMode->currentText() != "WEP128"; ++i)
+                QTest::keyClick(pMode, Qt::Key_Up);
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            for (int i = 0; i < 5 && pMode->currentText() != "WPA2"; ++i)
+                QTest::keyClick(pMode, Qt::Key_Down);
+            Edit(pPage, IDC_DEVICE_IP)->selectAll();
+            TypeText(Edit(pPage, IDC_DEVICE_IP), "10.0.0.300");
+            EXPECT_FALSE(Edit(pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
+            script.ThenAnswerMessageBox();
+            PressSheetButton(sheet, IDOK);
+            EXPECT_EQ(drive.ReadConfig(), original);
+            QTest::keyClick(Edit(pPage, IDC_DEVICE_IP), Qt::Key_Backspace);
+            EXPECT_TRUE(Edit(pPage, IDC_DEVICE_IP)->toolTip().isEmpty());
+            EXPECT_TRUE(Edit(pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
     ASSERT_EQ(script.MessageBoxes().size(), 2u);
     EXPECT_TRUE(script.MessageBoxes()[0].text.startsWith("For WEP128 with Passphrase, the Key Password must be"));
     EXPECT_TRUE(script.MessageBoxes()[1].text.startsWith("The Device IP must be four numbers"));
@@ -126,24 +143,27 @@ TEST(ValueChecks, AddKeepsItsWindowOpenOnABadAddressAndSaysWhy)
     CPropPageAddressBook page;
     CModalScript script;
     QWidget* pEntryWindow = nullptr;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        script.Then([&](QDialog* pDialog) {
-            pEntryWindow = pDialog;
-            QLineEdit* pAddress = pDialog->findChild<QLineEdit*>();
-            TypeText(pAddress, "mia@example");
-            EXPECT_TRUE(pAddress->toolTip().contains("Address"));
-            script.ThenAnswerMessageBox();
-            QTest::keyClick(pAddress, Qt::Key_Return);
-            EXPECT_TRUE(pDialog->isVisible());
-            TypeText(pAddress, ".com");
-            QTest::keyClick(pAddress, Qt::Key_Return);
-        });
-        ClickButton(page.GetDlgItem(IDC_ADD_APPROVED)->GetSafeHwnd());
-        ASSERT_EQ(page.m_lstApproved.GetItemCount(), 1);
-        EXPECT_EQ(page.m_lstApproved.CListCtrl::GetItemText(0, 0), "mia@example.com");
-        script.ThenDiscardChanges();
-        PressSheetButton(sheet, IDCANCEL);
-    }, &script);
+    RunSheet(
+        {&page},
+        [&](CPropertySheet& sheet) {
+            script.Then([&](QDialog* pDialog) {
+                pEntryWindow = pDialog;
+                QLineEdit* pAddress = pDialog->findChild<QLineEdit*>();
+                TypeText(pAddress, "mia@example");
+                EXPECT_TRUE(pAddress->toolTip().contains("Address"));
+                script.ThenAnswerMessageBox();
+                QTest::keyClick(pAddress, Qt::Key_Return);
+                EXPECT_TRUE(pDialog->isVisible());
+                TypeText(pAddress, ".com");
+                QTest::keyClick(pAddress, Qt::Key_Return);
+            });
+            ClickButton(page.GetDlgItem(IDC_ADD_APPROVED)->GetSafeHwnd());
+            ASSERT_EQ(page.m_lstApproved.GetItemCount(), 1);
+            EXPECT_EQ(page.m_lstApproved.CListCtrl::GetItemText(0, 0), "mia@example.com");
+            script.ThenDiscardChanges();
+            PressSheetButton(sheet, IDCANCEL);
+        },
+        &script);
     ASSERT_EQ(script.MessageBoxes().size(), 1u);
     EXPECT_TRUE(script.MessageBoxes()[0].text.startsWith("The Address must be an e-mail address"));
     EXPECT_EQ(script.MessageBoxes()[0].owner, pEntryWindow);
@@ -152,7 +172,8 @@ TEST(ValueChecks, AddKeepsItsWindowOpenOnABadAddressAndSaysWhy)
 TEST(ValueChecks, ShowPasswordShowsBothBoxesWhileCheckedAndIsClearedWhenThePageIsShownAgain)
 {
     // The pages of the whole window: the network, Email, Address Book, Internet and PC Sharing.
-    const std::vector<std::array<int, 4>> cases = {{0, IDC_SHOW_PASSWORD, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD},
+    const std::vector<std::array<int, 4>> cases = {
+        {0, IDC_SHOW_PASSWORD, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD},
         {1, IDC_SHOW_PASSWORD, IDC_SMTP_PASSWORD, IDC_SMTP_RETYPE_PASSWORD},
         {1, IDC_SHOW_POP_PASSWORD, IDC_POP_PASSWORD, IDC_POP_RETYPE_PASSWORD},
         {3, IDC_SHOW_PASSWORD, IDC_FC_PASSWORD, IDC_FC_RETYPE_PASSWORD},
@@ -164,7 +185,9 @@ TEST(ValueChecks, ShowPasswordShowsBothBoxesWhileCheckedAndIsClearedWhenThePageI
             ASSERT_TRUE(sheet.SetActivePage(c[0]));
             CPropertyPage* pPage = sheet.GetPage(c[0]);
             auto* pCheck = qobject_cast<QCheckBox*>(pPage->GetDlgItem(c[1])->GetSafeHwnd());
-            const auto echo = [&] { return std::make_pair(Edit(pPage, c[2])->echoMode(), Edit(pPage, c[3])->echoMode()); };
+            const auto echo = [&] {
+                return std::make_pair(Edit(pPage, c[2])->echoMode(), Edit(pPage, c[3])->echoMode());
+            };
             ASSERT_EQ(pCheck->text(), "Show password");
             ClickCheck(pCheck);
             EXPECT_EQ(echo(), std::make_pair(QLineEdit::Normal, QLineEdit::Normal)) << c[2];
@@ -184,7 +207,8 @@ TEST(ValueChecks, EmailPageRefusesATypedAddressOrPortNamingIt)
              {IDC_EMAIL_ADDRESS, "Frame Address"}, {IDC_SMTP_PORT, "Outgoing Mail"}, {IDC_POP_PORT, "Incoming Mail"}}) {
         LoadDrive(drive, "<RootInfo><Configuration/></RootInfo>");
         CPropPageEmail page;
-        const QString text = ConfirmExpectingRefusal(page, [&](CPropertySheet&) { TypeText(Edit(&page, typed.first), "x y"); });
+        const QString text = ConfirmExpectingRefusal(
+            page, [&](CPropertySheet&) { TypeText(Edit(&page, typed.first), "x y"); });
         EXPECT_TRUE(text.contains(typed.second)) << text.toStdString();
     }
 }

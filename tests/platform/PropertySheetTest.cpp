@@ -23,7 +23,8 @@ enum { IDC_NAME = 2001, IDC_FLAG = 2002 };
 class CLoggingPage : public CPropertyPage
 {
 public:
-    CLoggingPage(std::string name, std::vector<std::string>& log) : CPropertyPage(IDD_EMAIL), m_name(std::move(name)), m_log(log)
+    CLoggingPage(std::string name, std::vector<std::string>& log)
+        : CPropertyPage(IDD_EMAIL), m_name(std::move(name)), m_log(log)
     {
         m_title = m_name;
         m_psp.dwFlags |= PSP_USETITLE;
@@ -133,8 +134,9 @@ TEST_F(PropertySheetTest, PagesAreMadeOnceOnFirstActivationAndOkAppliesOnlyThose
         ClickTab(0);
         ClickTab(1);
         ClickTab(0);
-        EXPECT_EQ(m_log, (Log{"B.OnInitDialog", "B.OnSetActive", "B.OnKillActive", "A.OnInitDialog", "A.OnSetActive",
-                              "A.OnKillActive", "B.OnSetActive", "B.OnKillActive", "A.OnSetActive"}));
+        EXPECT_EQ(m_log,
+                  (Log{"B.OnInitDialog", "B.OnSetActive", "B.OnKillActive", "A.OnInitDialog", "A.OnSetActive",
+                       "A.OnKillActive", "B.OnSetActive", "B.OnKillActive", "A.OnSetActive"}));
         m_log.clear();
         ClickButton(Button(IDOK));
     });
@@ -164,14 +166,16 @@ TEST_F(PropertySheetTest, ConfirmChecksEveryPageBeforeAnyWritesAndShowsTheFirstT
         m_b.m_bApplyResult = FALSE;
         m_log.clear();
         ClickButton(Button(IDOK));
-        EXPECT_EQ(m_log, (Log{"B.OnKillActive", "A.CheckInput", "B.CheckInput", "C.CheckInput", "A.OnApply", "B.OnApply"}));
+        EXPECT_EQ(m_log,
+                  (Log{"B.OnKillActive", "A.CheckInput", "B.CheckInput", "C.CheckInput", "A.OnApply", "B.OnApply"}));
         m_b.m_bApplyResult = TRUE;
         m_log.clear();
         ClickButton(Button(IDOK));
     });
     EXPECT_EQ(m_sheet.DoModal(), IDOK);
-    EXPECT_EQ(m_log, (Log{"B.OnKillActive", "A.CheckInput", "B.CheckInput", "C.CheckInput", "A.OnApply", "B.OnApply",
-                          "C.OnApply", "commit"}));
+    EXPECT_EQ(m_log,
+              (Log{"B.OnKillActive", "A.CheckInput", "B.CheckInput", "C.CheckInput", "A.OnApply", "B.OnApply",
+                   "C.OnApply", "commit"}));
 }
 
 TEST_F(PropertySheetTest, CancelEscapeAndTheCloseBoxApplyNothingAndAskFirstWhenAPageIsModified)
@@ -180,7 +184,8 @@ TEST_F(PropertySheetTest, CancelEscapeAndTheCloseBoxApplyNothingAndAskFirstWhenA
                                                              [](QDialog* p) { QTest::keyClick(p, Qt::Key_Escape); },
                                                              [](QDialog* p) { p->close(); }};
     const auto applied = [this] {
-        return std::count_if(m_log.begin(), m_log.end(), [](const std::string& s) { return s.find("OnApply") != std::string::npos; });
+        return std::count_if(m_log.begin(), m_log.end(),
+                             [](const std::string& s) { return s.find("OnApply") != std::string::npos; });
     };
     for (const auto& way : ways) {
         // Unmodified: closed at once.
@@ -222,7 +227,9 @@ TEST_F(PropertySheetTest, CancelEscapeAndTheCloseBoxApplyNothingAndAskFirstWhenA
 TEST_F(PropertySheetTest, EnterConfirmsLikeOk)
 {
     CModalScript script;
-    script.Then([](QDialog* pDialog) { QTest::keyClick(pDialog->focusWidget() ? pDialog->focusWidget() : pDialog, Qt::Key_Return); });
+    script.Then([](QDialog* pDialog) {
+        QTest::keyClick(pDialog->focusWidget() ? pDialog->focusWidget() : pDialog, Qt::Key_Return);
+    });
     EXPECT_EQ(m_sheet.DoModal(), IDOK);
     EXPECT_EQ(m_log.back(), "commit");
     EXPECT_EQ(m_log[m_log.size() - 2], "A.OnApply");
@@ -292,4 +299,3 @@ TEST_F(PropertySheetTest, ControlsExchangeTheirValuesAndRouteUserActions)
     });
     m_sheet.DoModal();
 }
-

@@ -18,8 +18,9 @@
 namespace {
 
 const std::set<QAccessible::Role> kInteractive = {
-    QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ComboBox,
-    QAccessible::EditableText, QAccessible::Table, QAccessible::Tree, QAccessible::List, QAccessible::PageTabList};
+    QAccessible::PushButton, QAccessible::CheckBox,     QAccessible::RadioButton,
+    QAccessible::ComboBox,   QAccessible::EditableText, QAccessible::Table,
+    QAccessible::Tree,       QAccessible::List,         QAccessible::PageTabList};
 
 // Every interface under pInterface that a screen reader shows, the window's own included; the cells
 // of lists and trees are theirs to tell. Hidden ones are walked too: assistive technology lists them.
@@ -28,7 +29,8 @@ void Walk(QAccessibleInterface* pInterface, std::vector<QAccessibleInterface*>& 
     bTabsFound = bTabsFound || pInterface->role() == QAccessible::PageTabList;
     if (!pInterface->state().invisible)
         shown.push_back(pInterface);
-    if (pInterface->role() == QAccessible::Table || pInterface->role() == QAccessible::Tree || pInterface->role() == QAccessible::ComboBox)
+    if (pInterface->role() == QAccessible::Table || pInterface->role() == QAccessible::Tree
+        || pInterface->role() == QAccessible::ComboBox)
         return;
     for (int i = 0; i < pInterface->childCount(); ++i) {
         if (QAccessibleInterface* pChild = pInterface->child(i))
@@ -60,8 +62,10 @@ TEST(Accessibility, EveryPageNamesItsControlsAndHidesTheTabControl)
                     continue;
                 auto* pWidget = qobject_cast<QWidget*>(pControl->object());
                 EXPECT_FALSE(pControl->text(QAccessible::Name).isEmpty())
-                    << pControl->object()->metaObject()->className() << " " << pControl->object()->objectName().toStdString() << " has no name";
-                EXPECT_EQ(pControl->state().disabled, pWidget && !pWidget->isEnabled()) << pWidget->objectName().toStdString();
+                    << pControl->object()->metaObject()->className() << " "
+                    << pControl->object()->objectName().toStdString() << " has no name";
+                EXPECT_EQ(pControl->state().disabled, pWidget && !pWidget->isEnabled())
+                    << pWidget->objectName().toStdString();
                 nTrees += pControl->role() == QAccessible::Tree;
             }
             EXPECT_EQ(nTrees, 1) << "the page tree is there, once";
@@ -74,7 +78,8 @@ TEST(Accessibility, EveryPageNamesItsControlsAndHidesTheTabControl)
                 EXPECT_EQ(QAccessible::queryAccessibleInterface(pCombo)->role(), QAccessible::ComboBox);
                 EXPECT_TRUE(pLabel->text().remove('&').startsWith(Name(pCombo)) && !Name(pCombo).isEmpty())
                     << Name(pCombo).toStdString() << " is not the label " << pLabel->text().toStdString();
-                EXPECT_EQ(QAccessible::queryAccessibleInterface(pCombo)->text(QAccessible::Value), pCombo->currentText());
+                EXPECT_EQ(QAccessible::queryAccessibleInterface(pCombo)->text(QAccessible::Value),
+                          pCombo->currentText());
             }
             for (QTableView* pList : pPage->findChildren<QTableView*>()) {
                 auto* pGroup = qobject_cast<QGroupBox*>(pList->parentWidget());

@@ -39,7 +39,8 @@ void ExpectNoTextCut(QWidget* pDialog)
         if (!pWidget->isVisible() || !(qobject_cast<QLabel*>(pWidget) || qobject_cast<QAbstractButton*>(pWidget)))
             continue;
         EXPECT_GE(pWidget->width(), pWidget->sizeHint().width()) << pWidget->objectName().toStdString() << " is cut";
-        EXPECT_GE(pWidget->height(), pWidget->minimumSizeHint().height()) << pWidget->objectName().toStdString() << " is cut";
+        EXPECT_GE(pWidget->height(), pWidget->minimumSizeHint().height())
+            << pWidget->objectName().toStdString() << " is cut";
     }
     auto* pTree = pDialog->findChild<QTreeWidget*>();
     ASSERT_NE(pTree, nullptr);
@@ -65,8 +66,7 @@ private:
 };
 
 class FontSizeTest : public ::testing::TestWithParam<int>
-{
-};
+{};
 
 } // namespace
 
@@ -101,38 +101,42 @@ TEST_P(FontSizeTest, NoTextIsCutOnAnyPageAndTheWindowFitsTheScreen)
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopFonts, FontSizeTest, ::testing::Values(0, 13),
-                         [](const ::testing::TestParamInfo<int>& info) { return info.param ? std::to_string(info.param) + "Points" : std::string("Default"); });
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return info.param ? std::to_string(info.param) + "Points" : std::string("Default");
+                         });
 
 // Made larger, the window gives the room to its pages: a list grows and its last column fills it.
 // Its windows, the boxes it opens too, carry the program's icon.
 TEST(SheetWindow, GrowsWithItsListsAndCarriesTheProgramIcon)
 {
     CModalScript script;
-    RunDemoApplication([&](CPropertySheet& sheet) {
-        QWidget* pDialog = sheet.GetSafeHwnd();
-        EXPECT_FALSE(pDialog->windowIcon().isNull());
-        for (int i = 0; i < sheet.GetPageCount(); ++i) {
-            if (sheet.GetTabControl()->GetItemText(i) == CString("Address Book")) {
-                ASSERT_TRUE(sheet.SetActivePage(i));
+    RunDemoApplication(
+        [&](CPropertySheet& sheet) {
+            QWidget* pDialog = sheet.GetSafeHwnd();
+            EXPECT_FALSE(pDialog->windowIcon().isNull());
+            for (int i = 0; i < sheet.GetPageCount(); ++i) {
+                if (sheet.GetTabControl()->GetItemText(i) == CString("Address Book")) {
+                    ASSERT_TRUE(sheet.SetActivePage(i));
+                }
             }
-        }
-        auto* pList = sheet.GetActivePage()->GetSafeHwnd()->findChild<QTableView*>();
-        ASSERT_NE(pList, nullptr);
-        const QSize list = pList->size();
-        pDialog->resize(pDialog->size() + QSize(200, 150));
-        QApplication::processEvents();
-        EXPECT_EQ(pList->width(), list.width() + 200);
-        EXPECT_GT(pList->height(), list.height());
-        const int nLast = pList->model()->columnCount() - 1;
-        EXPECT_EQ(pList->columnViewportPosition(nLast) + pList->columnWidth(nLast), pList->viewport()->width());
+            auto* pList = sheet.GetActivePage()->GetSafeHwnd()->findChild<QTableView*>();
+            ASSERT_NE(pList, nullptr);
+            const QSize list = pList->size();
+            pDialog->resize(pDialog->size() + QSize(200, 150));
+            QApplication::processEvents();
+            EXPECT_EQ(pList->width(), list.width() + 200);
+            EXPECT_GT(pList->height(), list.height());
+            const int nLast = pList->model()->columnCount() - 1;
+            EXPECT_EQ(pList->columnViewportPosition(nLast) + pList->columnWidth(nLast), pList->viewport()->width());
 
-        bool bBoxHasIcon = false;
-        script.Then([&](QDialog* pBox) {
-            bBoxHasIcon = !pBox->windowIcon().isNull();
-            pBox->accept();
-        });
-        sheet.MessageBox("Seen with its icon", "Error");
-        EXPECT_TRUE(bBoxHasIcon);
-        PressSheetButton(sheet, IDCANCEL);
-    }, &script);
+            bool bBoxHasIcon = false;
+            script.Then([&](QDialog* pBox) {
+                bBoxHasIcon = !pBox->windowIcon().isNull();
+                pBox->accept();
+            });
+            sheet.MessageBox("Seen with its icon", "Error");
+            EXPECT_TRUE(bBoxHasIcon);
+            PressSheetButton(sheet, IDCANCEL);
+        },
+        &script);
 }

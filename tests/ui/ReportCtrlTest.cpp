@@ -103,9 +103,18 @@ TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
     const QString shortDate1 = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
     const QString shortDate2 = QLocale::system().toString(QDate(2026, 2, 1), QLocale::ShortFormat);
     const std::vector<std::pair<Texts, int>> cases = {
-        {{"9", "A"}, -1}, {{"A", "10"}, -1}, {{"Bead", "99"}, 1}, {{"1.5", "2"}, -1}, {{"2", "10%"}, -1},
-        {{"10%", "10"}, 0}, {{"2026-01-05", "2026-11-20"}, -1}, {{"2026-12-06T14:30", "2026-12-06 09:15:00"}, 1},
-        {{"Q", "a"}, -1}, {{"B", "a"}, 1}, {{"", "0"}, -1}, {{"\xC3\xA9", "z"}, 1},
+        {{"9", "A"}, -1},
+        {{"A", "10"}, -1},
+        {{"Bead", "99"}, 1},
+        {{"1.5", "2"}, -1},
+        {{"2", "10%"}, -1},
+        {{"10%", "10"}, 0},
+        {{"2026-01-05", "2026-11-20"}, -1},
+        {{"2026-12-06T14:30", "2026-12-06 09:15:00"}, 1},
+        {{"Q", "a"}, -1},
+        {{"B", "a"}, 1},
+        {{"", "0"}, -1},
+        {{"\xC3\xA9", "z"}, 1},
         {{shortDate1.toStdString(), shortDate2.toStdString()}, -1},
     };
     for (const auto& c : cases) {
@@ -120,9 +129,30 @@ TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
 TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
 {
     const QString shortDate = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
-    std::vector<std::string> pieces = {"", "0", "9", "A", "10", "10%", "1.5", "-7", "Bead", "face", "nan", "inf", "1e3",
-                                       " 12", "FFFFFFFFFF", "2026-01-05", "2026-12-06T14:30", "2026-12-06 09:15:00",
-                                       "Ana Luc\xC3\xAD" "a", "Q", "a", "0x1F", shortDate.toStdString()};
+    std::vector<std::string> pieces = {"",
+                                       "0",
+                                       "9",
+                                       "A",
+                                       "10",
+                                       "10%",
+                                       "1.5",
+                                       "-7",
+                                       "Bead",
+                                       "face",
+                                       "nan",
+                                       "inf",
+                                       "1e3",
+                                       " 12",
+                                       "FFFFFFFFFF",
+                                       "2026-01-05",
+                                       "2026-12-06T14:30",
+                                       "2026-12-06 09:15:00",
+                                       "Ana Luc\xC3\xAD"
+                                       "a",
+                                       "Q",
+                                       "a",
+                                       "0x1F",
+                                       shortDate.toStdString()};
     std::mt19937 random(7);
     std::vector<std::string> texts = pieces;
     for (int i = 0; i < 150; ++i)
@@ -222,7 +252,8 @@ TEST_F(ReportCtrlTest, ColumnsAddedAndRemovedKeepOneColourPerCell)
     auto* pRecord = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0));
     EXPECT_EQ(pRecord->aBkColors.size(), 3u);
     EXPECT_TRUE(m_list.DeleteColumn(0));
-    EXPECT_EQ(reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0)), pRecord) << "the record stays with its row";
+    EXPECT_EQ(reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0)), pRecord)
+        << "the record stays with its row";
     EXPECT_EQ(pRecord->aTextColors.size(), 2u);
 }
 

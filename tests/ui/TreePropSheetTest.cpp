@@ -52,8 +52,8 @@ std::string Describe(QTreeWidgetItem* pParent, int nDepth = 0)
     std::string text;
     for (int i = 0; i < pParent->childCount(); ++i) {
         QTreeWidgetItem* p = pParent->child(i);
-        text += std::string(static_cast<size_t>(2 * nDepth), ' ') + p->text(0).toStdString() +
-                (p->childCount() && p->isExpanded() ? "+" : "") + "\n" + Describe(p, nDepth + 1);
+        text += std::string(static_cast<size_t>(2 * nDepth), ' ') + p->text(0).toStdString()
+            + (p->childCount() && p->isExpanded() ? "+" : "") + "\n" + Describe(p, nDepth + 1);
     }
     return text;
 }
@@ -81,8 +81,8 @@ void PressInSheet(CPropertySheet& sheet, Qt::KeyboardModifiers modifiers)
 }
 
 // Runs a tree sheet of pages titled so; act runs inside its modal loop and must close it.
-void RunTreeSheet(const std::vector<const char*>& titles, const std::function<void(CTestSheet&, std::vector<CTitledPage*>&)>& act,
-                  int nStartPage = 0)
+void RunTreeSheet(const std::vector<const char*>& titles,
+                  const std::function<void(CTestSheet&, std::vector<CTitledPage*>&)>& act, int nStartPage = 0)
 {
     std::vector<std::unique_ptr<CTitledPage>> pages;
     std::vector<CTitledPage*> raw;
@@ -105,10 +105,10 @@ TEST(TreePropSheet, TitlePathsSplitAtUnescapedSeparators)
 {
     const std::vector<std::array<const char*, 3>> cases = {
         {"Configured Networks::Home", "Configured Networks", "Home"},
-        {"A\\::B::C", "A::B", "C"},        // an escaped separator in a middle segment
-        {"B\\::C", "B\\::C", ""},          // the last segment keeps its backslash
-        {"A\\\\::B", "A\\", "B"},          // two backslashes leave one and still separate
-        {"A\\\\\\::B::C", "A\\::B", "C"},  // one escaped, one escaping
+        {"A\\::B::C", "A::B", "C"}, // an escaped separator in a middle segment
+        {"B\\::C", "B\\::C", ""}, // the last segment keeps its backslash
+        {"A\\\\::B", "A\\", "B"}, // two backslashes leave one and still separate
+        {"A\\\\\\::B::C", "A\\::B", "C"}, // one escaped, one escaping
         {"::Lead", "", "Lead"},
         {"A:::B", "A", ":B"},
     };
@@ -128,9 +128,10 @@ TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPagesAndTheCap
     RunApplication(drive, [](CPropertySheet& sheet) {
         QTreeWidget* pTree = Tree(sheet);
         ASSERT_NE(pTree, nullptr);
-        EXPECT_EQ(Describe(pTree->invisibleRootItem()), "Configured Networks+\n  Home\n  Office\n"
-                                                        "Available Networks+\n  home\n  Cafe\n"
-                                                        "Email\nAddress Book\nInternet Content Sharing\nPC Sharing\n");
+        EXPECT_EQ(Describe(pTree->invisibleRootItem()),
+                  "Configured Networks+\n  Home\n  Office\n"
+                  "Available Networks+\n  home\n  Cafe\n"
+                  "Email\nAddress Book\nInternet Content Sharing\nPC Sharing\n");
         // A node and a page show the two different default pictures.
         const QImage node = pTree->topLevelItem(0)->icon(0).pixmap(16).toImage();
         const QImage page = pTree->topLevelItem(2)->icon(0).pixmap(16).toImage();
@@ -197,19 +198,22 @@ TEST(TreePropSheet, NodeWithoutAPageHidesThePageAndShowsTheTextUnlessThePageRefu
 
 TEST(TreePropSheet, CtrlTabWalksTheTreeWithWrapAround)
 {
-    RunTreeSheet({"Group::A", "Group::Sub::B", "Last"}, [](CTestSheet& sheet, std::vector<CTitledPage*>&) {
-        EXPECT_EQ(Selected(sheet), "Last");
-        PressInSheet(sheet, Qt::ControlModifier);
-        EXPECT_EQ(Selected(sheet), "Group") << "from the last item to the first root item";
-        for (const char* pszBack : {"Last", "B", "Sub"}) {
-            PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
-            EXPECT_EQ(Selected(sheet), pszBack) << "back from the first root item to the deepest last item";
-        }
-        PressInSheet(sheet, Qt::ControlModifier);
-        EXPECT_EQ(Selected(sheet), "B");
-        EXPECT_EQ(sheet.GetActiveIndex(), 1);
-        PressSheetButton(sheet, IDCANCEL);
-    }, 2);
+    RunTreeSheet(
+        {"Group::A", "Group::Sub::B", "Last"},
+        [](CTestSheet& sheet, std::vector<CTitledPage*>&) {
+            EXPECT_EQ(Selected(sheet), "Last");
+            PressInSheet(sheet, Qt::ControlModifier);
+            EXPECT_EQ(Selected(sheet), "Group") << "from the last item to the first root item";
+            for (const char* pszBack : {"Last", "B", "Sub"}) {
+                PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
+                EXPECT_EQ(Selected(sheet), pszBack) << "back from the first root item to the deepest last item";
+            }
+            PressInSheet(sheet, Qt::ControlModifier);
+            EXPECT_EQ(Selected(sheet), "B");
+            EXPECT_EQ(sheet.GetActiveIndex(), 1);
+            PressSheetButton(sheet, IDCANCEL);
+        },
+        2);
 }
 
 TEST(TreePropSheet, SettersRefuseOnceTheWindowExistsAndDefaultImagesMustBeTwo)
