@@ -10,13 +10,7 @@ minimal="$2"
 pagebench="$3"
 demo="$4"
 runs="${5:-7}"
-work="$(mktemp -d)"
-display=":$((200 + RANDOM % 700))"
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/x-server.sh"
 "$pagebench" --write-drive "$work/heavy-original"
 
 now() { date +%s%N; }
@@ -35,7 +29,6 @@ start_and_wait() {
     done
     echo $((($(now) - start) / 1000000)) > "$work/t"
 }
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 minimal_t=() demo_t=() heavy_t=() confirm_t=()
 for _ in $(seq "$runs"); do

@@ -8,13 +8,7 @@ editor="$1"
 minimal="$2"
 demo="$3"
 runs="${4:-15}"
-work="$(mktemp -d)"
-display=":$((200 + RANDOM % 700))"
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/x-server.sh"
 
 # Milliseconds from starting "$@" until a visible window titled $title exists.
 time_to_window() {
@@ -38,7 +32,6 @@ time_to_window() {
     [ "$shown" -eq 1 ] && echo $(((end - start) / 1000000))
 }
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 cp -r "$demo" "$work/drive"
 editor_times=()
