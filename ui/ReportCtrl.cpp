@@ -290,10 +290,10 @@ int CReportCtrl::DeleteAllItems(DWORD dwStates)
     LockWindowUpdate();
     int nDeleted = 0;
     if (dwStates & RC_ITEM_ALL) {
+        // Every record belongs to a row, so all of them go; one by one, each would be looked up first.
         nDeleted = CListCtrl::GetItemCount();
-        for (int nRow = 0; nRow < nDeleted; ++nRow)
-            FreeRecord(nRow);
         CListCtrl::DeleteAllItems();
+        m_records.clear();
     } else {
         int nRow = 0;
         while (nRow < CListCtrl::GetItemCount()) {
