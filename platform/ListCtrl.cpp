@@ -37,16 +37,16 @@ QColor ToQColor(COLORREF c)
 
 } // namespace
 
-// The rows and columns of a list. Cells keep the bytes they were given (shown as UTF-8); each row has
-// its data value and check mark. Rows live in a vector, so reaching a cell by row and column costs
-// the same for the first row and the ten-thousandth.
+// The rows and columns of a list. Cells keep the bytes they were given; the view's text is made from
+// them (as UTF-8) when it asks, which it does only for the rows on the screen, so a list of 10,000
+// rows holds one string per cell, not two. Each row has its data value and check mark. Rows live in a
+// vector, so reaching a cell by row and column costs the same for the first row and the ten-thousandth.
 class CListModel : public QAbstractTableModel
 {
 public:
     struct Cell
     {
         std::string bytes;
-        QString text;
         int nImage = -1;
     };
     struct Row
@@ -76,8 +76,11 @@ public:
     {
         if (!index.isValid())
             return QVariant();
-        if (nRole == Qt::DisplayRole)
-            return m_rows[static_cast<size_t>(index.row())].cells[static_cast<size_t>(index.column())].text;
+        if (nRole == Qt::DisplayRole) {
+            const std::string& bytes
+                = m_rows[static_cast<size_t>(index.row())].cells[static_cast<size_t>(index.column())].bytes;
+            return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        }
         if (nRole == Qt::TextAlignmentRole)
             return QVariant::fromValue(AlignmentOf(m_columns[static_cast<size_t>(index.column())].nFormat));
         return QVariant();
@@ -109,11 +112,13 @@ public:
             row.cells.erase(row.cells.begin() + nCol);
         endRemoveColumns();
     }
-    void InsertRowAt(int nRow)
+    // A new row comes with its first cell's text, so that the view hears of it once, not twice.
+    void InsertRowAt(int nRow, const char* pszFirst)
     {
-        beginInsertRows(QModelIndex(), nRow, nRow);
         Row row;
         row.cells.resize(m_columns.size());
+        row.cells.front().bytes = pszFirst;
+        beginInsertRows(QModelIndex(), nRow, nRow);
         m_rows.insert(m_rows.begin() + nRow, std::move(row));
         endInsertRows();
     }
@@ -129,11 +134,9 @@ public:
         m_rows.clear();
         endResetModel();
     }
-    void SetText(int nRow, int nCol, const CString& strText)
+    void SetText(int nRow, int nCol, const char* pszText)
     {
-        Cell& cell = m_rows[static_cast<size_t>(nRow)].cells[static_cast<size_t>(nCol)];
-        cell.bytes = strText.Bytes();
-        cell.text = ToQString(strText);
+        m_rows[static_cast<size_t>(nRow)].cells[static_cast<size_t>(nCol)].bytes = pszText ? pszText : "";
         emit dataChanged(index(nRow, nCol), index(nRow, nCol), {Qt::DisplayRole});
     }
     // A sort: the rows are moved, not rewritten cell by cell, and every persistent index (the view's
@@ -403,8 +406,7 @@ int CListCtrl::InsertItem(int nItem, const char* pszText)
     if (!pModel || nItem < 0 || pModel->columnCount() == 0)
         return -1;
     nItem = std::min(nItem, pModel->rowCount());
-    pModel->InsertRowAt(nItem);
-    pModel->SetText(nItem, 0, CString(pszText));
+    pModel->InsertRowAt(nItem, pszText ? pszText : "");
     return nItem;
 }
 
@@ -435,7 +437,7 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
 {
     if (!IsValidCell(nItem, nSubItem))
         return FALSE;
-    Model()->SetText(nItem, nSubItem, CString(pszText));
+    Model()->SetText(nItem, nSubItem, pszText);
     return TRUE;
 }
 
