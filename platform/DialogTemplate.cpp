@@ -23,7 +23,8 @@ void CDialogTemplate::SetTable(const DialogTemplateEntry* pTable)
 const CDialogTemplate* CDialogTemplate::Find(UINT nID)
 {
     // The caption is read once per template by building it into a scratch widget, since the sheet
-    // needs it before any page window exists.
+    // needs it before any page window exists; the same build gives its size at the current font,
+    // which the sheet asks for next.
     static std::map<UINT, CDialogTemplate> cache;
     auto it = cache.find(nID);
     if (it != cache.end())
@@ -36,6 +37,7 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
         QWidget scratch;
         pEntry->pfnSetup(&scratch);
         tmpl.m_strCaption = FromQString(scratch.windowTitle());
+        tmpl.Record(scratch);
         return &tmpl;
     }
     return nullptr;
@@ -48,13 +50,18 @@ void CDialogTemplate::Measure() const
         return;
     QWidget scratch;
     m_pEntry->pfnSetup(&scratch);
-    const QSize minimum = scratch.minimumSizeHint().expandedTo(QSize(0, 0));
-    const QSize size = minimum.expandedTo(scratch.size());
+    Record(scratch);
+}
+
+void CDialogTemplate::Record(const QWidget& built) const
+{
+    const QSize minimum = built.minimumSizeHint().expandedTo(QSize(0, 0));
+    const QSize size = minimum.expandedTo(built.size());
     m_cxMinimum = minimum.width();
     m_cyMinimum = minimum.height();
     m_cx = size.width();
     m_cy = size.height();
-    m_strFontKey = fontKey;
+    m_strFontKey = QApplication::font().key().toStdString();
 }
 
 QSize CDialogTemplate::GetSize() const

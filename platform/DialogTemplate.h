@@ -37,6 +37,8 @@ public:
 
 private:
     void Measure() const;
+    // Keeps the sizes of the template as built into that widget, at the current font.
+    void Record(const QWidget& built) const;
 
     const DialogTemplateEntry* m_pEntry = nullptr;
     CString m_strCaption;

@@ -111,13 +111,18 @@ void CDC::MoveTo(int x, int y)
 void CDC::LineTo(int x, int y)
 {
     if (m_pPen && (x != m_x || y != m_y)) {
-        // Pixel by pixel for the straight lines drawn here, the end point left out.
-        const QColor color = ToQColor(m_pPen->Color());
+        // Pixel by pixel for the straight lines drawn here, the end point left out. The pixels are
+        // written straight into the 32-bit canvas: a caption's gradient is a line per column.
+        const COLORREF crPen = m_pPen->Color();
+        const QRgb rgb = qRgb(GetRValue(crPen), GetGValue(crPen), GetBValue(crPen));
+        QImage& image = m_pCanvas->image;
+        uchar* pBits = image.bits();
+        const qsizetype nStride = image.bytesPerLine();
         const int dx = (x > m_x) - (x < m_x);
         const int dy = (y > m_y) - (y < m_y);
         for (int px = m_x, py = m_y; px != x || py != y; px += (px != x ? dx : 0), py += (py != y ? dy : 0)) {
-            if (m_pCanvas->image.rect().contains(px, py))
-                m_pCanvas->image.setPixelColor(px, py, color);
+            if (px >= 0 && py >= 0 && px < image.width() && py < image.height())
+                reinterpret_cast<QRgb*>(pBits + py * nStride)[px] = rgb;
         }
     }
     m_x = x;
