@@ -60,8 +60,7 @@ CModalScript::CModalScript()
         if (m_steps.empty()) {
             ++m_nUnexpected;
             ADD_FAILURE() << "an unexpected modal window opened: " << pDialog->windowTitle().toStdString();
-            pDialog->reject();
-            return;
+            return pDialog->reject();
         }
         Step step = std::move(m_steps.front());
         m_steps.pop_front();
@@ -161,9 +160,8 @@ std::string ConfigFile(const std::string& sections)
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
 }
 
@@ -251,8 +249,7 @@ int CountSections(const std::string& fileBytes, const char* pszSection)
     return nCount;
 }
 
-int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
-             CModalScript* pScript)
+int RunSheet(const std::vector<CPropertyPage*>& pages, const SheetAction& act, CModalScript* pScript)
 {
     CPropertySheet sheet("DPF Settings");
     sheet.SetCommitHandler([](CWnd* pOwner) { return SaveConfigChanges(pOwner); });
@@ -278,7 +275,7 @@ bool ApplyEnabled(CPropertySheet& sheet)
     return sheet.GetDlgItem(ID_APPLY_NOW)->GetSafeHwnd()->isEnabled();
 }
 
-void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
+void RunApplication(const CScratchDrive& drive, const SheetAction& act, CModalScript* pScript)
 {
     ResetDocuments();
     std::optional<CModalScript> own;
@@ -299,7 +296,7 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
     theApp.InitInstance();
 }
 
-void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
+void RunDemoApplication(const SheetAction& act, CModalScript* pScript)
 {
     CScratchDrive drive;
     const std::string folder = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/";
@@ -308,7 +305,7 @@ void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalS
     RunApplication(drive, act, pScript);
 }
 
-QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input)
+QString ConfirmExpectingRefusal(CPropertyPage& page, const SheetAction& input)
 {
     CModalScript script;
     QWidget* pOwner = nullptr;

@@ -15,7 +15,6 @@
 class CWnd;
 class CPropertySheet;
 class CPropertyPage;
-
 struct SeenMessageBox
 {
     QString text;
@@ -91,17 +90,15 @@ void ExpectInOrder(const std::string& text, const std::vector<std::string>& part
 int CountSections(const std::string& fileBytes, const char* pszSection);
 
 // Runs a sheet with these pages; act runs inside its modal loop and must close it.
-int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
-             CModalScript* pScript = nullptr);
+using SheetAction = std::function<void(CPropertySheet&)>;
+int RunSheet(const std::vector<CPropertyPage*>& pages, const SheetAction& act, CModalScript* pScript = nullptr);
 // Start-up, the sheet (act as above) and tear-down; message boxes on the way in are answered with OK
-// and recorded in the script.
-void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act,
-                    CModalScript* pScript = nullptr);
-// The same on a copy of examples/demo-drive.
-void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalScript* pScript = nullptr);
+// and recorded in the script. The demo runs on a copy of examples/demo-drive.
+void RunApplication(const CScratchDrive& drive, const SheetAction& act, CModalScript* pScript = nullptr);
+void RunDemoApplication(const SheetAction& act, CModalScript* pScript = nullptr);
 // Lets input act on a sheet of this page and presses OK; expects the confirm refused with one box
 // captioned "Error", owned by the page, the sheet still open (it is then cancelled). Returns its text.
-QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input);
+QString ConfirmExpectingRefusal(CPropertyPage& page, const SheetAction& input);
 // IDOK, IDCANCEL or ID_APPLY_NOW, pressed with the mouse.
 void PressSheetButton(CPropertySheet& sheet, int nID);
 // The sign that a page counts as changed.
