@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -22,7 +21,38 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
+
+namespace {
+// The dialog as the message box a step expects, or a failure and the dialog cancelled.
+QMessageBox* ExpectBox(QDialog* pDialog, const char* pszTitle = nullptr)
+{
+    auto* pBox = qobject_cast<QMessageBox*>(pDialog);
+    if (pBox && (!pszTitle || pBox->windowTitle() == pszTitle))
+        return pBox;
+    ADD_FAILURE() << "expected " << (pszTitle ? pszTitle : "a message box") << ", got "
+                  << pDialog->windowTitle().toStdString();
+    pDialog->reject();
+    return nullptr;
+}
+
+void RecordAndAnswerOk(CModalScript& script, QMessageBox* pBox)
+{
+    script.Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
+    pBox->button(QMessageBox::Ok)->click();
+}
+
+// A test's actions must close the sheet; one that fails half-way must not leave it waiting forever.
+void CloseLeftOpen(CPropertySheet& sheet)
+{
+    if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible()) {
+        ADD_FAILURE() << "the sheet was left open";
+        // Straight to the end: a reject would ask about unsaved changes again.
+        static_cast<QDialog*>(sheet.GetSafeHwnd())->done(IDCANCEL);
+    }
+}
+} // namespace
 
 CModalScript::CModalScript()
 {
@@ -30,8 +60,7 @@ CModalScript::CModalScript()
         if (m_steps.empty()) {
             ++m_nUnexpected;
             ADD_FAILURE() << "an unexpected modal window opened: " << pDialog->windowTitle().toStdString();
-            pDialog->reject();
-            return;
+            return pDialog->reject();
         }
         Step step = std::move(m_steps.front());
         m_steps.pop_front();
@@ -53,33 +82,22 @@ CModalScript& CModalScript::Then(Step step)
 CModalScript& CModalScript::ThenAnswerMessageBox()
 {
     return Then([this](QDialog* pDialog) {
-        auto* pBox = qobject_cast<QMessageBox*>(pDialog);
-        if (!pBox) {
-            ADD_FAILURE() << "expected a message box, got " << pDialog->metaObject()->className();
-            pDialog->reject();
-            return;
-        }
-        Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
-        ClickButton(pBox->button(QMessageBox::Ok));
+        if (QMessageBox* pBox = ExpectBox(pDialog))
+            RecordAndAnswerOk(*this, pBox);
     });
 }
 
 CModalScript& CModalScript::ThenDiscardChanges()
 {
     return Then([](QDialog* pDialog) {
-        auto* pBox = qobject_cast<QMessageBox*>(pDialog);
-        if (!pBox || pBox->windowTitle() != "Unsaved Changes") {
-            ADD_FAILURE() << "expected the question about unsaved changes";
-            pDialog->reject();
+        QMessageBox* pBox = ExpectBox(pDialog, "Unsaved Changes");
+        if (!pBox)
             return;
-        }
         for (QAbstractButton* pButton : pBox->buttons()) {
-            if (pButton->text() == "Discard") {
-                ClickButton(pButton);
-                return;
-            }
+            if (pButton->text() == "Discard")
+                return ClickButton(pButton);
         }
-        ADD_FAILURE() << "the question has no Discard button";
+        ADD_FAILURE() << "no Discard button";
         pDialog->reject();
     });
 }
@@ -89,12 +107,12 @@ void TypeText(QWidget* pWidget, const QString& text)
     for (const QChar ch : text) {
         if (ch.unicode() < 128) {
             QTest::keyClicks(pWidget, QString(ch));
-        } else {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(pWidget, &press);
-            QApplication::sendEvent(pWidget, &release);
+            continue;
         }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(pWidget, &press);
+        QApplication::sendEvent(pWidget, &release);
     }
 }
 
@@ -129,36 +147,6 @@ CScratchDrive::CScratchDrive()
     QDir(m_dir.path()).mkpath("System/Configuration");
 }
 
-CString CScratchDrive::Path() const
-{
-    return CString(m_dir.path().toStdString());
-}
-
-std::string CScratchDrive::ConfigPath() const
-{
-    return m_dir.path().toStdString() + "/System/Configuration/Configuration.xml";
-}
-
-std::string CScratchDrive::ScanPath() const
-{
-    return m_dir.path().toStdString() + "/System/Configuration/scan.xml";
-}
-
-void CScratchDrive::WriteConfig(const std::string& bytes) const
-{
-    WriteFileBytes(ConfigPath(), bytes);
-}
-
-void CScratchDrive::WriteScan(const std::string& bytes) const
-{
-    WriteFileBytes(ScanPath(), bytes);
-}
-
-std::string CScratchDrive::ReadConfig() const
-{
-    return ReadFileBytes(ConfigPath());
-}
-
 bool CScratchDrive::ConfigExists() const
 {
     return QFile::exists(QString::fromStdString(ConfigPath()));
@@ -172,16 +160,14 @@ std::string ConfigFile(const std::string& sections)
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string TestDataPath(const std::string& relative)
@@ -218,20 +204,10 @@ void LoadDrive(const CScratchDrive& drive, const std::string& config, const std:
     CModalLoop::SetObserver(nullptr);
 }
 
-namespace {
-const TiXmlElement* FindSection(const TiXmlDocument& doc, const char* pszSection)
-{
-    const TiXmlElement* pRoot = doc.RootElement();
-    const TiXmlElement* pConfig = pRoot ? pRoot->FirstChildElement("Configuration") : nullptr;
-    return pConfig ? pConfig->FirstChildElement(pszSection) : nullptr;
-}
-} // namespace
-
 std::string SectionText(const std::string& fileBytes, const char* pszSection)
 {
-    // The saved file is in TinyXML's layout: a section of Configuration starts on a line of its own,
-    // indented by eight blanks, and ends with its first end tag. The raw text is
-    // compared, so that an element holding an empty text shows as <X></X>, as it is on disk.
+    // TinyXML saves a section of Configuration on a line of its own, indented by eight blanks. The raw
+    // text is compared, so that an element holding an empty text shows as <X></X>, as it is on disk.
     const std::string indent = "\n        ";
     const std::string open = indent + "<" + pszSection;
     size_t nStart = fileBytes.find(open);
@@ -265,37 +241,22 @@ int CountSections(const std::string& fileBytes, const char* pszSection)
 {
     TiXmlDocument doc;
     doc.Parse(fileBytes.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    const TiXmlElement* pConfig = doc.RootElement() ? doc.RootElement()->FirstChildElement("Configuration") : nullptr;
     int nCount = 0;
-    for (const TiXmlElement* p = FindSection(doc, pszSection); p; p = p->NextSiblingElement(pszSection))
+    for (const TiXmlElement* p = pConfig ? pConfig->FirstChildElement(pszSection) : nullptr; p;
+         p = p->NextSiblingElement(pszSection))
         ++nCount;
     return nCount;
 }
 
-namespace {
-// A test's actions must close the sheet; one that fails half-way must not leave it waiting forever.
-void CloseLeftOpen(CPropertySheet& sheet)
-{
-    if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible()) {
-        ADD_FAILURE() << "the sheet was left open";
-        // Straight to the end: a reject would ask about unsaved changes again.
-        static_cast<QDialog*>(sheet.GetSafeHwnd())->done(IDCANCEL);
-    }
-}
-} // namespace
-
-int RunSheet(const std::vector<CPropertyPage*>& pages, const std::function<void(CPropertySheet&)>& act,
-             CModalScript* pScript)
+int RunSheet(const std::vector<CPropertyPage*>& pages, const SheetAction& act, CModalScript* pScript)
 {
     CPropertySheet sheet("DPF Settings");
     sheet.SetCommitHandler([](CWnd* pOwner) { return SaveConfigChanges(pOwner); });
     for (CPropertyPage* pPage : pages)
         sheet.AddPage(pPage);
-    std::unique_ptr<CModalScript> own;
-    if (!pScript) {
-        own = std::make_unique<CModalScript>();
-        pScript = own.get();
-    }
-    pScript->Then([&sheet, &act](QDialog*) {
+    std::optional<CModalScript> own;
+    (pScript ? *pScript : own.emplace()).Then([&](QDialog*) {
         act(sheet);
         CloseLeftOpen(sheet);
     });
@@ -314,19 +275,15 @@ bool ApplyEnabled(CPropertySheet& sheet)
     return sheet.GetDlgItem(ID_APPLY_NOW)->GetSafeHwnd()->isEnabled();
 }
 
-void RunApplication(const CScratchDrive& drive, const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
+void RunApplication(const CScratchDrive& drive, const SheetAction& act, CModalScript* pScript)
 {
     ResetDocuments();
-    std::unique_ptr<CModalScript> own;
-    if (!pScript) {
-        own = std::make_unique<CModalScript>();
-        pScript = own.get();
-    }
+    std::optional<CModalScript> own;
+    CModalScript& script = pScript ? *pScript : own.emplace();
     std::function<void(QDialog*)> step = [&](QDialog* pDialog) {
         if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
-            pScript->Record({pBox->text(), pBox->windowTitle(), pBox->parentWidget()});
-            pBox->button(QMessageBox::Ok)->click();
-            pScript->Then(step);
+            RecordAndAnswerOk(script, pBox);
+            script.Then(step);
             return;
         }
         auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
@@ -334,12 +291,21 @@ void RunApplication(const CScratchDrive& drive, const std::function<void(CProper
         act(*pSheet);
         CloseLeftOpen(*pSheet);
     };
-    pScript->Then(step);
+    script.Then(step);
     theApp.SetDriveOverride(drive.Path());
     theApp.InitInstance();
 }
 
-QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CPropertySheet&)>& input)
+void RunDemoApplication(const SheetAction& act, CModalScript* pScript)
+{
+    CScratchDrive drive;
+    const std::string folder = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/";
+    drive.WriteConfig(ReadFileBytes(folder + "Configuration.xml"));
+    drive.WriteScan(ReadFileBytes(folder + "scan.xml"));
+    RunApplication(drive, act, pScript);
+}
+
+QString ConfirmExpectingRefusal(CPropertyPage& page, const SheetAction& input)
 {
     CModalScript script;
     QWidget* pOwner = nullptr;
@@ -362,15 +328,6 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const std::function<void(CP
     EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
     EXPECT_EQ(script.MessageBoxes()[0].owner, pOwner);
     return script.MessageBoxes()[0].text;
-}
-
-void RunDemoApplication(const std::function<void(CPropertySheet&)>& act, CModalScript* pScript)
-{
-    CScratchDrive drive;
-    const std::string folder = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/";
-    drive.WriteConfig(ReadFileBytes(folder + "Configuration.xml"));
-    drive.WriteScan(ReadFileBytes(folder + "scan.xml"));
-    RunApplication(drive, act, pScript);
 }
 
 void SaveScreenshot(QWidget* pWindow, const QString& name)

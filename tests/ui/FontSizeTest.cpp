@@ -9,10 +9,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
@@ -21,17 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// "Configured Networks::Hendriksen Home" is saved as page-configured-networks-hendriksen-home.
-QString PictureName(QString title)
-{
-    title = title.toLower();
-    for (QChar& ch : title) {
-        if (!ch.isLetterOrNumber())
-            ch = '-';
-    }
-    return "page-" + title.split('-', Qt::SkipEmptyParts).join('-');
-}
 
 void ExpectNoTextCut(QWidget* pDialog)
 {
@@ -70,65 +58,51 @@ class FontSizeTest : public ::testing::TestWithParam<int>
 
 } // namespace
 
-TEST_P(FontSizeTest, NoTextIsCutOnAnyPageAndTheWindowFitsTheScreen)
+TEST_P(FontSizeTest, NoTextIsCutOnAnyPageTheWindowFitsTheScreenAndGrowsWithItsLists)
 {
     const CDesktopFont font(GetParam());
     const QString suffix = GetParam() > 0 ? QString("-%1pt").arg(GetParam()) : QString();
-    RunDemoApplication([&](CPropertySheet& sheet) {
-        QWidget* pDialog = sheet.GetSafeHwnd();
-        const qreal dpr = pDialog->devicePixelRatioF();
-        EXPECT_LE(pDialog->minimumWidth() * dpr, 1280);
-        EXPECT_LE(pDialog->minimumHeight() * dpr, 1024);
-        EXPECT_LE(pDialog->minimumWidth(), pDialog->width());
-        // The pages' area scrolls only where the screen is too small for the pages: at scale 1, a
-        // 1280 x 1024 screen holds the window with its largest page whole.
-        auto* pArea = pDialog->findChild<QScrollArea*>();
-        ASSERT_NE(pArea, nullptr);
-        const QSize whole = pDialog->size() - pArea->size() + pArea->widget()->minimumSize();
-        if (dpr == 1) {
-            EXPECT_LE(whole.width(), 1280);
-            EXPECT_LE(whole.height(), 1024);
-        }
-        for (int i = 0; i < sheet.GetPageCount(); ++i) {
-            ASSERT_TRUE(sheet.SetActivePage(i));
-            const std::string title = sheet.GetTabControl()->GetItemText(i).Bytes();
-            SCOPED_TRACE(title);
-            ExpectNoTextCut(pDialog);
-            SaveScreenshot(pDialog, PictureName(QString::fromStdString(title)) + suffix);
-        }
-        PressSheetButton(sheet, IDCANCEL);
-    });
-}
-
-INSTANTIATE_TEST_SUITE_P(DesktopFonts, FontSizeTest, ::testing::Values(0, 13),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param ? std::to_string(info.param) + "Points" : std::string("Default");
-                         });
-
-// Made larger, the window gives the room to its pages: a list grows and its last column fills it.
-// Its windows, the boxes it opens too, carry the program's icon.
-TEST(SheetWindow, GrowsWithItsListsAndCarriesTheProgramIcon)
-{
     CModalScript script;
     RunDemoApplication(
         [&](CPropertySheet& sheet) {
             QWidget* pDialog = sheet.GetSafeHwnd();
-            EXPECT_FALSE(pDialog->windowIcon().isNull());
+            const qreal dpr = pDialog->devicePixelRatioF();
+            EXPECT_LE(pDialog->minimumWidth() * dpr, 1280);
+            EXPECT_LE(pDialog->minimumHeight() * dpr, 1024);
+            EXPECT_LE(pDialog->minimumWidth(), pDialog->width());
+            // The pages' area scrolls only where the screen is too small for the pages: at scale 1, a
+            // 1280 x 1024 screen holds the window with its largest page whole.
+            auto* pArea = pDialog->findChild<QScrollArea*>();
+            ASSERT_NE(pArea, nullptr);
+            const QSize whole = pDialog->size() - pArea->size() + pArea->widget()->minimumSize();
+            EXPECT_TRUE(dpr != 1 || QRect(0, 0, 1280, 1024).contains(QRect(QPoint(0, 0), whole)));
+            int nAddressBook = -1;
             for (int i = 0; i < sheet.GetPageCount(); ++i) {
-                if (sheet.GetTabControl()->GetItemText(i) == CString("Address Book")) {
-                    ASSERT_TRUE(sheet.SetActivePage(i));
-                }
+                ASSERT_TRUE(sheet.SetActivePage(i));
+                // "Configured Networks::Hendriksen Home" is saved as page-configured-networks-hendriksen-home.
+                const QString title = QString::fromStdString(sheet.GetTabControl()->GetItemText(i).Bytes());
+                SCOPED_TRACE(title.toStdString());
+                ExpectNoTextCut(pDialog);
+                SaveScreenshot(pDialog,
+                               "page-" + title.toLower().replace(QRegularExpression("[^a-z0-9]+"), "-") + suffix);
+                nAddressBook = title == "Address Book" ? i : nAddressBook;
             }
-            auto* pList = sheet.GetActivePage()->GetSafeHwnd()->findChild<QTableView*>();
-            ASSERT_NE(pList, nullptr);
-            const QSize list = pList->size();
-            pDialog->resize(pDialog->size() + QSize(200, 150));
-            QApplication::processEvents();
-            EXPECT_EQ(pList->width(), list.width() + 200);
-            EXPECT_GT(pList->height(), list.height());
-            const int nLast = pList->model()->columnCount() - 1;
-            EXPECT_EQ(pList->columnViewportPosition(nLast) + pList->columnWidth(nLast), pList->viewport()->width());
-
+            // Made larger, the window gives the room to its pages: a list grows and its last column fills
+            // it. At scale 2 the 1280 x 1024 screen leaves no room to grow.
+            if (dpr == 1) {
+                ASSERT_TRUE(sheet.SetActivePage(nAddressBook));
+                auto* pList = sheet.GetActivePage()->GetSafeHwnd()->findChild<QTableView*>();
+                ASSERT_NE(pList, nullptr);
+                const QSize list = pList->size();
+                pDialog->resize(pDialog->size() + QSize(200, 150));
+                QApplication::processEvents();
+                EXPECT_EQ(pList->width(), list.width() + 200);
+                EXPECT_GT(pList->height(), list.height());
+                const int nLast = pList->model()->columnCount() - 1;
+                EXPECT_EQ(pList->columnViewportPosition(nLast) + pList->columnWidth(nLast), pList->viewport()->width());
+            }
+            // Its windows, the boxes it opens too, carry the program's icon.
+            EXPECT_FALSE(pDialog->windowIcon().isNull());
             bool bBoxHasIcon = false;
             script.Then([&](QDialog* pBox) {
                 bBoxHasIcon = !pBox->windowIcon().isNull();
@@ -140,3 +114,8 @@ TEST(SheetWindow, GrowsWithItsListsAndCarriesTheProgramIcon)
         },
         &script);
 }
+
+INSTANTIATE_TEST_SUITE_P(DesktopFonts, FontSizeTest, ::testing::Values(0, 13),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return info.param ? std::to_string(info.param) + "Points" : std::string("Default");
+                         });

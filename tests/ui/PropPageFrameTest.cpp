@@ -11,30 +11,25 @@ using namespace TreePropSheet;
 
 namespace {
 
-class CHost : public CWnd
-{
-public:
-    CHost()
-    {
-        AdoptWindow(new QWidget);
-        GetSafeHwnd()->resize(400, 300);
-    }
-};
+const COLORREF kBackground = RGB(239, 239, 239);
 
 // A frame window 300 by 200 inside a host, its caption shown.
 struct FrameFixture : public ::testing::Test
 {
+    struct CHost : public CWnd
+    {
+        CHost() { AdoptWindow(new QWidget); }
+    } host;
+    CPropPageFrameDefault frame;
+
     void SetUp() override
     {
+        host.GetSafeHwnd()->resize(400, 300);
         ASSERT_TRUE(frame.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 310, 210), &host, 0xFFFF));
         frame.SetCaptionHeight(22);
         frame.ShowCaption(TRUE);
     }
-    CHost host;
-    CPropPageFrameDefault frame;
 };
-
-const COLORREF kBackground = RGB(239, 239, 239);
 
 } // namespace
 
@@ -43,8 +38,7 @@ TEST(FillHorizontalGradient, PaintsFromTheLeftColourToTheRightOneAtRectRightAndN
     CDC dc(120, 10, RGB(255, 255, 255));
     FillHorizontalGradient(&dc, CRect(0, 2, 100, 8), RGB(0, 0, 0), RGB(100, 200, 50));
     EXPECT_EQ(dc.GetPixel(0, 2), RGB(0, 0, 0));
-    const COLORREF last = dc.GetPixel(100, 5);
-    EXPECT_NEAR(GetGValue(last), 200, 1) << "the last column lies at rect.right itself";
+    EXPECT_NEAR(GetGValue(dc.GetPixel(100, 5)), 200, 1) << "the last column lies at rect.right itself";
     for (const auto& outside : {std::pair{101, 5}, {50, 1}, {50, 8}})
         EXPECT_EQ(dc.GetPixel(outside.first, outside.second), RGB(255, 255, 255));
 }
@@ -82,11 +76,12 @@ TEST_F(FrameFixture, MessageShowsAmpersandsAsTheyAre)
 {
     frame.ShowCaption(FALSE);
     frame.SetMessageText("Tom & Jerry");
+    const CDC blank(300, 200, RGB(255, 255, 255));
     CDC drawn(300, 200, RGB(255, 255, 255));
     frame.Draw(&drawn);
     CDC prefixed(300, 200, RGB(255, 255, 255));
     prefixed.SelectStockFont(DEFAULT_GUI_FONT);
     prefixed.DrawText("Tom & Jerry", CRect(0, 0, 300, 200), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     EXPECT_NE(drawn.Image(), prefixed.Image()) << "the ampersand is no mnemonic marker";
-    EXPECT_NE(drawn.Image(), CDC(300, 200, RGB(255, 255, 255)).Image());
+    EXPECT_NE(drawn.Image(), blank.Image());
 }

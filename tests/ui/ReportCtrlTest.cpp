@@ -12,29 +12,18 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// A window that hosts the list and hears what the list tells its parent.
+using Texts = std::vector<std::string>;
+using Record = CReportCtrl::ItemData;
+
 class CHost : public CWnd
 {
 public:
-    CHost()
-    {
-        auto* pWidget = new QWidget;
-        pWidget->resize(500, 400);
-        AdoptWindow(pWidget);
-    }
-    std::vector<std::pair<WPARAM, LPARAM>> m_sorted;
-
-protected:
-    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (nMsg == WM_ITEM_SORTED)
-            m_sorted.emplace_back(wParam, lParam);
-        return CWnd::WindowProc(nMsg, wParam, lParam);
-    }
+    CHost() { AdoptWindow(new QWidget); }
 };
 
 class ReportCtrlTest : public ::testing::Test
@@ -43,25 +32,26 @@ protected:
     void SetUp() override
     {
         const CRect rect(0, 0, 480, 380);
+        m_host.GetSafeHwnd()->resize(500, 400);
         ASSERT_TRUE(m_list.Create(&m_host, 1033, &rect));
         m_host.GetSafeHwnd()->show();
     }
-
-    void Fill(const std::vector<std::string>& texts, const char* pszSpec = "Text, 120; Other, 80")
+    // Rows of these texts in the first column and "row<n>" in the second.
+    void Fill(const Texts& texts, const char* pszSpec = "Text, 120; Other, 80")
     {
         m_list.SetColumnHeader(pszSpec);
-        for (size_t i = 0; i < texts.size(); ++i) {
-            const int nRow = m_list.InsertItem(static_cast<int>(i), texts[i].c_str());
-            m_list.SetItemText(nRow, 1, ("row" + std::to_string(i)).c_str());
-        }
+        for (size_t i = 0; i < texts.size(); ++i)
+            m_list.SetItemText(m_list.InsertItem(static_cast<int>(i), texts[i].c_str()), 1,
+                               ("row" + std::to_string(i)).c_str());
     }
-    std::vector<std::string> Column(int nCol = 0) const
+    Texts Column(int nCol = 0) const
     {
-        std::vector<std::string> texts;
+        Texts texts;
         for (int i = 0; i < m_list.GetItemCount(); ++i)
             texts.push_back(m_list.GetItemText(i, nCol).Bytes());
         return texts;
     }
+    Record* RowRecord(int nRow) const { return reinterpret_cast<Record*>(m_list.GetItemData(nRow)); }
     QTableView* Table() const { return qobject_cast<QTableView*>(m_list.GetSafeHwnd()); }
     void ClickHeading(int nCol)
     {
@@ -74,52 +64,44 @@ protected:
     CReportCtrl m_list;
 };
 
-using Texts = std::vector<std::string>;
+std::string ShortDate(int nYear, int nMonth)
+{
+    return QLocale::system().toString(QDate(nYear, nMonth, 1), QLocale::ShortFormat).toStdString();
+}
 
 } // namespace
 
 TEST_F(ReportCtrlTest, ColumnSpecKeepsBlanksAndSkipsEmptyHeadings)
 {
-    const std::vector<std::pair<const char*, Texts>> cases = {
-        {"First, 80; Last, 80; Address, 250", {"First", " Last", " Address"}},
-        {"Heading", {"Heading"}},
-        {"A,10,1;B,20,2;C,30,0", {"A", "B", "C"}},
-        {"A, 50; ", {"A", " "}},
-        {"A, 50;", {"A"}},
-        {";;,", {}},
-    };
-    for (const auto& c : cases) {
-        Fill({"a", "b"}, c.first);
-        Texts headings;
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"First, 80; Last, 80; Address, 250", "First| Last| Address"},
+        {"Heading", "Heading"},
+        {"A,10,1;B,20,2;C,30,0", "A|B|C"},
+        {"A, 50; ", "A| "},
+        {"A, 50;", "A"},
+        {";;,", ""}};
+    for (const auto& [pszSpec, pszHeadings] : cases) {
+        Fill({"a", "b"}, pszSpec);
+        std::string headings;
         for (int i = 0; i < Table()->model()->columnCount(); ++i)
-            headings.push_back(Table()->model()->headerData(i, Qt::Horizontal).toString().toStdString());
-        EXPECT_EQ(headings, c.second) << c.first;
-        EXPECT_EQ(m_list.GetItemCount(), c.second.empty() ? 0 : 2) << "a new spec empties the list first";
+            headings += (i ? "|" : "") + Table()->model()->headerData(i, Qt::Horizontal).toString().toStdString();
+        EXPECT_EQ(headings, pszHeadings) << pszSpec;
+        EXPECT_EQ(m_list.GetItemCount(), *pszHeadings ? 2 : 0) << "a new spec empties the list first";
     }
 }
 
 TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
 {
-    const QString shortDate1 = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
-    const QString shortDate2 = QLocale::system().toString(QDate(2026, 2, 1), QLocale::ShortFormat);
-    const std::vector<std::pair<Texts, int>> cases = {
-        {{"9", "A"}, -1},
-        {{"A", "10"}, -1},
-        {{"Bead", "99"}, 1},
-        {{"1.5", "2"}, -1},
-        {{"2", "10%"}, -1},
-        {{"10%", "10"}, 0},
-        {{"2026-01-05", "2026-11-20"}, -1},
-        {{"2026-12-06T14:30", "2026-12-06 09:15:00"}, 1},
-        {{"Q", "a"}, -1},
-        {{"B", "a"}, 1},
-        {{"", "0"}, -1},
-        {{"\xC3\xA9", "z"}, 1},
-        {{shortDate1.toStdString(), shortDate2.toStdString()}, -1},
-    };
-    for (const auto& c : cases) {
-        const int nCompare = CompareReportCells(c.first[0].c_str(), c.first[1].c_str());
-        EXPECT_EQ((nCompare > 0) - (nCompare < 0), c.second) << c.first[0] << " against " << c.first[1];
+    std::vector<std::tuple<std::string, std::string, int>> cases = {
+        {"9", "A", -1},   {"A", "10", -1}, {"Bead", "99", 1}, {"1.5", "2", -1}, {"2", "10%", -1},
+        {"10%", "10", 0}, {"Q", "a", -1},  {"B", "a", 1},     {"", "0", -1},    {"\xC3\xA9", "z", 1}};
+    cases.insert(cases.end(),
+                 {{"2026-01-05", "2026-11-20", -1},
+                  {"2026-12-06T14:30", "2026-12-06 09:15:00", 1},
+                  {ShortDate(2025, 3), ShortDate(2026, 2), -1}});
+    for (const auto& [first, second, nExpected] : cases) {
+        const int nCompare = CompareReportCells(first.c_str(), second.c_str());
+        EXPECT_EQ((nCompare > 0) - (nCompare < 0), nExpected) << first << " against " << second;
     }
 }
 
@@ -128,33 +110,13 @@ TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
 // hexadecimal, then decimal), so that the order of a sort is the comparison's own.
 TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
 {
-    const QString shortDate = QLocale::system().toString(QDate(2025, 3, 1), QLocale::ShortFormat);
-    std::vector<std::string> pieces = {"",
-                                       "0",
-                                       "9",
-                                       "A",
-                                       "10",
-                                       "10%",
-                                       "1.5",
-                                       "-7",
-                                       "Bead",
-                                       "face",
-                                       "nan",
-                                       "inf",
-                                       "1e3",
-                                       " 12",
-                                       "FFFFFFFFFF",
-                                       "2026-01-05",
-                                       "2026-12-06T14:30",
-                                       "2026-12-06 09:15:00",
-                                       "Ana Luc\xC3\xAD"
-                                       "a",
-                                       "Q",
-                                       "a",
-                                       "0x1F",
-                                       shortDate.toStdString()};
+    Texts pieces = {"",     "0",   "9",   "A",   "10",  "10%", "1.5", "-7",  "Bead",
+                    "face", "nan", "inf", "1e3", " 12", "Q",   "a",   "0x1F"};
+    pieces.insert(
+        pieces.end(),
+        {"FFFFFFFFFF", "2026-01-05", "2026-12-06T14:30", "2026-12-06 09:15:00", "Ana Luc\xC3\xAD", ShortDate(2025, 3)});
     std::mt19937 random(7);
-    std::vector<std::string> texts = pieces;
+    Texts texts = pieces;
     for (int i = 0; i < 150; ++i)
         texts.push_back(pieces[random() % pieces.size()] + (random() % 2 ? std::to_string(random() % 100) : ""));
     std::vector<ReportSortKey> keys;
@@ -168,7 +130,7 @@ TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
     }
 }
 
-TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStablyAndTellTheParent)
+TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStably)
 {
     Fill({"10", "A", "9"});
     ClickHeading(0);
@@ -182,36 +144,28 @@ TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStablyAndTellTheParent)
     EXPECT_EQ(Column(1), (Texts{"row0", "row2", "row4", "row1", "row3", "row5"}));
     ClickHeading(1);
     EXPECT_EQ(Column(1), (Texts{"row0", "row1", "row2", "row3", "row4", "row5"}));
-    EXPECT_EQ(m_host.m_sorted, (std::vector<std::pair<WPARAM, LPARAM>>{{0, 1}, {0, 1}, {0, 0}, {1, 1}}));
     // After a new row the list is no longer sorted: the next click starts ascending again.
-    m_list.InsertItem(0, "new");
-    m_list.SetItemText(0, 1, "row9");
+    m_list.SetItemText(m_list.InsertItem(0, "new"), 1, "row9");
     ClickHeading(1);
     EXPECT_EQ(Column(1).back(), "row9");
 }
 
-TEST_F(ReportCtrlTest, SelectionFocusAndRecordsFollowTheirRowsWhenSorted)
+TEST_F(ReportCtrlTest, SelectionFocusAndRecordsFollowTheirRowsWhenSortedAndSpaceChangesNothing)
 {
     Fill({"c", "a", "d", "b"});
     m_list.SetItemStates(0, RC_ITEM_SELECTED | RC_ITEM_FOCUSED);
     m_list.SetItemStates(2, RC_ITEM_SELECTED);
-    auto* pRecordC = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0));
+    Record* pRecordC = RowRecord(0);
     m_list.SortItems(0, TRUE);
     EXPECT_EQ(Column(1), (Texts{"row1", "row3", "row0", "row2"}));
     EXPECT_EQ(m_list.GetItemStates(2), static_cast<DWORD>(RC_ITEM_SELECTED | RC_ITEM_UNCHECKED | RC_ITEM_FOCUSED));
     EXPECT_EQ(m_list.GetItemStates(3), static_cast<DWORD>(RC_ITEM_SELECTED | RC_ITEM_UNCHECKED | RC_ITEM_UNFOCUSED));
-    EXPECT_EQ(reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(2)), pRecordC);
-}
-
-TEST_F(ReportCtrlTest, CellsAreDrawnWithTheirRecordsColours)
-{
-    Fill({"x", "y"});
-    auto* pRecord = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(1));
-    ASSERT_NE(pRecord, nullptr);
-    pRecord->aBkColors[1] = RGB(200, 10, 30);
-    const QRect cell = Table()->visualRect(Table()->model()->index(1, 1));
-    const QImage image = Table()->viewport()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(cell.center() + QPoint(30, 0)), QColor(200, 10, 30));
+    EXPECT_EQ(RowRecord(2), pRecordC);
+    m_list.SetItemStates(0, RC_ITEM_FOCUSED);
+    Table()->setFocus();
+    QTest::keyClick(Table(), Qt::Key_Space);
+    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), 2);
+    EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 2);
 }
 
 TEST_F(ReportCtrlTest, StateFiltersFindAndDeleteTheMatchingRows)
@@ -234,27 +188,20 @@ TEST_F(ReportCtrlTest, StateFiltersFindAndDeleteTheMatchingRows)
     EXPECT_FALSE(m_list.DeleteItem(5, TRUE));
 }
 
-TEST_F(ReportCtrlTest, SpaceInTheListChangesNothing)
-{
-    Fill({"r0", "r1", "r2"});
-    m_list.SetItemStates(0, RC_ITEM_SELECTED);
-    m_list.SetItemStates(2, RC_ITEM_FOCUSED);
-    Table()->setFocus();
-    QTest::keyClick(Table(), Qt::Key_Space);
-    EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_SELECTED, -1), 0);
-    EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 1);
-}
-
-TEST_F(ReportCtrlTest, ColumnsAddedAndRemovedKeepOneColourPerCell)
+TEST_F(ReportCtrlTest, RecordsKeepOneColourPerCellAcrossColumnChangesAndCellsAreDrawnWithThem)
 {
     Fill({"r0", "r1"});
     EXPECT_EQ(m_list.InsertColumn(1, "Middle", LVCFMT_LEFT, 40), 1);
-    auto* pRecord = reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0));
+    Record* pRecord = RowRecord(1);
+    ASSERT_NE(pRecord, nullptr);
     EXPECT_EQ(pRecord->aBkColors.size(), 3u);
     EXPECT_TRUE(m_list.DeleteColumn(0));
-    EXPECT_EQ(reinterpret_cast<CReportCtrl::ItemData*>(m_list.GetItemData(0)), pRecord)
-        << "the record stays with its row";
-    EXPECT_EQ(pRecord->aTextColors.size(), 2u);
+    EXPECT_EQ(RowRecord(1), pRecord) << "the record stays with its row";
+    ASSERT_EQ(pRecord->aTextColors.size(), 2u);
+    pRecord->aBkColors[1] = RGB(200, 10, 30);
+    const QRect cell = Table()->visualRect(Table()->model()->index(1, 1));
+    const QImage image = Table()->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(cell.center() + QPoint(30, 0)), QColor(200, 10, 30));
 }
 
 TEST(ReportCtrlSubclass, TemplateListIsForcedIntoAReportViewWithRecordsFreedWithTheWindow)
@@ -265,11 +212,10 @@ TEST(ReportCtrlSubclass, TemplateListIsForcedIntoAReportViewWithRecordsFreedWith
     public:
         CPage()
         {
-            auto* pWidget = new QWidget;
-            auto* pTable = new QTableView(pWidget);
+            auto* pTable = new QTableView(new QWidget);
             pTable->setProperty("ctrlId", 1032);
             pTable->horizontalHeader()->setSectionsClickable(false);
-            AdoptWindow(pWidget);
+            AdoptWindow(pTable->parentWidget());
         }
         void Destroy() { DestroyWindow(); }
     } page;

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 class CParent : public CWnd
@@ -19,46 +17,40 @@ class CParent : public CWnd
 public:
     CParent()
     {
-        auto* pWidget = new QWidget;
-        pWidget->resize(400, 300);
-        AdoptWindow(pWidget);
-        pWidget->show();
+        AdoptWindow(new QWidget);
+        GetSafeHwnd()->resize(400, 300);
+        GetSafeHwnd()->show();
     }
 };
 
-QLineEdit* Field(QDialog* pDialog, int nIndex)
+template <class T>
+T* Control(QDialog* pDialog, int nID)
 {
-    for (QLineEdit* pEdit : pDialog->findChildren<QLineEdit*>()) {
-        if (pEdit->property("ctrlId").toInt() == CTextEntryDlg::FIRST_FIELD_ID + nIndex)
-            return pEdit;
+    for (T* pControl : pDialog->findChildren<T*>()) {
+        if (pControl->property("ctrlId").toInt() == nID)
+            return pControl;
     }
     return nullptr;
+}
+
+QLineEdit* Field(QDialog* pDialog, int nIndex)
+{
+    return Control<QLineEdit>(pDialog, CTextEntryDlg::FIRST_FIELD_ID + nIndex);
 }
 
 QPushButton* Button(QDialog* pDialog, int nID)
 {
-    for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
-        if (pButton->property("ctrlId").toInt() == nID)
-            return pButton;
-    }
-    return nullptr;
-}
-
-CTextEntryDlg& ContactEntry(CTextEntryDlg& dlg)
-{
-    dlg.AddField("First:");
-    dlg.AddField("Last:");
-    dlg.AddField("Address:");
-    return dlg;
+    return Control<QPushButton>(pDialog, nID);
 }
 
 } // namespace
 
-TEST(TextEntryDlg, RunsModallyOverItsParentWithUncutLabelsAndTheFocusInTheFirstField)
+TEST(TextEntryDlg, RunsModallyOverItsParentAndOkFollowsTheFieldsAsTheUserTypesAndErases)
 {
     CParent parent;
     CTextEntryDlg dlg;
-    ContactEntry(dlg);
+    for (const char* pszLabel : {"First:", "Last:", "Address:"})
+        dlg.AddField(pszLabel);
     CModalScript script;
     script.Then([&](QDialog* pDialog) {
         EXPECT_EQ(pDialog->windowTitle(), "Enter Contact Info");
@@ -66,40 +58,24 @@ TEST(TextEntryDlg, RunsModallyOverItsParentWithUncutLabelsAndTheFocusInTheFirstF
             EXPECT_GE(pLabel->width(), pLabel->sizeHint().width()) << pLabel->text().toStdString() << " is cut";
         EXPECT_FALSE(parent.GetSafeHwnd()->isEnabled()) << "the parent is disabled while the window runs";
         EXPECT_EQ(pDialog->focusWidget(), Field(pDialog, 0));
-        if (const char* pszDir = std::getenv("DPF_SCREENSHOT_DIR"))
-            pDialog->grab().save(QString(pszDir) + "/text-entry-3.png");
-        ClickButton(Button(pDialog, IDCANCEL));
-    });
-    EXPECT_EQ(dlg.DoModal(&parent, "Enter Contact Info"), IDCANCEL);
-    EXPECT_TRUE(parent.GetSafeHwnd()->isEnabled());
-    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr) << "the window exists only while it runs";
-}
-
-TEST(TextEntryDlg, OkFollowsTheFieldsAsTheUserTypesAndErases)
-{
-    CParent parent;
-    CTextEntryDlg dlg;
-    ContactEntry(dlg);
-    CModalScript script;
-    script.Then([&](QDialog* pDialog) {
+        SaveScreenshot(pDialog, "text-entry-3");
         QPushButton* pOK = Button(pDialog, IDOK);
         EXPECT_FALSE(pOK->isEnabled());
         QTest::keyClicks(Field(pDialog, 0), "Ada");
-        EXPECT_FALSE(pOK->isEnabled());
         QTest::keyClicks(Field(pDialog, 2), "ada@example.org");
         EXPECT_FALSE(pOK->isEnabled());
         QTest::keyClicks(Field(pDialog, 1), " ");
         EXPECT_TRUE(pOK->isEnabled()) << "a field of blanks counts as filled";
         QTest::keyClick(Field(pDialog, 1), Qt::Key_Backspace);
         EXPECT_FALSE(pOK->isEnabled());
-        // Enter does nothing while OK is disabled.
         QTest::keyClick(Field(pDialog, 1), Qt::Key_Return);
-        EXPECT_TRUE(pDialog->isVisible());
+        EXPECT_TRUE(pDialog->isVisible()) << "Enter does nothing while OK is disabled";
         QTest::keyClicks(Field(pDialog, 1), "Lovelace");
-        EXPECT_TRUE(pOK->isEnabled());
         QTest::keyClick(Field(pDialog, 1), Qt::Key_Return);
     });
     EXPECT_EQ(dlg.DoModal(&parent, "Enter Contact Info"), IDOK);
+    EXPECT_TRUE(parent.GetSafeHwnd()->isEnabled());
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr) << "the window exists only while it runs";
     EXPECT_EQ(dlg.GetFieldText(0), "Ada");
     EXPECT_EQ(dlg.GetFieldText(1), "Lovelace");
     EXPECT_EQ(dlg.GetFieldText(2), "ada@example.org");
@@ -111,8 +87,7 @@ TEST(TextEntryDlg, CancelEscapeAndTheCloseBoxKeepTheTypedTexts)
     const std::vector<std::function<void(QDialog*)>> ways = {
         [](QDialog* pDialog) { ClickButton(Button(pDialog, IDCANCEL)); },
         [](QDialog* pDialog) { QTest::keyClick(Field(pDialog, 0), Qt::Key_Escape); },
-        [](QDialog* pDialog) { pDialog->close(); },
-    };
+        [](QDialog* pDialog) { pDialog->close(); }};
     for (const auto& way : ways) {
         CParent parent;
         CTextEntryDlg dlg;

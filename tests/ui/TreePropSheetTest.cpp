@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <deque>
 #include <functional>
-#include <memory>
 
 using TreePropSheet::CTreePropSheet;
 
@@ -34,8 +34,8 @@ public:
         m_psp.dwFlags |= PSP_USETITLE;
         m_psp.pszTitle = m_strTitle;
     }
-    BOOL OnKillActive() override { return m_bRefuse ? FALSE : CPropertyPage::OnKillActive(); }
-    BOOL m_bRefuse = FALSE;
+    BOOL OnKillActive() override { return !m_bRefuse && CPropertyPage::OnKillActive(); }
+    bool m_bRefuse = false;
 
 private:
     CString m_strTitle;
@@ -72,30 +72,18 @@ std::string Selected(CPropertySheet& sheet)
     return Tree(sheet)->currentItem()->text(0).toStdString();
 }
 
-void PressInSheet(CPropertySheet& sheet, Qt::KeyboardModifiers modifiers)
-{
-    QWidget* pDialog = sheet.GetSafeHwnd();
-    pDialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(pDialog));
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : pDialog, Qt::Key_Tab, modifiers);
-}
-
 // Runs a tree sheet of pages titled so; act runs inside its modal loop and must close it.
 void RunTreeSheet(const std::vector<const char*>& titles,
-                  const std::function<void(CTestSheet&, std::vector<CTitledPage*>&)>& act, int nStartPage = 0)
+                  const std::function<void(CTestSheet&, std::deque<CTitledPage>&)>& act, int nStartPage = 0)
 {
-    std::vector<std::unique_ptr<CTitledPage>> pages;
-    std::vector<CTitledPage*> raw;
+    std::deque<CTitledPage> pages;
     CTestSheet sheet("Test");
-    for (const char* pszTitle : titles) {
-        pages.push_back(std::make_unique<CTitledPage>(pszTitle));
-        raw.push_back(pages.back().get());
-        sheet.AddPage(raw.back());
-    }
+    for (const char* pszTitle : titles)
+        sheet.AddPage(&pages.emplace_back(pszTitle));
     sheet.SetTreeMode(TRUE, TRUE, FALSE);
     sheet.SetActivePage(nStartPage);
     CModalScript script;
-    script.Then([&](QDialog*) { act(sheet, raw); });
+    script.Then([&](QDialog*) { act(sheet, pages); });
     sheet.DoModal();
 }
 
@@ -103,15 +91,14 @@ void RunTreeSheet(const std::vector<const char*>& titles,
 
 TEST(TreePropSheet, TitlePathsSplitAtUnescapedSeparators)
 {
-    const std::vector<std::array<const char*, 3>> cases = {
-        {"Configured Networks::Home", "Configured Networks", "Home"},
-        {"A\\::B::C", "A::B", "C"}, // an escaped separator in a middle segment
-        {"B\\::C", "B\\::C", ""}, // the last segment keeps its backslash
-        {"A\\\\::B", "A\\", "B"}, // two backslashes leave one and still separate
-        {"A\\\\\\::B::C", "A\\::B", "C"}, // one escaped, one escaping
-        {"::Lead", "", "Lead"},
-        {"A:::B", "A", ":B"},
-    };
+    // "\::" is a separator kept in the text, but only before the last one; "\\" is one backslash.
+    const std::vector<std::array<const char*, 3>> cases = {{"Configured Networks::Home", "Configured Networks", "Home"},
+                                                           {"A\\::B::C", "A::B", "C"},
+                                                           {"B\\::C", "B\\::C", ""},
+                                                           {"A\\\\::B", "A\\", "B"},
+                                                           {"A\\\\\\::B::C", "A\\::B", "C"},
+                                                           {"::Lead", "", "Lead"},
+                                                           {"A:::B", "A", ":B"}};
     for (const auto& c : cases) {
         CString strRest(c[0]);
         EXPECT_EQ(CTestSheet::SplitTitlePath(strRest), c[1]) << c[0];
@@ -122,21 +109,18 @@ TEST(TreePropSheet, TitlePathsSplitAtUnescapedSeparators)
 TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPagesAndTheCaptionNeverCoversThePage)
 {
     CScratchDrive drive;
-    const std::string folder = TestDataPath("startup-home-office");
-    drive.WriteConfig(ReadFileBytes(folder + "/Configuration.xml"));
-    drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
+    drive.WriteConfig(ReadFileBytes(TestDataPath("startup-home-office/Configuration.xml")));
+    drive.WriteScan(ReadFileBytes(TestDataPath("startup-home-office/scan.xml")));
     RunApplication(drive, [](CPropertySheet& sheet) {
         QTreeWidget* pTree = Tree(sheet);
         ASSERT_NE(pTree, nullptr);
         EXPECT_EQ(Describe(pTree->invisibleRootItem()),
-                  "Configured Networks+\n  Home\n  Office\n"
-                  "Available Networks+\n  home\n  Cafe\n"
+                  "Configured Networks+\n  Home\n  Office\nAvailable Networks+\n  home\n  Cafe\n"
                   "Email\nAddress Book\nInternet Content Sharing\nPC Sharing\n");
         // A node and a page show the two different default pictures.
         const QImage node = pTree->topLevelItem(0)->icon(0).pixmap(16).toImage();
         const QImage page = pTree->topLevelItem(2)->icon(0).pixmap(16).toImage();
-        EXPECT_FALSE(node.isNull());
-        EXPECT_FALSE(page.isNull());
+        EXPECT_FALSE(node.isNull() || page.isNull());
         EXPECT_NE(node, page);
         EXPECT_EQ(Selected(sheet), "Home");
         EXPECT_FALSE(sheet.GetTabControl()->IsWindowVisible());
@@ -150,7 +134,7 @@ TEST(TreePropSheet, StartupTreeHasExpandedNetworkNodesThenTheFixedPagesAndTheCap
 TEST(TreePropSheet, SameTitlesGetAnItemEachSegmentsMatchCaseSensitivelyAndAddedPagesJoinTheTree)
 {
     CTitledPage late("Late::x"); // outlives the sheet it joins
-    RunTreeSheet({"Net::a", "net::b", "Twin", "Twin", "Net"}, [&](CTestSheet& sheet, std::vector<CTitledPage*>&) {
+    RunTreeSheet({"Net::a", "net::b", "Twin", "Twin", "Net"}, [&](CTestSheet& sheet, auto&) {
         EXPECT_EQ(Describe(Tree(sheet)->invisibleRootItem()), "Net+\n  a\nnet+\n  b\nTwin\nTwin\n")
             << "a page titled like a node takes the node over; two pages of one title are two items";
         ClickItem(sheet, "Twin", 1);
@@ -175,20 +159,20 @@ TEST(TreePropSheet, NodeWithoutAPageHidesThePageAndShowsTheTextUnlessThePageRefu
                 nDark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
         return nDark;
     };
-    RunTreeSheet({"Group::A", "Group::B"}, [&](CTestSheet& sheet, std::vector<CTitledPage*>& pages) {
+    RunTreeSheet({"Group::A", "Group::B"}, [&](CTestSheet& sheet, std::deque<CTitledPage>& pages) {
         sheet.SetEmptyPageFormat("Please select a child item of '%s'.");
-        pages[0]->m_bRefuse = TRUE;
+        pages[0].m_bRefuse = true;
         ClickItem(sheet, "Group");
         EXPECT_EQ(Selected(sheet), "A") << "a page that will not be left keeps the selection";
-        EXPECT_TRUE(pages[0]->IsWindowVisible());
-        pages[0]->m_bRefuse = FALSE;
+        EXPECT_TRUE(pages[0].IsWindowVisible());
+        pages[0].m_bRefuse = false;
         ClickItem(sheet, "Group");
         EXPECT_EQ(Selected(sheet), "Group");
-        EXPECT_FALSE(pages[0]->IsWindowVisible());
+        EXPECT_FALSE(pages[0].IsWindowVisible());
         EXPECT_EQ(sheet.GetActiveIndex(), 0) << "the current page only hides";
         EXPECT_GT(messagePixels(sheet), 10);
         ClickItem(sheet, "B");
-        EXPECT_TRUE(pages[1]->IsWindowVisible());
+        EXPECT_TRUE(pages[1].IsWindowVisible());
         sheet.SetEmptyPageFormat("");
         ClickItem(sheet, "Group");
         EXPECT_EQ(messagePixels(sheet), 0) << "an empty format draws nothing";
@@ -198,37 +182,26 @@ TEST(TreePropSheet, NodeWithoutAPageHidesThePageAndShowsTheTextUnlessThePageRefu
 
 TEST(TreePropSheet, CtrlTabWalksTheTreeWithWrapAround)
 {
+    const auto press = [](CPropertySheet& sheet, Qt::KeyboardModifiers modifiers) {
+        sheet.GetSafeHwnd()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.GetSafeHwnd()));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : sheet.GetSafeHwnd(), Qt::Key_Tab,
+                        modifiers);
+    };
     RunTreeSheet(
         {"Group::A", "Group::Sub::B", "Last"},
-        [](CTestSheet& sheet, std::vector<CTitledPage*>&) {
+        [&](CTestSheet& sheet, auto&) {
             EXPECT_EQ(Selected(sheet), "Last");
-            PressInSheet(sheet, Qt::ControlModifier);
+            press(sheet, Qt::ControlModifier);
             EXPECT_EQ(Selected(sheet), "Group") << "from the last item to the first root item";
             for (const char* pszBack : {"Last", "B", "Sub"}) {
-                PressInSheet(sheet, Qt::ControlModifier | Qt::ShiftModifier);
+                press(sheet, Qt::ControlModifier | Qt::ShiftModifier);
                 EXPECT_EQ(Selected(sheet), pszBack) << "back from the first root item to the deepest last item";
             }
-            PressInSheet(sheet, Qt::ControlModifier);
+            press(sheet, Qt::ControlModifier);
             EXPECT_EQ(Selected(sheet), "B");
             EXPECT_EQ(sheet.GetActiveIndex(), 1);
             PressSheetButton(sheet, IDCANCEL);
         },
         2);
-}
-
-TEST(TreePropSheet, SettersRefuseOnceTheWindowExistsAndDefaultImagesMustBeTwo)
-{
-    CImageList none;
-    none.Create(16, 16, ILC_COLOR32, 0, 1);
-    CImageList two;
-    ASSERT_TRUE(two.Create(130, 16, 0, RGB(0, 128, 128)));
-    CTestSheet unshown("Test");
-    EXPECT_FALSE(unshown.SetDefaultTreeImages(&none));
-    EXPECT_TRUE(unshown.SetDefaultTreeImages(&two));
-    RunTreeSheet({"A"}, [&](CTestSheet& sheet, std::vector<CTitledPage*>&) {
-        EXPECT_FALSE(sheet.SetTreeMode(TRUE, TRUE, TRUE));
-        EXPECT_FALSE(sheet.SetPageTreeWidth(300));
-        EXPECT_TRUE(sheet.SetDefaultTreeImages(&two));
-        PressSheetButton(sheet, IDCANCEL);
-    });
 }
