@@ -9,10 +9,13 @@
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"
 #include "pages/PropPageInternetSharing.h"
+#include "pages/PropPageNetwork.h"
 #include "pages/PropPagePCSharing.h"
 #include "platform/PropertySheet.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -23,21 +26,6 @@
 #include <vector>
 
 namespace {
-
-struct RewriteCase
-{
-    const char* pszName;
-    const char* pszSection;
-    // Two copies of the section with <Before/> ahead of the first and <Middle/> between them.
-    std::string sections;
-    // Texts in the saved file, in this order: the first copy's value ahead of <Middle/>, the second
-    // copy's after it.
-    std::vector<std::string> fileOrder;
-    // Texts of the saved first copy, in this order: a known element ahead of the unknown ones.
-    std::vector<std::string> sectionOrder;
-    // Texts the saved first copy must hold as they were stored.
-    std::vector<std::string> kept;
-};
 
 std::string Key(const char* pszPlain)
 {
@@ -54,7 +42,37 @@ std::string AccessPoint(const std::string& attributes, const std::string& ssid, 
         + "</AccessPoint>";
 }
 
-std::vector<RewriteCase> Cases()
+using PageFactory = std::function<std::unique_ptr<CPropertyPage>()>;
+template <class T>
+PageFactory Make()
+{
+    return [] { return std::unique_ptr<CPropertyPage>(new T); };
+}
+
+// Each table's cases are named, in the test names and in failure messages.
+const auto kCaseName = [](const auto& info) { return std::string(info.param.pszName); };
+
+template <class Case>
+class PageRuleTest : public ::testing::TestWithParam<Case>
+{
+protected:
+    void TearDown() override { ResetDocuments(); }
+    CScratchDrive m_drive;
+};
+
+struct RewriteCase
+{
+    const char* pszName;
+    const char* pszSection;
+    // Two copies of the section with <Before/> ahead of the first and <Middle/> between them.
+    std::string sections;
+    // Texts of the saved file, in this order: the first copy rewritten where it stood, its known
+    // elements ahead of the unknown ones, which come back as they were stored, then the second copy.
+    std::vector<std::string> saved;
+    friend void PrintTo(const RewriteCase& c, std::ostream* pOut) { *pOut << c.pszName; }
+};
+
+std::vector<RewriteCase> RewriteCases()
 {
     return {
         {"Email",
@@ -63,36 +81,32 @@ std::vector<RewriteCase> Cases()
          "<SMTPServer><SMTPSecuritySetting>SSL</SMTPSecuritySetting><Auth>yes</Auth></SMTPServer>"
          "<POPServer><POPSecuritySetting>TLS</POPSecuritySetting></POPServer></Email>"
          "<Middle/><Email><EmailAddress>second@x</EmailAddress></Email>",
-         {"<Before", "first@x", "<Middle", "second@x"},
-         {"<EmailAddress>", "<SMTPPort>", "<Auth>", "<POPServer>", "<Signature>"},
-         {"<Email id=\"7\">", "<Signature>old</Signature>", "<Auth>yes</Auth>",
-          "<SMTPSecuritySetting>SSL</SMTPSecuritySetting>", "<POPSecuritySetting>TLS</POPSecuritySetting>"}},
+         {"<Before", "<Email id=\"7\">", "<EmailAddress>first@x<", "<SMTPSecuritySetting>SSL</SMTPSecuritySetting>",
+          "<SMTPPort>", "<Auth>yes</Auth>", "<POPServer>", "<POPSecuritySetting>TLS</POPSecuritySetting>",
+          "<Signature>old</Signature>", "<Middle", "second@x"}},
         {"AddressBook",
          "EmailAddressBook",
          "<Before/><EmailAddressBook id=\"7\"><Note>n</Note><AEmailAddresses><AEmailAddress>first</AEmailAddress>"
          "<Sorted>no</Sorted></AEmailAddresses></EmailAddressBook>"
          "<Middle/><EmailAddressBook><AEmailAddresses><AEmailAddress>second</AEmailAddress></AEmailAddresses></"
          "EmailAddressBook>",
-         {"<Before", ">first<", "<Middle", ">second<"},
-         {"<AEmailAddress>first", "<Sorted>", "<Note>"},
-         {"<EmailAddressBook id=\"7\">", "<Note>n</Note>", "<Sorted>no</Sorted>"}},
+         {"<Before", "<EmailAddressBook id=\"7\">", "<AEmailAddress>first<", "<Sorted>no</Sorted>", "<Note>n</Note>",
+          "<Middle", ">second<"}},
         {"InternetSharing",
          "RSSandFrameChannel",
          "<Before/><RSSandFrameChannel id=\"7\"><RSS><NumURL>1</NumURL><RssDetails><Description>First</Description>"
          "<URL>u</URL></RssDetails><Refresh>60</Refresh></RSS></RSSandFrameChannel>"
          "<Middle/><RSSandFrameChannel><RSS><NumURL>1</NumURL><RssDetails><Description>Second</Description>"
          "<URL>u</URL></RssDetails></RSS></RSSandFrameChannel>",
-         {"<Before", ">First<", "<Middle", ">Second<"},
-         {"<RssDetails>", "<Refresh>", "<FrameChannel>"},
-         {"<RSSandFrameChannel id=\"7\">", "<Refresh>60</Refresh>"}},
+         {"<Before", "<RSSandFrameChannel id=\"7\">", ">First<", "<Refresh>60</Refresh>", "<FrameChannel>", "<Middle",
+          ">Second<"}},
         {"PCSharing",
          "LocalNetSharing",
          "<Before/><LocalNetSharing id=\"7\"><SMB><SmbEnabled>false</SmbEnabled><SmbUser>first</SmbUser>"
          "<SmbGuest>yes</SmbGuest></SMB><Nfs/></LocalNetSharing>"
          "<Middle/><LocalNetSharing><SMB><SmbUser>second</SmbUser></SMB></LocalNetSharing>",
-         {"<Before", ">first<", "<Middle", ">second<"},
-         {"<SmbUser>", "<SmbGuest>", "</SMB>", "<Nfs"},
-         {"<LocalNetSharing id=\"7\">", "<SmbGuest>yes</SmbGuest>", "<Nfs />"}},
+         {"<Before", "<LocalNetSharing id=\"7\">", "<SmbUser>first<", "<SmbGuest>yes</SmbGuest>", "</SMB>", "<Nfs />",
+          "<Middle", ">second<"}},
         {"Network",
          "NetworkConnectionInfo",
          "<Before/><NetworkConnectionInfo "
@@ -101,51 +115,29 @@ std::vector<RewriteCase> Cases()
              + "</NetworkConnectionInfo><Middle/><NetworkConnectionInfo><DeviceName>kestrovaDPF</DeviceName>"
                "<NumAccessPoint>1</NumAccessPoint>"
              + AccessPoint("", "Stale", "") + "</NetworkConnectionInfo>",
-         {"<Before", ">Home<", "<Middle", ">Stale<"},
-         {"<AccessPoint id=\"7\">", "</IPConfiguration>", "<Priority>"},
-         {"<NetworkConnectionInfo id=\"3\">", "<Priority>3</Priority>"}},
+         {"<Before", "<NetworkConnectionInfo id=\"3\">", "<AccessPoint id=\"7\">", ">Home<", "</IPConfiguration>",
+          "<Priority>3</Priority>", "<Middle", ">Stale<"}},
     };
 }
 
-class SectionRewriteTest : public ::testing::TestWithParam<RewriteCase>
-{
-protected:
-    void TearDown() override { ResetDocuments(); }
-    CScratchDrive m_drive;
-};
-
-using PageFactory = std::function<std::unique_ptr<CPropertyPage>()>;
-template <class T>
-PageFactory Make()
-{
-    return [] { return std::unique_ptr<CPropertyPage>(new T); };
-}
+using SectionRewriteTest = PageRuleTest<RewriteCase>;
 
 } // namespace
 
 TEST_P(SectionRewriteTest, ConfirmRewritesTheFirstCopyInPlaceAndKeepsWhatThePageDoesNotKnow)
 {
-    const RewriteCase& c = GetParam();
-    m_drive.WriteConfig("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">"
-                        "<Configuration>"
-                        + c.sections + "</Configuration></RootInfo>\n");
+    m_drive.WriteConfig(ConfigFile(GetParam().sections));
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         // Only pages that were shown are written; every one is shown once.
         for (int i = 0; i < sheet.GetPageCount(); ++i)
             sheet.SetActivePage(i);
         PressSheetButton(sheet, IDOK);
     });
-    const std::string saved = m_drive.ReadConfig();
-    EXPECT_EQ(CountSections(saved, c.pszSection), 2);
-    ExpectInOrder(saved, c.fileOrder);
-    const std::string section = SectionText(saved, c.pszSection);
-    ExpectInOrder(section, c.sectionOrder);
-    for (const std::string& part : c.kept)
-        EXPECT_NE(section.find(part), std::string::npos) << part << " lost from\n" << section;
+    EXPECT_EQ(CountSections(m_drive.ReadConfig(), GetParam().pszSection), 2);
+    ExpectInOrder(m_drive.ReadConfig(), GetParam().saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, SectionRewriteTest, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<RewriteCase>& info) { return info.param.pszName; });
+INSTANTIATE_TEST_SUITE_P(Pages, SectionRewriteTest, ::testing::ValuesIn(RewriteCases()), kCaseName);
 
 namespace {
 
@@ -155,14 +147,10 @@ struct EmptyCardCase
     PageFactory page;
     const char* pszSection;
     std::string expected;
+    friend void PrintTo(const EmptyCardCase& c, std::ostream* pOut) { *pOut << c.pszName; }
 };
 
-class EmptyCardTest : public ::testing::TestWithParam<EmptyCardCase>
-{
-protected:
-    void TearDown() override { ResetDocuments(); }
-    CScratchDrive m_drive;
-};
+using EmptyCardTest = PageRuleTest<EmptyCardCase>;
 
 } // namespace
 
@@ -205,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
             "<SmbWorkgroup></SmbWorkgroup>\n"
             "        <SmbHostName></SmbHostName>\n        <SmbUser></SmbUser>\n        <SmbPassword></SmbPassword>\n"
             "        <SmbShareDirectory></SmbShareDirectory>\n    </SMB>\n</LocalNetSharing>\n"}),
-    [](const ::testing::TestParamInfo<EmptyCardCase>& info) { return info.param.pszName; });
+    kCaseName);
 
 namespace {
 
@@ -217,14 +205,16 @@ struct RefusalCase
     // Edit boxes in the order the user fills them: id and the whole new text.
     std::vector<std::pair<int, std::string>> typed;
     const char* pszMessage;
+    // On a network page: the encryption mode chosen, after Enable is checked and before the typing.
+    const char* pszMode = nullptr;
+    friend void PrintTo(const RefusalCase& c, std::ostream* pOut) { *pOut << c.pszName; }
 };
 
 std::string StoredSMB()
 {
     return "<LocalNetSharing><SMB><SmbEnabled>true</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC"
            "</SmbHostName><SmbUser>me</SmbUser><SmbPassword>"
-        + ScrambleText("pw", CONFIG_KEY_TEXT).Bytes()
-        + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
+        + Key("pw") + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
 }
 
 const char* const kSmtpAccount = "You must provide account information for the Outgoing Mail server!";
@@ -237,6 +227,12 @@ std::vector<RefusalCase> RefusalCases()
     const PageFactory email = Make<CPropPageEmail>();
     const PageFactory pc = Make<CPropPagePCSharing>();
     const PageFactory feeds = Make<CPropPageInternetSharing>();
+    // The encrypted network of the scan, on its own page: nothing else could save either.
+    const PageFactory cafe = [] {
+        auto pPage = std::make_unique<CPropPageNetwork>();
+        pPage->SetPageTitle("Available Networks::Cafe");
+        return std::unique_ptr<CPropertyPage>(std::move(pPage));
+    };
     return {
         // The outgoing server is checked first, and only the first failure is shown.
         {"EmailOutgoingFirst", email, "", {{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_POP_SERVER_NAME, "pop"}}, kSmtpAccount},
@@ -298,33 +294,54 @@ std::vector<RefusalCase> RefusalCases()
          "",
          {{IDC_FC_USERNAME, "family"}, {IDC_FC_PASSWORD, "Secret"}, {IDC_FC_RETYPE_PASSWORD, "secret"}},
          "Plese check your password information for the FrameChannel account!"},
+        {"NetworkMode", cafe, "", {{IDC_KEY_PASSWORD, "k"}, {IDC_RETYPE_PASSWORD, "k"}}, "Invalid Encryption Mode", ""},
+        {"NetworkKey", cafe, "", {}, "You must provide a password", "WEP64"},
+        {"NetworkRetype",
+         cafe,
+         "",
+         {{IDC_KEY_PASSWORD, "Key"}, {IDC_RETYPE_PASSWORD, "key"}},
+         "Verify password does not match!",
+         "WEP64"},
     };
 }
 
-class RefusalTest : public ::testing::TestWithParam<RefusalCase>
+// Chooses an entry of a drop-down list with the keyboard, as a user would.
+void Choose(CWnd& page, int nID, const char* pszEntry)
 {
-protected:
-    void TearDown() override { ResetDocuments(); }
-    CScratchDrive m_drive;
-};
+    auto* pCombo = qobject_cast<QComboBox*>(page.GetDlgItem(nID)->GetSafeHwnd());
+    pCombo->setFocus();
+    const int nTarget = pCombo->findText(pszEntry);
+    ASSERT_GE(nTarget, 0) << pszEntry;
+    while (pCombo->currentIndex() != nTarget)
+        QTest::keyClick(pCombo, pCombo->currentIndex() < nTarget ? Qt::Key_Down : Qt::Key_Up);
+}
+
+using RefusalTest = PageRuleTest<RefusalCase>;
 
 } // namespace
 
 TEST_P(RefusalTest, RefusedConfirmSaysWhyAndWritesNothing)
 {
-    const std::string original = ConfigFile(GetParam().sections);
-    LoadDrive(m_drive, original);
-    std::unique_ptr<CPropertyPage> pPage = GetParam().page();
+    const RefusalCase& c = GetParam();
+    const std::string original = ConfigFile(c.sections);
+    LoadDrive(m_drive, original,
+              "<Scan><NetworkConnectionInfo><AccessPoint><Link><SSID>Cafe</SSID><OperationMode>Managed</OperationMode>"
+              "<Encrypted>true</Encrypted></Link></AccessPoint></NetworkConnectionInfo></Scan>");
+    std::unique_ptr<CPropertyPage> pPage = c.page();
     const QString text = ConfirmExpectingRefusal(*pPage, [&](CPropertySheet&) {
-        for (const auto& typed : GetParam().typed)
+        if (c.pszMode) {
+            ClickCheck(pPage->GetDlgItem(IDC_ENABLE)->GetSafeHwnd());
+            if (*c.pszMode)
+                Choose(*pPage, IDC_ENCRYPTION_MODE, c.pszMode);
+        }
+        for (const auto& typed : c.typed)
             TypeInto(*pPage, typed.first, QString::fromStdString(typed.second));
     });
-    EXPECT_EQ(text, GetParam().pszMessage);
+    EXPECT_EQ(text, c.pszMessage);
     EXPECT_EQ(m_drive.ReadConfig(), original);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, RefusalTest, ::testing::ValuesIn(RefusalCases()),
-                         [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.pszName; });
+INSTANTIATE_TEST_SUITE_P(Pages, RefusalTest, ::testing::ValuesIn(RefusalCases()), kCaseName);
 
 namespace {
 
@@ -333,31 +350,10 @@ struct FailedSaveCase
     const char* pszName;
     int nPage; // in the sheet of a card with one stored network
     const char* pszSection;
+    friend void PrintTo(const FailedSaveCase& c, std::ostream* pOut) { *pOut << c.pszName; }
 };
 
-void PrintTo(const FailedSaveCase& c, std::ostream* pOut)
-{
-    *pOut << c.pszName;
-}
-void PrintTo(const RefusalCase& c, std::ostream* pOut)
-{
-    *pOut << c.pszName;
-}
-void PrintTo(const EmptyCardCase& c, std::ostream* pOut)
-{
-    *pOut << c.pszName;
-}
-void PrintTo(const RewriteCase& c, std::ostream* pOut)
-{
-    *pOut << c.pszName;
-}
-
-class FailedSaveTest : public ::testing::TestWithParam<FailedSaveCase>
-{
-protected:
-    void TearDown() override { ResetDocuments(); }
-    CScratchDrive m_drive;
-};
+using FailedSaveTest = PageRuleTest<FailedSaveCase>;
 
 } // namespace
 
@@ -399,4 +395,4 @@ INSTANTIATE_TEST_SUITE_P(Pages, FailedSaveTest,
                                            FailedSaveCase{"AddressBook", 2, "EmailAddressBook"},
                                            FailedSaveCase{"InternetSharing", 3, "RSSandFrameChannel"},
                                            FailedSaveCase{"PCSharing", 4, "LocalNetSharing"}),
-                         [](const ::testing::TestParamInfo<FailedSaveCase>& info) { return info.param.pszName; });
+                         kCaseName);
