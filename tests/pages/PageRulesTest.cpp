@@ -197,13 +197,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
+// Edit boxes in the order the user fills them: id and the whole new text.
+using Typed = std::vector<std::pair<int, std::string>>;
+
 struct RefusalCase
 {
     const char* pszName;
     PageFactory page;
     std::string sections;
-    // Edit boxes in the order the user fills them: id and the whole new text.
-    std::vector<std::pair<int, std::string>> typed;
+    Typed typed;
     const char* pszMessage;
     // On a network page: the encryption mode chosen, after Enable is checked and before the typing.
     const char* pszMode = nullptr;
@@ -235,42 +237,27 @@ std::vector<RefusalCase> RefusalCases()
     };
     return {
         // The outgoing server is checked first, and only the first failure is shown.
-        {"EmailOutgoingFirst", email, "", {{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_POP_SERVER_NAME, "pop"}}, kSmtpAccount},
-        {"EmailSmtpPassword",
-         email,
-         "",
-         {{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_SMTP_USER_NAME, "me"}},
+        {"EmailOutgoingFirst", email, "", Typed{{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_POP_SERVER_NAME, "pop"}},
+         kSmtpAccount},
+        {"EmailSmtpPassword", email, "", Typed{{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_SMTP_USER_NAME, "me"}},
          "You must provide password information for the Outgoing Mail server!"},
-        {"EmailSmtpRetypeMissing",
-         email,
-         "",
-         {{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_SMTP_USER_NAME, "me"}, {IDC_SMTP_PASSWORD, "pw"}},
+        {"EmailSmtpRetypeMissing", email, "",
+         Typed{{IDC_SMTP_SERVER_NAME, "smtp"}, {IDC_SMTP_USER_NAME, "me"}, {IDC_SMTP_PASSWORD, "pw"}}, kSmtpPassword},
+        {"EmailSmtpRetypeCase", email, "",
+         Typed{{IDC_SMTP_SERVER_NAME, "smtp"},
+               {IDC_SMTP_USER_NAME, "me"},
+               {IDC_SMTP_PASSWORD, "Pw"},
+               {IDC_SMTP_RETYPE_PASSWORD, "pw"}},
          kSmtpPassword},
-        {"EmailSmtpRetypeCase",
-         email,
-         "",
-         {{IDC_SMTP_SERVER_NAME, "smtp"},
-          {IDC_SMTP_USER_NAME, "me"},
-          {IDC_SMTP_PASSWORD, "Pw"},
-          {IDC_SMTP_RETYPE_PASSWORD, "pw"}},
-         kSmtpPassword},
-        {"EmailPopAccount",
-         email,
-         "",
-         {{IDC_POP_SERVER_NAME, "pop"}},
+        {"EmailPopAccount", email, "", Typed{{IDC_POP_SERVER_NAME, "pop"}},
          "You must provide account information for the Incoming Mail server!"},
-        {"EmailPopBlankUserHasNoPassword",
-         email,
-         "",
-         {{IDC_POP_SERVER_NAME, "pop"}, {IDC_POP_USER_NAME, " "}},
+        {"EmailPopBlankUserHasNoPassword", email, "", Typed{{IDC_POP_SERVER_NAME, "pop"}, {IDC_POP_USER_NAME, " "}},
          "You must provide password information for the Incoming Mail server!"},
-        {"EmailPopRetypeBlank",
-         email,
-         "",
-         {{IDC_POP_SERVER_NAME, "pop"},
-          {IDC_POP_USER_NAME, "me"},
-          {IDC_POP_PASSWORD, "pw"},
-          {IDC_POP_RETYPE_PASSWORD, "pw "}},
+        {"EmailPopRetypeBlank", email, "",
+         Typed{{IDC_POP_SERVER_NAME, "pop"},
+               {IDC_POP_USER_NAME, "me"},
+               {IDC_POP_PASSWORD, "pw"},
+               {IDC_POP_RETYPE_PASSWORD, "pw "}},
          "Plese check your password information for the Incoming Mail server!"},
         {"PcWorkgroup", pc, StoredSMB(), {{IDC_SMB_WORKGROUP, ""}}, kPcAll},
         {"PcHostName", pc, StoredSMB(), {{IDC_SMB_HOST_NAME, ""}}, kPcAll},
@@ -279,29 +266,18 @@ std::vector<RefusalCase> RefusalCases()
         {"PcPassword", pc, StoredSMB(), {{IDC_SMB_PASSWORD, ""}}, kPcAll},
         {"PcRetypeCase", pc, StoredSMB(), {{IDC_SMB_RETYPE_PASSWORD, "PW"}}, kPcPassword},
         {"PcRetypeEmpty", pc, StoredSMB(), {{IDC_SMB_RETYPE_PASSWORD, ""}}, kPcPassword},
-        {"PcPasswordTooLong",
-         pc,
-         StoredSMB(),
-         {{IDC_SMB_PASSWORD, std::string(128, 'x')}, {IDC_SMB_RETYPE_PASSWORD, std::string(128, 'x')}},
+        {"PcPasswordTooLong", pc, StoredSMB(),
+         Typed{{IDC_SMB_PASSWORD, std::string(128, 'x')}, {IDC_SMB_RETYPE_PASSWORD, std::string(128, 'x')}},
          "The password of the PC account is too long: the frame can read at most 127 characters."},
-        {"FrameChannelPassword",
-         feeds,
-         "",
-         {{IDC_FC_USERNAME, "family"}},
+        {"FrameChannelPassword", feeds, "", Typed{{IDC_FC_USERNAME, "family"}},
          "You must provide password information for the FrameChannel account!"},
-        {"FrameChannelRetype",
-         feeds,
-         "",
-         {{IDC_FC_USERNAME, "family"}, {IDC_FC_PASSWORD, "Secret"}, {IDC_FC_RETYPE_PASSWORD, "secret"}},
+        {"FrameChannelRetype", feeds, "",
+         Typed{{IDC_FC_USERNAME, "family"}, {IDC_FC_PASSWORD, "Secret"}, {IDC_FC_RETYPE_PASSWORD, "secret"}},
          "Plese check your password information for the FrameChannel account!"},
         {"NetworkMode", cafe, "", {{IDC_KEY_PASSWORD, "k"}, {IDC_RETYPE_PASSWORD, "k"}}, "Invalid Encryption Mode", ""},
         {"NetworkKey", cafe, "", {}, "You must provide a password", "WEP64"},
-        {"NetworkRetype",
-         cafe,
-         "",
-         {{IDC_KEY_PASSWORD, "Key"}, {IDC_RETYPE_PASSWORD, "key"}},
-         "Verify password does not match!",
-         "WEP64"},
+        {"NetworkRetype", cafe, "", Typed{{IDC_KEY_PASSWORD, "Key"}, {IDC_RETYPE_PASSWORD, "key"}},
+         "Verify password does not match!", "WEP64"},
     };
 }
 
