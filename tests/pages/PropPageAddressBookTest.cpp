@@ -23,11 +23,6 @@ std::string Senders(const char* pszGroup, const char* pszEntry, const std::vecto
     return xml + "</" + pszGroup + ">";
 }
 
-QTableView* Table(CReportCtrl& list)
-{
-    return qobject_cast<QTableView*>(list.GetSafeHwnd());
-}
-
 std::vector<std::string> Column(CReportCtrl& list, int nCol = 0)
 {
     std::vector<std::string> texts;
@@ -38,14 +33,9 @@ std::vector<std::string> Column(CReportCtrl& list, int nCol = 0)
 
 void CtrlClickRow(CReportCtrl& list, int nRow)
 {
-    QTableView* pTable = Table(list);
+    auto* pTable = qobject_cast<QTableView*>(list.GetSafeHwnd());
     QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       pTable->visualRect(pTable->model()->index(nRow, 0)).center());
-}
-
-QPushButton* PageButton(CPropertyPage& page, int nID)
-{
-    return qobject_cast<QPushButton*>(page.GetDlgItem(nID)->GetSafeHwnd());
 }
 
 // A text entry step: types the texts into the fields in order and presses OK.
@@ -68,6 +58,12 @@ class AddressBookPageTest : public ::testing::Test
 {
 protected:
     void TearDown() override { ResetDocuments(); }
+    void Press(int nID) { ClickButton(m_page.GetDlgItem(nID)->GetSafeHwnd()); }
+    int Rows() const
+    {
+        return m_page.m_lstContacts.GetItemCount() + m_page.m_lstApproved.GetItemCount()
+            + m_page.m_lstDenied.GetItemCount();
+    }
     std::string Section() const { return SectionText(m_drive.ReadConfig(), "EmailAddressBook"); }
     CScratchDrive m_drive;
     CPropPageAddressBook m_page;
@@ -113,8 +109,7 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
     struct Case
     {
         CReportCtrl& list;
-        int nAdd;
-        int nRemove;
+        int nAdd, nRemove;
         const char* pszTitle;
         std::vector<QString> typed;
         std::vector<std::string> shown; // after the add, then the removal of the second row
@@ -124,19 +119,19 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
          IDC_ADD_CONTACT,
          IDC_REMOVE_CONTACT,
          "Enter Contact Info",
-         {"Zora", QString::fromUtf8("Nov\xC3\xA1k"), "zora@example.org"},
+         std::vector<QString>{"Zora", QString::fromUtf8("Nov\xC3\xA1k"), "zora@example.org"},
          {"Zora", "Bert"}},
         {m_page.m_lstApproved,
          IDC_ADD_APPROVED,
          IDC_REMOVE_APPROVED,
          "Enter Approved Sender",
-         {"a0@example.org"},
+         std::vector<QString>{"a0@example.org"},
          {"a0@example.org", "a2"}},
         {m_page.m_lstDenied,
          IDC_ADD_DENIED,
          IDC_REMOVE_DENIED,
          "Enter Denied Sender",
-         {"d0@example.org"},
+         std::vector<QString>{"d0@example.org"},
          {"d0@example.org", "d2"}},
     };
     CModalScript script;
@@ -145,37 +140,31 @@ TEST_F(AddressBookPageTest, EachAddAndRemoveButtonChangesItsOwnListAndTheFileFol
         [&](CPropertySheet& sheet) {
             for (const Case& c : cases) {
                 SCOPED_TRACE(c.pszTitle);
-                const std::vector<int> before = {m_page.m_lstContacts.GetItemCount(),
-                                                 m_page.m_lstApproved.GetItemCount(),
-                                                 m_page.m_lstDenied.GetItemCount()};
                 script.Then([&](QDialog* pDialog) {
                     EXPECT_EQ(pDialog->windowTitle(), c.pszTitle);
                     pDialog->reject();
                 });
-                ClickButton(PageButton(m_page, c.nAdd));
+                Press(c.nAdd);
                 EXPECT_EQ(c.list.GetItemCount(), 2) << "Cancel adds nothing";
                 EXPECT_EQ(ApplyEnabled(sheet), &c != &cases[0]) << "nor marks the page";
                 script.Then(TypeAndConfirm(c.typed));
-                ClickButton(PageButton(m_page, c.nAdd));
+                Press(c.nAdd);
                 CtrlClickRow(c.list, 1);
-                ClickButton(PageButton(m_page, c.nRemove));
+                Press(c.nRemove);
                 EXPECT_EQ(Column(c.list), c.shown);
-                EXPECT_EQ(m_page.m_lstContacts.GetItemCount() + m_page.m_lstApproved.GetItemCount()
-                              + m_page.m_lstDenied.GetItemCount(),
-                          before[0] + before[1] + before[2])
-                    << "one added, one removed, and only here";
+                EXPECT_EQ(Rows(), 6) << "one added, one removed, and only here";
             }
             EXPECT_TRUE(ApplyEnabled(sheet));
             PressSheetButton(sheet, IDOK);
         },
         &script);
     const std::string section = Section();
-    for (const char* part :
-         {"<ABFname>Zora</ABFname>\n            <ABLname>Nov\xC3\xA1k</ABLname>",
-          "<ABEmailAddress>zora@example.org</ABEmailAddress>", "<NumEmailDetails>2<",
-          "<DEmailAddress>d0@example.org</DEmailAddress>\n        <DEmailAddress>d2<", "<NumDEmailAddress>2<",
-          "<AEmailAddress>a0@example.org</AEmailAddress>\n        <AEmailAddress>a2<", "<NumAEmailAddress>2<"})
-        EXPECT_NE(section.find(part), std::string::npos) << part << " missing from\n" << section;
+    ExpectInOrder(section,
+                  {"<NumEmailDetails>2<", "<ABEmailAddress>zora@example.org<",
+                   "<ABFname>Zora</ABFname>\n            <ABLname>Nov\xC3\xA1k</ABLname>", ">Bert<",
+                   "<NumDEmailAddress>2<", "<DEmailAddress>d0@example.org</DEmailAddress>\n        <DEmailAddress>d2<",
+                   "<NumAEmailAddress>2<",
+                   "<AEmailAddress>a0@example.org</AEmailAddress>\n        <AEmailAddress>a2<"});
     for (const char* pszGone : {"Anna", ">a1<", ">d1<"})
         EXPECT_EQ(section.find(pszGone), std::string::npos) << pszGone;
 }
@@ -187,7 +176,7 @@ TEST_F(AddressBookPageTest, RemoveWithoutASelectionRemovesNothingAndTheDeleteKey
                          + Senders("DEmailAddresses", "DEmailAddress", {"a1", "a2", "a3", "a4", "a5"})
                          + "</EmailAddressBook>"));
     RunSheet({&m_page}, [&](CPropertySheet& sheet) {
-        ClickButton(PageButton(m_page, IDC_REMOVE_DENIED));
+        Press(IDC_REMOVE_DENIED);
         EXPECT_EQ(m_page.m_lstDenied.GetItemCount(), 5);
         EXPECT_FALSE(ApplyEnabled(sheet));
         sheet.GetSafeHwnd()->activateWindow();
