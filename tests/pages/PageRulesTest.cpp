@@ -3,19 +3,14 @@
 // know comes back after its own values), what an untouched page writes on a card without its section,
 // that a refused confirm writes nothing, and that a save that fails is told and can be tried again.
 
-#include "TestSupport.h"
-#include "app/ScrambledText.h"
+#include "PageTestSupport.h"
 #include "pages/PropPageEmail.h"
 #include "pages/PropPageInternetSharing.h"
 #include "pages/PropPageNetwork.h"
 #include "pages/PropPagePCSharing.h"
 #include "platform/PropertySheet.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -24,11 +19,6 @@
 #include <vector>
 
 namespace {
-
-std::string Key(const char* pszPlain)
-{
-    return ScrambleText(pszPlain, CONFIG_KEY_TEXT).Bytes();
-}
 
 // Each table's cases are named, in the test names and in failure messages.
 const auto kCaseName = [](const auto& info) { return std::string(info.param.pszName); };
@@ -134,7 +124,7 @@ std::string StoredSMB()
 {
     return "<LocalNetSharing><SMB><SmbEnabled>true</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC"
            "</SmbHostName><SmbUser>me</SmbUser><SmbPassword>"
-        + Key("pw") + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
+        + Scrambled("pw") + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
 }
 
 const char* const kSmtpAccount = "You must provide account information for the Outgoing Mail server!";
@@ -197,17 +187,6 @@ std::vector<RefusalCase> RefusalCases()
         {"NetworkRetype", cafe, "", Typed{{IDC_KEY_PASSWORD, "Key"}, {IDC_RETYPE_PASSWORD, "key"}},
          "Verify password does not match!", "WEP64"},
     };
-}
-
-// Chooses an entry of a drop-down list with the keyboard, as a user would.
-void Choose(CWnd& page, int nID, const char* pszEntry)
-{
-    auto* pCombo = qobject_cast<QComboBox*>(page.GetDlgItem(nID)->GetSafeHwnd());
-    pCombo->setFocus();
-    const int nTarget = pCombo->findText(pszEntry);
-    ASSERT_GE(nTarget, 0) << pszEntry;
-    while (pCombo->currentIndex() != nTarget)
-        QTest::keyClick(pCombo, pCombo->currentIndex() < nTarget ? Qt::Key_Down : Qt::Key_Up);
 }
 
 using RefusalTest = PageRuleTest<RefusalCase>;

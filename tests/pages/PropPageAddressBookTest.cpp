@@ -1,17 +1,7 @@
 #include "pages/PropPageAddressBook.h"
 
-#include "TestSupport.h"
-#include "app/ConfigDocument.h"
+#include "PageTestSupport.h"
 #include "platform/PropertySheet.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -23,41 +13,9 @@ std::string Senders(const char* pszGroup, const char* pszEntry, const std::vecto
     return xml + "</" + pszGroup + ">";
 }
 
-std::vector<std::string> Column(CReportCtrl& list, int nCol = 0)
-{
-    std::vector<std::string> texts;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-        texts.push_back(list.CListCtrl::GetItemText(i, nCol).Bytes());
-    return texts;
-}
-
-void CtrlClickRow(CReportCtrl& list, int nRow)
-{
-    auto* pTable = qobject_cast<QTableView*>(list.GetSafeHwnd());
-    QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      pTable->visualRect(pTable->model()->index(nRow, 0)).center());
-}
-
-// A text entry step: types the texts into the fields in order and presses OK.
-CModalScript::Step TypeAndConfirm(std::vector<QString> texts)
-{
-    return [texts](QDialog* pDialog) {
-        auto edits = pDialog->findChildren<QLineEdit*>();
-        std::sort(edits.begin(), edits.end(), [](QLineEdit* a, QLineEdit* b) { return a->y() < b->y(); });
-        ASSERT_EQ(edits.size(), static_cast<qsizetype>(texts.size()));
-        for (size_t i = 0; i < texts.size(); ++i)
-            TypeText(edits[static_cast<qsizetype>(i)], texts[i]);
-        for (QPushButton* pButton : pDialog->findChildren<QPushButton*>()) {
-            if (pButton->text() == "OK")
-                ClickButton(pButton);
-        }
-    };
-}
-
-class AddressBookPageTest : public ::testing::Test
+class AddressBookPageTest : public CPageTest
 {
 protected:
-    void TearDown() override { ResetDocuments(); }
     void Press(int nID) { ClickButton(m_page.GetDlgItem(nID)->GetSafeHwnd()); }
     int Rows() const
     {
@@ -65,7 +23,6 @@ protected:
             + m_page.m_lstDenied.GetItemCount();
     }
     std::string Section() const { return SectionText(m_drive.ReadConfig(), "EmailAddressBook"); }
-    CScratchDrive m_drive;
     CPropPageAddressBook m_page;
 };
 

@@ -1,20 +1,9 @@
 #include "pages/PropPageEmail.h"
 
-#include "TestSupport.h"
-#include "app/ConfigDocument.h"
-#include "app/ScrambledText.h"
+#include "PageTestSupport.h"
 #include "platform/PropertySheet.h"
 
-#include <QLineEdit>
-
-#include <gtest/gtest.h>
-
 namespace {
-
-std::string Scrambled(const char* pszPlain)
-{
-    return ScrambleText(pszPlain, CONFIG_KEY_TEXT).Bytes();
-}
 
 // The section as the page writes it, with an empty incoming port, from the values in their order:
 // address; outgoing server, user, password and port; incoming server, user and password.
@@ -29,14 +18,11 @@ std::string EmailSection(const std::vector<std::string>& v)
         + "        <POPPort></POPPort>\n    </POPServer>\n</Email>\n";
 }
 
-class EmailPageTest : public ::testing::Test
+class EmailPageTest : public CPageTest
 {
 protected:
-    void TearDown() override { ResetDocuments(); }
-    QString Text(int nID) { return qobject_cast<QLineEdit*>(m_page.GetDlgItem(nID)->GetSafeHwnd())->text(); }
+    QString Text(int nID) { return Edit(m_page, nID)->text(); }
     std::string Section() const { return SectionText(m_drive.ReadConfig(), "Email"); }
-
-    CScratchDrive m_drive;
     CPropPageEmail m_page;
 };
 

@@ -1,15 +1,11 @@
 #include "pages/PropPageNetwork.h"
 
-#include "TestSupport.h"
+#include "PageTestSupport.h"
 #include "app/ConfigDocument.h"
 #include "app/KestrovaConfigToolApp.h"
-#include "app/ScrambledText.h"
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -34,7 +30,7 @@ std::string StoredAccessPoint(const Profile& p)
         + "</SSID><OperationMode>Managed</OperationMode><Encrypted>" + p.encrypted + "</Encrypted>";
     if (p.encrypted.find_first_not_of(" \n") != std::string::npos && p.encrypted != "false")
         xml += "<EncryptionMode>WPA2</EncryptionMode><Key><KeyType>" + p.keyType + "</KeyType><KeyPassword>"
-            + ScrambleText("sesame", CONFIG_KEY_TEXT).Bytes() + "</KeyPassword></Key>";
+            + Scrambled("sesame") + "</KeyPassword></Key>";
     xml += "</Link><IPConfiguration>";
     xml += p.bDhcp ? "<DHCP>true</DHCP>"
                    : "<STATIC><DeviceIP>10.0.0.5</DeviceIP><NetMask>255.0.0.0</NetMask><GatewayIP>10.0.0.1</GatewayIP>"
@@ -61,28 +57,16 @@ std::string Scan(const std::vector<std::pair<std::string, std::string>>& network
     return xml + "</NetworkConnectionInfo></Scan>";
 }
 
-class NetworkPageTest : public ::testing::Test
+class NetworkPageTest : public CPageTest
 {
 protected:
-    void TearDown() override { ResetDocuments(); }
     static QWidget* Control(CPropertyPage* pPage, int nID) { return pPage->GetDlgItem(nID)->GetSafeHwnd(); }
-    static QLineEdit* Edit(CPropertyPage* pPage, int nID) { return qobject_cast<QLineEdit*>(Control(pPage, nID)); }
     static QComboBox* Combo(CPropertyPage* pPage, int nID) { return qobject_cast<QComboBox*>(Control(pPage, nID)); }
     static bool Checked(CPropertyPage* pPage, int nID)
     {
         return qobject_cast<QAbstractButton*>(Control(pPage, nID))->isChecked();
     }
     static bool Enabled(CPropertyPage* pPage, int nID) { return Control(pPage, nID)->isEnabled(); }
-    // Chooses an entry of a drop-down list with the keyboard, as a user would.
-    static void Choose(CPropertyPage* pPage, int nID, const QString& entry)
-    {
-        QComboBox* pCombo = Combo(pPage, nID);
-        pCombo->setFocus();
-        const int nTarget = pCombo->findText(entry);
-        ASSERT_GE(nTarget, 0);
-        while (pCombo->currentIndex() != nTarget)
-            QTest::keyClick(pCombo, pCombo->currentIndex() < nTarget ? Qt::Key_Down : Qt::Key_Up);
-    }
     static CPropPageNetwork* Page(CPropertySheet& sheet, int nIndex)
     {
         return dynamic_cast<CPropPageNetwork*>(sheet.GetPage(nIndex));
@@ -105,8 +89,6 @@ protected:
         }
         return order;
     }
-
-    CScratchDrive m_drive;
 };
 
 } // namespace
@@ -115,23 +97,23 @@ TEST_F(NetworkPageTest, StoredProfileIsShownAsStoredBlanksIgnoredAndAnyKeyTypeBu
 {
     // Blanks around a flag and inside a scrambled key, where a hand-edited file has them.
     std::string config = Config({{"Home"}, {"Hex", "true", "false", "passphrase"}});
-    const std::string key = ScrambleText("sesame", CONFIG_KEY_TEXT).Bytes();
+    const std::string key = Scrambled("sesame");
     config.replace(config.find(key), key.size(), "\n  " + key.substr(0, 3) + "\n  " + key.substr(3) + "\n");
     config.replace(config.find("<DHCP>true</DHCP>"), 17, "<DHCP> true\n</DHCP>");
     m_drive.WriteConfig(config);
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         CPropPageNetwork* pPage = Page(sheet, 0);
         EXPECT_TRUE(Checked(pPage, IDC_ENABLE));
-        EXPECT_EQ(Edit(pPage, IDC_SSID)->text(), "Home");
+        EXPECT_EQ(Edit(*pPage, IDC_SSID)->text(), "Home");
         EXPECT_FALSE(Enabled(pPage, IDC_SSID)) << "a stored profile's name is fixed";
         EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText(), "WPA2");
-        EXPECT_EQ(Edit(pPage, IDC_KEY_PASSWORD)->text(), "sesame");
-        EXPECT_EQ(Edit(pPage, IDC_RETYPE_PASSWORD)->text(), "sesame");
+        EXPECT_EQ(Edit(*pPage, IDC_KEY_PASSWORD)->text(), "sesame");
+        EXPECT_EQ(Edit(*pPage, IDC_RETYPE_PASSWORD)->text(), "sesame");
         EXPECT_TRUE(Checked(pPage, IDC_PASSPHRASE));
         EXPECT_TRUE(Checked(pPage, IDC_DHCP));
         EXPECT_FALSE(Enabled(pPage, IDC_DEVICE_IP));
         EXPECT_FALSE(ApplyEnabled(sheet));
-        Choose(pPage, IDC_ENCRYPTION_MODE, "WPA1");
+        Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA1");
         EXPECT_TRUE(ApplyEnabled(sheet)) << "choosing another mode is an edit";
         ASSERT_TRUE(sheet.SetActivePage(1));
         EXPECT_TRUE(Checked(Page(sheet, 1), IDC_HEX_KEY)) << "the key type is compared exactly";
@@ -189,7 +171,7 @@ TEST_F(NetworkPageTest, AvailableEncryptedNetworkStartsDisabledAndOnceEnabledApp
         EXPECT_TRUE(Enabled(pPage, IDC_KEY_PASSWORD));
         ClickCheck(Control(pPage, IDC_ENABLE));
         EXPECT_TRUE(Enabled(pPage, IDC_DEFAULT));
-        Choose(pPage, IDC_ENCRYPTION_MODE, "WPA2");
+        Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA2");
         TypeInto(*pPage, IDC_KEY_PASSWORD, "Latte Art 42");
         TypeInto(*pPage, IDC_RETYPE_PASSWORD, "Latte Art 42");
         PressSheetButton(sheet, IDOK);
@@ -208,7 +190,7 @@ TEST_F(NetworkPageTest, AvailableEncryptedNetworkStartsDisabledAndOnceEnabledApp
               "<AccessPoint><Default>false</Default><Link><SSID>Cafe</SSID><OperationMode>Managed</OperationMode>"
               "<Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase</KeyType>"
               "<KeyPassword>"
-                  + ScrambleText("Latte Art 42", CONFIG_KEY_TEXT).Bytes()
+                  + Scrambled("Latte Art 42")
                   + "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
 }
 
@@ -219,7 +201,7 @@ TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChe
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         CPropPageNetwork* pPage = Page(sheet, 0);
         const std::vector<std::pair<const char*, std::function<void()>>> inputs = {
-            {"mode", [&] { Choose(pPage, IDC_ENCRYPTION_MODE, "WPA2"); }},
+            {"mode", [&] { Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA2"); }},
             {"key type", [&] { ClickCheck(Control(pPage, IDC_HEX_KEY)); }},
             {"key type", [&] { ClickCheck(Control(pPage, IDC_PASSPHRASE)); }},
             {"key", [&] { TypeInto(*pPage, IDC_KEY_PASSWORD, "Latte Art"); }},
@@ -277,7 +259,7 @@ TEST_F(NetworkPageTest, StaticProfileKeepsItsAddressesWhenConfirmedUnchangedAndS
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         CPropPageNetwork* pPage = Page(sheet, 0);
         EXPECT_TRUE(Checked(pPage, IDC_STATIC_IP));
-        EXPECT_EQ(Edit(pPage, IDC_DEVICE_IP)->text(), "10.0.0.5");
+        EXPECT_EQ(Edit(*pPage, IDC_DEVICE_IP)->text(), "10.0.0.5");
         EXPECT_TRUE(Enabled(pPage, IDC_NAME_SERVER_IP));
         // The second profile switches from DHCP to static with four empty boxes.
         ASSERT_TRUE(sheet.SetActivePage(1));
@@ -342,7 +324,7 @@ TEST_F(NetworkPageTest, LongNonUtf8AndLookalikeSsidsRoundTripAndReplaceTheirOwnP
     const std::string lookalike = "Available Networks Lounge";
     m_drive.WriteConfig(Config({{longSSID}, {latin1}, {lookalike}}));
     RunApplication(m_drive, [&](CPropertySheet& sheet) {
-        EXPECT_EQ(Edit(Page(sheet, 0), IDC_SSID)->text().size(), 200);
+        EXPECT_EQ(Edit(*Page(sheet, 0), IDC_SSID)->text().size(), 200);
         ASSERT_TRUE(sheet.SetActivePage(1));
         // A stored profile whatever its name says: enabled, its name fixed.
         ASSERT_TRUE(sheet.SetActivePage(2));
@@ -392,7 +374,7 @@ TEST_F(NetworkPageTest, ProfileWithoutLinkLoadsEmptyAndNeverShowsAnotherProfile)
                         + StoredAccessPoint({"Home"}) + "</NetworkConnectionInfo></Configuration></RootInfo>");
     RunApplication(m_drive, [](CPropertySheet& sheet) {
         CPropPageNetwork* pPage = Page(sheet, 0);
-        EXPECT_EQ(Edit(pPage, IDC_SSID)->text(), "");
+        EXPECT_EQ(Edit(*pPage, IDC_SSID)->text(), "");
         EXPECT_TRUE(Checked(pPage, IDC_DEFAULT));
         EXPECT_TRUE(Checked(pPage, IDC_HEX_KEY)) << "a missing key type reads as empty";
         EXPECT_TRUE(Checked(pPage, IDC_STATIC_IP)) << "a missing DHCP reads as empty";

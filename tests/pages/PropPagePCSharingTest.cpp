@@ -1,14 +1,9 @@
 #include "pages/PropPagePCSharing.h"
 
-#include "TestSupport.h"
-#include "app/ConfigDocument.h"
-#include "app/ScrambledText.h"
+#include "PageTestSupport.h"
 #include "platform/PropertySheet.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -17,13 +12,7 @@ std::string StoredSMB(const char* pszEnabled)
     return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled
         + "</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC</SmbHostName><SmbUser>me</SmbUser>"
           "<SmbPassword>"
-        + ScrambleText("pw", CONFIG_KEY_TEXT).Bytes()
-        + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
-}
-
-QLineEdit* Edit(CPropPagePCSharing& page, int nID)
-{
-    return qobject_cast<QLineEdit*>(page.GetDlgItem(nID)->GetSafeHwnd());
+        + Scrambled("pw") + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
 }
 
 QCheckBox* EnableBox(CPropPagePCSharing& page)
@@ -40,11 +29,9 @@ int EnabledBoxes(CPropPagePCSharing& page)
     return n;
 }
 
-class PCSharingPageTest : public ::testing::Test
+class PCSharingPageTest : public CPageTest
 {
 protected:
-    void TearDown() override { ResetDocuments(); }
-    CScratchDrive m_drive;
     CPropPagePCSharing m_page;
 };
 
@@ -79,7 +66,7 @@ TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndSharingOffStor
               "        <SmbHostName>  Den PC </SmbHostName>\n"
               "        <SmbUser>me</SmbUser>\n"
               "        <SmbPassword>"
-                  + ScrambleText("CaseKept", CONFIG_KEY_TEXT).Bytes()
+                  + Scrambled("CaseKept")
                   + "</SmbPassword>\n"
                     "        <SmbShareDirectory>Pics</SmbShareDirectory>\n"
                     "    </SMB>\n"
