@@ -77,6 +77,17 @@ protected:
         doc.Parse(m_drive.ReadConfig().c_str(), nullptr, TIXML_ENCODING_LEGACY);
         return doc.RootElement()->FirstChildElement("Configuration")->FirstChildElement("NetworkConnectionInfo");
     }
+    // A saved profile, printed on one line.
+    std::string SavedProfile(const char* pszSSID) const
+    {
+        TiXmlDocument doc;
+        TiXmlPrinter printer;
+        printer.SetIndent("");
+        printer.SetLineBreak("");
+        if (const TiXmlElement* p = CPropPageNetwork::FindAccessPoint(SavedSection(doc), pszSSID))
+            p->Accept(&printer);
+        return printer.CStr();
+    }
     // The saved section's children as "name" or "AccessPoint:ssid", in order.
     std::vector<std::string> SavedOrder() const
     {
@@ -157,41 +168,42 @@ TEST_F(NetworkPageTest, OnlyAnEmptyOrFalseEncryptedIsOpenForTheKeyBoxesTheChecks
     EXPECT_EQ(saved.find("<Key>"), saved.rfind("<Key>")) << "only the encrypted profile stores a key";
 }
 
-TEST_F(NetworkPageTest, AvailableEncryptedNetworkStartsDisabledAndOnceEnabledAppendsItsWholeProfile)
+// On a card without a network section, the first confirmed networks create it with the device name
+// and the count, after the sections that were there.
+TEST_F(NetworkPageTest, AvailableNetworksStartDisabledAndOnceEnabledAreWrittenWholeInANewSection)
 {
-    m_drive.WriteConfig(Config({{"Home"}}));
-    m_drive.WriteScan(Scan({{"Cafe", "true"}}));
+    m_drive.WriteConfig(Config({}, "<Email/>"));
+    m_drive.WriteScan(Scan({{"Cafe", "true"}, {"Open Cafe", "false"}}));
     RunApplication(m_drive, [](CPropertySheet& sheet) {
-        ASSERT_TRUE(sheet.SetActivePage(1));
-        CPropPageNetwork* pPage = Page(sheet, 1);
-        EXPECT_FALSE(Checked(pPage, IDC_ENABLE));
-        EXPECT_FALSE(Enabled(pPage, IDC_DEFAULT));
-        EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText(), "Select Encryption");
-        EXPECT_TRUE(Checked(pPage, IDC_DHCP));
-        EXPECT_TRUE(Enabled(pPage, IDC_KEY_PASSWORD));
-        ClickCheck(Control(pPage, IDC_ENABLE));
-        EXPECT_TRUE(Enabled(pPage, IDC_DEFAULT));
-        Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA2");
-        TypeInto(*pPage, IDC_KEY_PASSWORD, "Latte Art 42");
-        TypeInto(*pPage, IDC_RETYPE_PASSWORD, "Latte Art 42");
+        for (int i : {1, 0}) {
+            ASSERT_TRUE(sheet.SetActivePage(i));
+            CPropPageNetwork* pPage = Page(sheet, i);
+            EXPECT_FALSE(Checked(pPage, IDC_ENABLE));
+            EXPECT_FALSE(Enabled(pPage, IDC_DEFAULT));
+            EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText(), "Select Encryption");
+            EXPECT_TRUE(Checked(pPage, IDC_DHCP));
+            EXPECT_EQ(Enabled(pPage, IDC_KEY_PASSWORD), i == 0) << "only an encrypted network takes a key";
+            ClickCheck(Control(pPage, IDC_ENABLE));
+            EXPECT_TRUE(Enabled(pPage, IDC_DEFAULT));
+        }
+        Choose(*Page(sheet, 0), IDC_ENCRYPTION_MODE, "WPA2");
+        TypeInto(*Page(sheet, 0), IDC_KEY_PASSWORD, "Latte Art 42");
+        TypeInto(*Page(sheet, 0), IDC_RETYPE_PASSWORD, "Latte Art 42");
         PressSheetButton(sheet, IDOK);
     });
     EXPECT_EQ(SavedOrder(),
-              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:Home",
-                                        "AccessPoint:Cafe"}));
-    TiXmlDocument doc;
-    const TiXmlElement* pCafe = CPropPageNetwork::FindAccessPoint(SavedSection(doc), "Cafe");
-    ASSERT_NE(pCafe, nullptr);
-    TiXmlPrinter printer;
-    printer.SetIndent("");
-    printer.SetLineBreak("");
-    pCafe->Accept(&printer);
-    EXPECT_EQ(std::string(printer.CStr()),
+              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:2", "AccessPoint:Cafe",
+                                        "AccessPoint:Open Cafe"}));
+    EXPECT_LT(m_drive.ReadConfig().find("<Email"), m_drive.ReadConfig().find("<NetworkConnectionInfo>"));
+    EXPECT_EQ(SavedProfile("Cafe"),
               "<AccessPoint><Default>false</Default><Link><SSID>Cafe</SSID><OperationMode>Managed</OperationMode>"
               "<Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase</KeyType>"
               "<KeyPassword>"
                   + Scrambled("Latte Art 42")
                   + "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
+    EXPECT_EQ(SavedProfile("Open Cafe"),
+              "<AccessPoint><Default>false</Default><Link><SSID>Open Cafe</SSID><OperationMode>Managed</OperationMode>"
+              "<Encrypted>false</Encrypted></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>");
 }
 
 TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChecksEnable)
@@ -220,22 +232,6 @@ TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChe
     ASSERT_NE(pLocked, nullptr) << "the typed key is stored, not dropped";
     const TiXmlElement* pKey = pLocked->FirstChildElement("Link")->FirstChildElement("Key");
     EXPECT_EQ(GetScrambledText(pKey->FirstChildElement("KeyPassword"), CONFIG_KEY_TEXT), "Latte Art");
-}
-
-TEST_F(NetworkPageTest, FirstConfirmedNetworkCreatesTheSectionWithDeviceNameAndCount)
-{
-    m_drive.WriteConfig(Config({}, "<Email/>"));
-    m_drive.WriteScan(Scan({{"Open Cafe", "false"}}));
-    RunApplication(m_drive, [](CPropertySheet& sheet) {
-        EXPECT_EQ(Combo(Page(sheet, 0), IDC_ENCRYPTION_MODE)->currentText(), "Select Encryption");
-        EXPECT_FALSE(Enabled(Page(sheet, 0), IDC_KEY_PASSWORD)) << "an open network needs no key";
-        ClickCheck(Control(Page(sheet, 0), IDC_ENABLE));
-        PressSheetButton(sheet, IDOK);
-    });
-    EXPECT_EQ(SavedOrder(),
-              (std::vector<std::string>{"DeviceName:kestrovaDPF", "NumAccessPoint:1", "AccessPoint:Open Cafe"}));
-    ExpectInOrder(m_drive.ReadConfig(), {"<Email", "<NetworkConnectionInfo>", ">Open Cafe<", "<Encrypted>false<"});
-    EXPECT_EQ(m_drive.ReadConfig().find("<Key>"), std::string::npos) << "an open network stores no key";
 }
 
 TEST_F(NetworkPageTest, ClearedEnableBoxWritesNothing)
