@@ -31,9 +31,8 @@ protected:
     CScratchDrive m_drive;
 };
 
-// A folder tests/pages/data/<pszFolder> holds a card's Configuration.xml, with two copies of the page's
-// section (unknown elements and attributes in and around the first), and the file expected after a
-// confirm that shows every page.
+// The card of each case holds two copies of the page's section, with unknown elements and attributes
+// in and around the first.
 struct RewriteCase
 {
     const char* pszName;
@@ -54,7 +53,7 @@ using SectionRewriteTest = PageRuleTest<RewriteCase>;
 TEST_P(SectionRewriteTest, FailedSaveIsToldByThePageAndTheNextRewritesTheFirstCopyInPlaceKeepingWhatItDoesNotKnow)
 {
     const RewriteCase& c = GetParam();
-    const std::string folder = TestDataPath(std::string("../pages/data/") + c.pszFolder);
+    const std::string folder = CaseFolder(c.pszFolder);
     m_drive.WriteConfig(ReadFileBytes(folder + "/Configuration.xml"));
     const QString system = QString::fromStdString(m_drive.Path().Bytes() + "/System");
     CModalScript script;

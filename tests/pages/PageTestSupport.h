@@ -1,12 +1,13 @@
 #pragma once
-// What the page tests share: a fixture with a scratch card that puts the documents back afterwards,
-// the frame's scrambled texts, and a page's controls driven the way a user drives them.
+// What the page tests share: a fixture with a scratch card and the case folders to put on it, the
+// frame's scrambled texts, and a page's controls driven the way a user drives them.
 
 #include "TestSupport.h"
 #include "app/ScrambledText.h"
 #include "ui/ReportCtrl.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -18,11 +19,31 @@
 #include <string>
 #include <vector>
 
+// A case folder tests/pages/data/<name> holds a card's Configuration.xml, its scan.xml when it has
+// one, and the expected.xml that the test's confirm must write, compared whole.
+inline std::string CaseFolder(const std::string& name)
+{
+    return TestDataPath("../pages/data/" + name);
+}
+
 class CPageTest : public ::testing::Test
 {
 protected:
     void TearDown() override { ResetDocuments(); }
+    // Puts the case's files on the card and returns its Configuration.xml.
+    std::string UseCase(const std::string& name)
+    {
+        m_folder = CaseFolder(name);
+        if (QFile::exists(QString::fromStdString(m_folder + "/scan.xml")))
+            m_drive.WriteScan(ReadFileBytes(m_folder + "/scan.xml"));
+        const std::string config = ReadFileBytes(m_folder + "/Configuration.xml");
+        m_drive.WriteConfig(config);
+        return config;
+    }
+    void ExpectWritten() const { EXPECT_EQ(m_drive.ReadConfig(), ReadFileBytes(m_folder + "/expected.xml")); }
+
     CScratchDrive m_drive;
+    std::string m_folder;
 };
 
 inline std::string Scrambled(const char* pszPlain)

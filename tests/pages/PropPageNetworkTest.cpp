@@ -1,6 +1,3 @@
-// Each test starts from a folder tests/pages/data/network-*: the card's Configuration.xml, the scan.xml
-// when there is one, and the expected.xml the confirm must write, compared whole.
-
 #include "pages/PropPageNetwork.h"
 
 #include "PageTestSupport.h"
@@ -31,19 +28,6 @@ protected:
     {
         return dynamic_cast<CPropPageNetwork*>(sheet.GetPage(nIndex));
     }
-    // Puts the case's files on the card and returns its Configuration.xml.
-    std::string UseCase(const std::string& name)
-    {
-        m_folder = TestDataPath("../pages/data/" + name);
-        if (QFile::exists(QString::fromStdString(m_folder + "/scan.xml")))
-            m_drive.WriteScan(ReadFileBytes(m_folder + "/scan.xml"));
-        const std::string config = ReadFileBytes(m_folder + "/Configuration.xml");
-        m_drive.WriteConfig(config);
-        return config;
-    }
-    void ExpectWritten() const { EXPECT_EQ(m_drive.ReadConfig(), ReadFileBytes(m_folder + "/expected.xml")); }
-
-    std::string m_folder;
 };
 
 } // namespace
@@ -224,8 +208,7 @@ TEST_F(NetworkPageTest, LongNonUtf8AndLookalikeSsidsRoundTripAndReplaceTheirOwnP
 // only its first page shown, the count is put right, and only that page's profile is written again, last.
 TEST_F(NetworkPageTest, CountIsRecountedAndPlacedWhereTheSectionHasRoomAndAConfirmedProfileMovesToTheEnd)
 {
-    const QStringList cases
-        = QDir(QString::fromStdString(TestDataPath("../pages/data"))).entryList({"network-count-*"}, QDir::Dirs);
+    const QStringList cases = QDir(QString::fromStdString(CaseFolder(""))).entryList({"network-count-*"}, QDir::Dirs);
     ASSERT_GE(cases.size(), 5);
     for (const QString& name : cases) {
         SCOPED_TRACE(name.toStdString());
