@@ -2,7 +2,6 @@
 
 #include "PageTestSupport.h"
 #include "app/ConfigDocument.h"
-#include "app/KestrovaConfigToolApp.h"
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
