@@ -1,8 +1,8 @@
-// Every page, shown in the sheet as the user sees it: nothing clipped, nothing overlapping. With
-// DPF_SCREENSHOT_DIR set, each page is also saved as a picture there for a person to look at.
+// Every page, shown in the sheet as the user sees it: nothing sticks out or overlaps, and the keyboard
+// reaches everything. (That no text is cut, at two fonts, and the pictures of the pages are the
+// font size test's.)
 
 #include "TestSupport.h"
-#include "app/ConfigDocument.h"
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"
 #include "pages/PropPageInternetSharing.h"
@@ -10,9 +10,7 @@
 #include "pages/PropPagePCSharing.h"
 #include "platform/PropertySheet.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,22 +20,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
-
 namespace {
 
-void ExpectNothingClippedOrOverlapping(QWidget* pPage)
+void ExpectNothingOutsideOrOverlapping(QWidget* pPage)
 {
     const auto widgets = pPage->findChildren<QWidget*>();
     for (QWidget* pWidget : widgets) {
         if (!pWidget->isVisible())
             continue;
         const QString name = pWidget->objectName();
-        if (qobject_cast<QLabel*>(pWidget) || qobject_cast<QAbstractButton*>(pWidget)) {
-            EXPECT_GE(pWidget->width(), pWidget->minimumSizeHint().width()) << name.toStdString() << " is cut";
-            EXPECT_GE(pWidget->height(), pWidget->minimumSizeHint().height()) << name.toStdString() << " is cut";
-        }
         const QRect area = pWidget->parentWidget()->rect();
         EXPECT_TRUE(area.contains(pWidget->geometry())) << name.toStdString() << " sticks out of its parent";
         for (QWidget* pOther : widgets) {
@@ -106,39 +97,26 @@ void ExpectKeyboardReachesEverything(QWidget* pDialog, QWidget* pPage)
 
 } // namespace
 
-TEST(PageLayout, EveryPageFitsItsControlsAndCanBeLookedAt)
+TEST(PageLayout, EveryPageFitsItsControlsAndTheKeyboardReachesThem)
 {
     CScratchDrive drive;
     const std::string demo = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/";
     LoadDrive(drive, ReadFileBytes(demo + "Configuration.xml"), ReadFileBytes(demo + "scan.xml"));
-
-    CPropPageNetwork network;
+    CPropPageNetwork network, available;
     network.SetPageTitle("Configured Networks::Hendriksen Home");
-    CPropPageNetwork available;
     available.SetPageTitle("Available Networks::Neighbour 5G");
     CPropPageEmail email;
     CPropPageAddressBook addressBook;
     CPropPageInternetSharing internetSharing;
     CPropPagePCSharing pcSharing;
-    const std::vector<std::pair<CPropertyPage*, const char*>> pages = {{&network, "page-network-configured"},
-                                                                       {&available, "page-network-available"},
-                                                                       {&email, "page-email"},
-                                                                       {&addressBook, "page-address-book"},
-                                                                       {&internetSharing, "page-internet-sharing"},
-                                                                       {&pcSharing, "page-pc-sharing"}};
-
-    std::vector<CPropertyPage*> all;
-    for (const auto& page : pages)
-        all.push_back(page.first);
-    RunSheet(all, [&](CPropertySheet& sheet) {
-        for (const auto& page : pages) {
-            SCOPED_TRACE(page.second);
-            ASSERT_TRUE(sheet.SetActivePage(page.first));
-            QWidget* pPage = page.first->GetSafeHwnd();
-            ExpectNothingClippedOrOverlapping(pPage);
-            ExpectKeyboardReachesEverything(sheet.GetSafeHwnd(), pPage);
-            if (const char* pszDir = std::getenv("DPF_SCREENSHOT_DIR"))
-                sheet.GetSafeHwnd()->grab().save(QString(pszDir) + "/" + page.second + ".png");
+    const std::vector<CPropertyPage*> pages = {&network,     &available,       &email,
+                                               &addressBook, &internetSharing, &pcSharing};
+    RunSheet(pages, [&](CPropertySheet& sheet) {
+        for (CPropertyPage* pPage : pages) {
+            ASSERT_TRUE(sheet.SetActivePage(pPage));
+            SCOPED_TRACE(sheet.GetTabControl()->GetItemText(sheet.GetActiveIndex()).Bytes());
+            ExpectNothingOutsideOrOverlapping(pPage->GetSafeHwnd());
+            ExpectKeyboardReachesEverything(sheet.GetSafeHwnd(), pPage->GetSafeHwnd());
         }
         PressSheetButton(sheet, IDCANCEL);
     });

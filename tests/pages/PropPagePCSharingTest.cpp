@@ -1,88 +1,64 @@
 #include "pages/PropPagePCSharing.h"
 
-#include "TestSupport.h"
-#include "app/ConfigDocument.h"
-#include "app/ScrambledText.h"
+#include "PageTestSupport.h"
 #include "platform/PropertySheet.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-const int kBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY,
-                      IDC_SMB_USER,      IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD};
-
-std::string StoredSMB(const char* pszEnabled, const char* pszPassword = "pw")
+std::string StoredSMB(const char* pszEnabled)
 {
     return std::string("<LocalNetSharing><SMB><SmbEnabled>") + pszEnabled
         + "</SmbEnabled><SmbWorkgroup>HOME</SmbWorkgroup><SmbHostName>PC</SmbHostName><SmbUser>me</SmbUser>"
           "<SmbPassword>"
-        + ScrambleText(pszPassword, CONFIG_KEY_TEXT).Bytes()
-        + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
+        + Scrambled("pw") + "</SmbPassword><SmbShareDirectory>Pics</SmbShareDirectory></SMB></LocalNetSharing>";
 }
 
-class PCSharingPageTest : public ::testing::Test
+QCheckBox* EnableBox(CPropPagePCSharing& page)
+{
+    return qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd());
+}
+
+int EnabledBoxes(CPropPagePCSharing& page)
+{
+    int n = 0;
+    for (int nID : {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME, IDC_SMB_SHARE_DIRECTORY, IDC_SMB_USER, IDC_SMB_PASSWORD,
+                    IDC_SMB_RETYPE_PASSWORD})
+        n += Edit(page, nID)->isEnabled() ? 1 : 0;
+    return n;
+}
+
+class PCSharingPageTest : public CPageTest
 {
 protected:
-    void TearDown() override { ResetDocuments(); }
-
-    QLineEdit* Edit(CPropPagePCSharing& page, int nID)
-    {
-        return qobject_cast<QLineEdit*>(page.GetDlgItem(nID)->GetSafeHwnd());
-    }
-    QCheckBox* EnableBox(CPropPagePCSharing& page)
-    {
-        return qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd());
-    }
-    void Type(CPropPagePCSharing& page, int nID, const QString& text) { TypeInto(page, nID, text); }
-    int EnabledBoxes(CPropPagePCSharing& page)
-    {
-        int n = 0;
-        for (int nID : kBoxes)
-            n += Edit(page, nID)->isEnabled() ? 1 : 0;
-        return n;
-    }
-
-    CScratchDrive m_drive;
+    CPropPagePCSharing m_page;
 };
 
 } // namespace
 
-TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndKeepTheirContents)
+// Switched off, the six boxes of the stored account (password "pw") keep what they hold, and what they
+// hold is stored as it was typed, blanks and case included, for the day sharing is switched on again.
+TEST_F(PCSharingPageTest, ClicksOnTheEnableBoxSwitchTheSixBoxesAndSharingOffStoresTheirContentsAsTyped)
 {
-    LoadDrive(m_drive, ConfigFile(StoredSMB("true")));
-    CPropPagePCSharing page;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        EXPECT_TRUE(EnableBox(page)->isChecked());
-        EXPECT_EQ(EnabledBoxes(page), 6);
+    LoadDrive(m_drive, UseCase("pc-sharing-switched-off"));
+    RunSheet({&m_page}, [&](CPropertySheet& sheet) {
+        EXPECT_TRUE(EnableBox(m_page)->isChecked());
+        EXPECT_EQ(EnabledBoxes(m_page), 6);
         EXPECT_FALSE(ApplyEnabled(sheet));
-        ClickCheck(EnableBox(page));
-        EXPECT_EQ(EnabledBoxes(page), 0);
-        EXPECT_EQ(Edit(page, IDC_SMB_WORKGROUP)->text(), "HOME");
-        EXPECT_EQ(Edit(page, IDC_SMB_PASSWORD)->text(), "pw");
+        ClickCheck(EnableBox(m_page));
+        EXPECT_EQ(EnabledBoxes(m_page), 0);
+        EXPECT_EQ(Edit(m_page, IDC_SMB_WORKGROUP)->text(), "HOME");
+        EXPECT_EQ(Edit(m_page, IDC_SMB_PASSWORD)->text(), "pw");
         EXPECT_TRUE(ApplyEnabled(sheet)) << "a click marks the page changed";
-        ClickCheck(EnableBox(page));
-        EXPECT_EQ(EnabledBoxes(page), 6);
-        EXPECT_EQ(Edit(page, IDC_SMB_SHARE_DIRECTORY)->text(), "Pics");
+        ClickCheck(EnableBox(m_page));
+        EXPECT_EQ(EnabledBoxes(m_page), 6);
+        TypeInto(m_page, IDC_SMB_HOST_NAME, "  Den PC ");
+        TypeInto(m_page, IDC_SMB_PASSWORD, "CaseKept");
+        ClickCheck(EnableBox(m_page));
         PressSheetButton(sheet, IDOK);
     });
-    EXPECT_EQ(SectionText(m_drive.ReadConfig(), "LocalNetSharing"),
-              "<LocalNetSharing>\n"
-              "    <SMB>\n"
-              "        <SmbEnabled>true</SmbEnabled>\n"
-              "        <SmbWorkgroup>HOME</SmbWorkgroup>\n"
-              "        <SmbHostName>PC</SmbHostName>\n"
-              "        <SmbUser>me</SmbUser>\n"
-              "        <SmbPassword>"
-                  + ScrambleText("pw", CONFIG_KEY_TEXT).Bytes()
-                  + "</SmbPassword>\n"
-                    "        <SmbShareDirectory>Pics</SmbShareDirectory>\n"
-                    "    </SMB>\n"
-                    "</LocalNetSharing>\n");
+    ExpectWritten();
 }
 
 TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
@@ -98,22 +74,4 @@ TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
             PressSheetButton(sheet, IDCANCEL);
         });
     }
-}
-
-TEST_F(PCSharingPageTest, SharingOffStoresPartialValuesAsEntered)
-{
-    LoadDrive(m_drive, ConfigFile(""));
-    CPropPagePCSharing page;
-    RunSheet({&page}, [&](CPropertySheet& sheet) {
-        ClickCheck(EnableBox(page));
-        Type(page, IDC_SMB_HOST_NAME, "  Den PC ");
-        Type(page, IDC_SMB_PASSWORD, "CaseKept");
-        ClickCheck(EnableBox(page));
-        PressSheetButton(sheet, IDOK);
-    });
-    const std::string section = SectionText(m_drive.ReadConfig(), "LocalNetSharing");
-    EXPECT_NE(section.find("<SmbEnabled>false</SmbEnabled>"), std::string::npos);
-    EXPECT_NE(section.find("<SmbHostName>  Den PC </SmbHostName>"), std::string::npos);
-    EXPECT_NE(section.find("<SmbPassword>" + ScrambleText("CaseKept", CONFIG_KEY_TEXT).Bytes() + "</SmbPassword>"),
-              std::string::npos);
 }

@@ -5,15 +5,11 @@
 #include "pages/PropPageNetwork.h"
 #include "pages/PropPagePCSharing.h"
 
-#include "TestSupport.h"
-#include "app/ScrambledText.h"
+#include "PageTestSupport.h"
 #include "platform/PropertySheet.h"
 #include "res/Resource.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -73,11 +69,6 @@ TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
     }
 }
 
-QLineEdit* Edit(CWnd* pWindow, int nID)
-{
-    return qobject_cast<QLineEdit*>(pWindow->GetDlgItem(nID)->GetSafeHwnd());
-}
-
 // A static WPA2 profile as a frame may well be running it: a key too short and a mask that is none.
 std::string ConfigWithBadStoredValues()
 {
@@ -85,7 +76,7 @@ std::string ConfigWithBadStoredValues()
            "</NumAccessPoint><AccessPoint><Default>false</Default><Link><SSID>Home</SSID><OperationMode>Managed"
            "</OperationMode><Encrypted>true</Encrypted><EncryptionMode>WPA2</EncryptionMode><Key><KeyType>Passphrase"
            "</KeyType><KeyPassword>"
-        + ScrambleText("short", CONFIG_KEY_TEXT).Bytes()
+        + Scrambled("short")
         + "</KeyPassword></Key></Link>"
           "<IPConfiguration><STATIC><DeviceIP>10.0.0.5</DeviceIP><NetMask>255.0.255.0</NetMask><GatewayIP>10.0.0.1"
           "</GatewayIP><NameServerIP></NameServerIP></STATIC></IPConfiguration></AccessPoint></NetworkConnectionInfo>"
@@ -104,26 +95,22 @@ TEST(ValueChecks, StoredBadValuesAreFlaggedNotRefusedWhileChangedOnesAreRefusedU
         drive,
         [&](CPropertySheet& sheet) {
             CPropertyPage* pPage = sheet.GetPage(0);
-            EXPECT_TRUE(Edit(pPage, IDC_NET_MASK)->toolTip().contains("Net Mask"));
-            EXPECT_TRUE(Edit(pPage, IDC_KEY_PASSWORD)->toolTip().contains("WPA2"));
+            EXPECT_TRUE(Edit(*pPage, IDC_NET_MASK)->toolTip().contains("Net Mask"));
+            EXPECT_TRUE(Edit(*pPage, IDC_KEY_PASSWORD)->toolTip().contains("WPA2"));
             // Another mode changes what the stored key must be, as retyping it would.
-            auto* pMode = qobject_cast<QComboBox*>(pPage->GetDlgItem(IDC_ENCRYPTION_MODE)->GetSafeHwnd());
-            pMode->setFocus();
-            for (int i = 0; i < 5 && pMode->currentText() != "WEP128"; ++i)
-                QTest::keyClick(pMode, Qt::Key_Up);
+            Choose(*pPage, IDC_ENCRYPTION_MODE, "WEP128");
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
-            for (int i = 0; i < 5 && pMode->currentText() != "WPA2"; ++i)
-                QTest::keyClick(pMode, Qt::Key_Down);
-            Edit(pPage, IDC_DEVICE_IP)->selectAll();
-            TypeText(Edit(pPage, IDC_DEVICE_IP), "10.0.0.300");
-            EXPECT_FALSE(Edit(pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
+            Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA2");
+            Edit(*pPage, IDC_DEVICE_IP)->selectAll();
+            TypeText(Edit(*pPage, IDC_DEVICE_IP), "10.0.0.300");
+            EXPECT_FALSE(Edit(*pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
             EXPECT_EQ(drive.ReadConfig(), original);
-            QTest::keyClick(Edit(pPage, IDC_DEVICE_IP), Qt::Key_Backspace);
-            EXPECT_TRUE(Edit(pPage, IDC_DEVICE_IP)->toolTip().isEmpty());
-            EXPECT_TRUE(Edit(pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
+            QTest::keyClick(Edit(*pPage, IDC_DEVICE_IP), Qt::Key_Backspace);
+            EXPECT_TRUE(Edit(*pPage, IDC_DEVICE_IP)->toolTip().isEmpty());
+            EXPECT_TRUE(Edit(*pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
             PressSheetButton(sheet, IDOK);
         },
         &script);
@@ -186,7 +173,7 @@ TEST(ValueChecks, ShowPasswordShowsBothBoxesWhileCheckedAndIsClearedWhenThePageI
             CPropertyPage* pPage = sheet.GetPage(c[0]);
             auto* pCheck = qobject_cast<QCheckBox*>(pPage->GetDlgItem(c[1])->GetSafeHwnd());
             const auto echo = [&] {
-                return std::make_pair(Edit(pPage, c[2])->echoMode(), Edit(pPage, c[3])->echoMode());
+                return std::make_pair(Edit(*pPage, c[2])->echoMode(), Edit(*pPage, c[3])->echoMode());
             };
             ASSERT_EQ(pCheck->text(), "Show password");
             ClickCheck(pCheck);
@@ -208,7 +195,7 @@ TEST(ValueChecks, EmailPageRefusesATypedAddressOrPortNamingIt)
         LoadDrive(drive, "<RootInfo><Configuration/></RootInfo>");
         CPropPageEmail page;
         const QString text = ConfirmExpectingRefusal(
-            page, [&](CPropertySheet&) { TypeText(Edit(&page, typed.first), "x y"); });
+            page, [&](CPropertySheet&) { TypeText(Edit(page, typed.first), "x y"); });
         EXPECT_TRUE(text.contains(typed.second)) << text.toStdString();
     }
 }
