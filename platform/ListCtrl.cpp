@@ -41,6 +41,11 @@ QColor ToQColor(COLORREF c)
 // them (as UTF-8) when it asks, which it does only for the rows on the screen, so a list of 10,000
 // rows holds one string per cell, not two. Each row has its data value and check mark. Rows live in a
 // vector, so reaching a cell by row and column costs the same for the first row and the ten-thousandth.
+//
+// Rows added at the end, as a page adds a stored list one entry at a time, are told to the view
+// together: before anything else changes the rows or asks the view about them, before the view
+// paints, or when the event loop next runs. Row by row, the view's bookkeeping of each new row cost
+// more than the list itself (a heavy card's Address Book adds 30,000 rows).
 class CListModel : public QAbstractTableModel
 {
 public:
@@ -64,9 +69,21 @@ public:
 
     explicit CListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
 
+    // The rows the view has been told of.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+        return parent.isValid() ? 0 : m_nAnnounced;
+    }
+    // Every row, told or not.
+    int RowTotal() const { return static_cast<int>(m_rows.size()); }
+    // Tells the view of the rows added at the end since it last heard.
+    void Announce()
+    {
+        if (m_nAnnounced == RowTotal())
+            return;
+        beginInsertRows(QModelIndex(), m_nAnnounced, RowTotal() - 1);
+        m_nAnnounced = RowTotal();
+        endInsertRows();
     }
     int columnCount(const QModelIndex& parent = QModelIndex()) const override
     {
@@ -98,6 +115,7 @@ public:
 
     void InsertColumnAt(int nCol, const QString& heading, int nFormat, int nWidth)
     {
+        Announce();
         beginInsertColumns(QModelIndex(), nCol, nCol);
         m_columns.insert(m_columns.begin() + nCol, Column{heading, nFormat, nWidth});
         for (Row& row : m_rows)
@@ -106,6 +124,7 @@ public:
     }
     void RemoveColumnAt(int nCol)
     {
+        Announce();
         beginRemoveColumns(QModelIndex(), nCol, nCol);
         m_columns.erase(m_columns.begin() + nCol);
         for (Row& row : m_rows)
@@ -118,31 +137,52 @@ public:
         Row row;
         row.cells.resize(m_columns.size());
         row.cells.front().bytes = pszFirst;
+        if (nRow == RowTotal()) {
+            m_rows.push_back(std::move(row));
+            if (!m_bAnnounceQueued) {
+                m_bAnnounceQueued = true;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this]() {
+                        m_bAnnounceQueued = false;
+                        Announce();
+                    },
+                    Qt::QueuedConnection);
+            }
+            return;
+        }
+        Announce();
         beginInsertRows(QModelIndex(), nRow, nRow);
         m_rows.insert(m_rows.begin() + nRow, std::move(row));
+        ++m_nAnnounced;
         endInsertRows();
     }
     void RemoveRowAt(int nRow)
     {
+        Announce();
         beginRemoveRows(QModelIndex(), nRow, nRow);
         m_rows.erase(m_rows.begin() + nRow);
+        --m_nAnnounced;
         endRemoveRows();
     }
     void RemoveAllRows()
     {
         beginResetModel();
         m_rows.clear();
+        m_nAnnounced = 0;
         endResetModel();
     }
     void SetText(int nRow, int nCol, const char* pszText)
     {
         m_rows[static_cast<size_t>(nRow)].cells[static_cast<size_t>(nCol)].bytes = pszText ? pszText : "";
-        emit dataChanged(index(nRow, nCol), index(nRow, nCol), {Qt::DisplayRole});
+        if (nRow < m_nAnnounced)
+            emit dataChanged(index(nRow, nCol), index(nRow, nCol), {Qt::DisplayRole});
     }
     // A sort: the rows are moved, not rewritten cell by cell, and every persistent index (the view's
     // selection and current row among them) moves with its row.
     void MoveRows(int nFirst, const std::vector<int>& order)
     {
+        Announce();
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
         std::vector<Row> moved;
         moved.reserve(order.size());
@@ -172,6 +212,8 @@ public:
 private:
     std::vector<Row> m_rows;
     std::vector<Column> m_columns;
+    int m_nAnnounced = 0;
+    bool m_bAnnounceQueued = false;
 };
 
 class CListCtrl::CCellDelegate : public QStyledItemDelegate
@@ -212,6 +254,9 @@ protected:
     {
         if (pEvent->type() == QEvent::Resize)
             m_pList->FillLastColumn();
+        // The view paints every row there is, also when the queued word has not come yet.
+        if (pEvent->type() == QEvent::Paint && m_pList->Model())
+            m_pList->Model()->Announce();
         return QObject::eventFilter(pWatched, pEvent);
     }
 
@@ -387,12 +432,12 @@ void CListCtrl::FillLastColumn()
 
 int CListCtrl::GetItemCount() const
 {
-    return Model() ? Model()->rowCount() : 0;
+    return Model() ? Model()->RowTotal() : 0;
 }
 
 bool CListCtrl::IsValidRow(int nItem) const
 {
-    return Model() && nItem >= 0 && nItem < Model()->rowCount();
+    return Model() && nItem >= 0 && nItem < Model()->RowTotal();
 }
 
 bool CListCtrl::IsValidCell(int nItem, int nSubItem) const
@@ -405,7 +450,7 @@ int CListCtrl::InsertItem(int nItem, const char* pszText)
     CListModel* pModel = Model();
     if (!pModel || nItem < 0 || pModel->columnCount() == 0)
         return -1;
-    nItem = std::min(nItem, pModel->rowCount());
+    nItem = std::min(nItem, pModel->RowTotal());
     pModel->InsertRowAt(nItem, pszText ? pszText : "");
     return nItem;
 }
@@ -458,6 +503,7 @@ UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
 {
     if (!IsValidRow(nItem))
         return 0;
+    Model()->Announce();
     QItemSelectionModel* pSelection = Table()->selectionModel();
     UINT nState = 0;
     if (pSelection->isRowSelected(nItem, QModelIndex()))
@@ -471,6 +517,7 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 {
     if (!IsValidRow(nItem))
         return FALSE;
+    Model()->Announce();
     QItemSelectionModel* pSelection = Table()->selectionModel();
     const QModelIndex index = Model()->index(nItem, 0);
     if (nMask & LVIS_SELECTED) {
@@ -519,7 +566,7 @@ BOOL CListCtrl::SetItemImage(int nItem, int nSubItem, int nImage)
 void CListCtrl::MoveRows(int nFirst, const std::vector<int>& order)
 {
     CListModel* pModel = Model();
-    if (!pModel || nFirst < 0 || nFirst + static_cast<int>(order.size()) > pModel->rowCount())
+    if (!pModel || nFirst < 0 || nFirst + static_cast<int>(order.size()) > pModel->RowTotal())
         return;
     pModel->MoveRows(nFirst, order);
 }
