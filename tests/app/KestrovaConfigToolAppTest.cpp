@@ -6,20 +6,23 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The sheet's caption, then its pages in order with "* " before the one shown.
+// The sheet's caption, its pages in order with "* " before the one shown, and the card it shows.
 QStringList Look(CPropertySheet& sheet)
 {
     QStringList seen{sheet.GetSafeHwnd()->windowTitle()};
     for (int i = 0; i < sheet.GetPageCount(); ++i)
         seen << QString(i == sheet.GetActiveIndex() ? "* " : "")
                 + QString::fromUtf8(sheet.GetTabControl()->GetItemText(i).Bytes().c_str());
-    return seen;
+    const auto* pCard = sheet.GetSafeHwnd()->findChild<QLabel*>("buttonRowText");
+    return seen << (pCard ? pCard->accessibleName() : "no card shown");
 }
 
 QStringList ReadLines(const std::string& path)
@@ -40,11 +43,10 @@ TEST(Startup, EveryStartupCaseGivesItsPagesInOrderShowsTheRightOneFirstAndEscape
         SCOPED_TRACE(name.toStdString());
         const std::string folder = TestDataPath(name.toStdString());
         CScratchDrive drive;
-        const bool bConfig = QFile::exists(QString::fromStdString(folder + "/Configuration.xml"));
-        if (bConfig)
-            drive.WriteConfig(ReadFileBytes(folder + "/Configuration.xml"));
-        if (QFile::exists(QString::fromStdString(folder + "/scan.xml")))
-            drive.WriteScan(ReadFileBytes(folder + "/scan.xml"));
+        const QDir files(QString::fromStdString(folder));
+        for (const QString& file : files.entryList({"*.xml"}, QDir::Files))
+            QFile::copy(files.filePath(file),
+                        QString::fromStdString(drive.Path().Bytes() + "/System/Configuration/") + file);
 
         CModalScript script;
         QStringList seen;
@@ -57,17 +59,17 @@ TEST(Startup, EveryStartupCaseGivesItsPagesInOrderShowsTheRightOneFirstAndEscape
             &script);
         EXPECT_EQ(theApp.m_pMainWnd, nullptr);
         EXPECT_EQ(theApp.m_pEmailPage, nullptr) << "pages are deleted when the sheet closes";
-        EXPECT_EQ(seen, QStringList{"DPF Settings"} + ReadLines(folder + "/expected-pages.txt"));
+        EXPECT_EQ(seen,
+                  QStringList{"DPF Settings"} + ReadLines(folder + "/expected-pages.txt")
+                      + QStringList{QString::fromStdString("Card: " + drive.Path().Bytes())});
         QStringList messages;
-        for (const SeenMessageBox& box : script.MessageBoxes()) {
-            messages << box.text;
-            EXPECT_EQ(box.caption, "Error");
-            EXPECT_EQ(box.owner, nullptr);
-        }
-        EXPECT_EQ(messages, ReadLines(folder + "/expected-messages.txt"));
+        for (const SeenMessageBox& box : script.MessageBoxes())
+            messages << box.caption + ": " + box.text + (box.owner ? " (owned by a window)" : "");
+        EXPECT_EQ(messages,
+                  ReadLines(folder + "/expected-messages.txt").replaceInStrings(QRegularExpression("^"), "Error: "));
         EXPECT_EQ(script.Unexpected(), 0);
-        EXPECT_EQ(drive.ReadConfig(), bConfig ? ReadFileBytes(folder + "/Configuration.xml") : "");
-        EXPECT_EQ(drive.ConfigExists(), bConfig);
+        EXPECT_EQ(drive.ReadConfig(), ReadFileBytes(folder + "/Configuration.xml"));
+        EXPECT_EQ(drive.ConfigExists(), files.exists("Configuration.xml"));
     }
 }
 
