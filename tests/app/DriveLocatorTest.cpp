@@ -75,13 +75,10 @@ const DriveOrderCase kDriveOrders[] = {
 INSTANTIATE_TEST_SUITE_P(DriveLocator, DriveOrder, ::testing::ValuesIn(kDriveOrders),
                          [](const auto& info) { return std::string(info.param.pszName); });
 
-TEST(DriveLocator, PathsAreTheDriveTextFollowedByTheSettingsFolder)
+// The paths then begin with the folder, not with two slashes.
+TEST(DriveLocator, TheRootOfTheFileSystemIsTheEmptyDriveText)
 {
-    SetConfigPaths("/media/frame");
-    EXPECT_EQ(theConfigLoadPath + "|" + theConfigSavePath + "|" + theScanPath,
-              "/media/frame/System/Configuration/Configuration.xml|/media/frame/System/Configuration/"
-              "Configuration.xml|/media/frame/System/Configuration/scan.xml");
-    // The root of the filesystem is the empty drive text: the paths then begin with the folder.
     SetConfigPaths(NormaliseDriveText("/"));
-    EXPECT_EQ(theConfigLoadPath, "/System/Configuration/Configuration.xml");
+    EXPECT_EQ(theConfigLoadPath + "|" + theScanPath,
+              "/System/Configuration/Configuration.xml|/System/Configuration/scan.xml");
 }

@@ -20,8 +20,7 @@
 
 namespace {
 
-// Answers every message box with OK; shows every page of the sheet, then confirms it, and cancels
-// when a page keeps the sheet open.
+// OK to every message; every page of the sheet shown, then OK, and Cancel when a page refuses.
 void Drive(QDialog* pDialog)
 {
     auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);

@@ -27,13 +27,11 @@ depends=$(dpkg-deb -f "$deb" Depends)
 dpkg-deb -x "$deb" "$work/root"
 desktop="$work/root/usr/share/applications/dpf-settings.desktop"
 out=$(desktop-file-validate "$desktop" 2>&1)
-echo "desktop-file-validate: ${out:-(nothing)}"
-[ -z "$out" ] || fail "desktop-file-validate printed something"
+[ -z "$out" ] || fail "desktop-file-validate printed: $out"
 grep -qx 'Exec=dpf-settings' "$desktop" || fail "the desktop entry does not start dpf-settings"
 
 out=$(appstreamcli validate --no-net --pedantic "$work/root"/usr/share/metainfo/*.metainfo.xml 2>&1) ||
-    fail "appstreamcli refused the metainfo"
-echo "appstreamcli: $out"
+    fail "appstreamcli refused the metainfo: $out"
 grep -q '<launchable type="desktop-id">dpf-settings.desktop</launchable>' "$work/root"/usr/share/metainfo/*.metainfo.xml ||
     fail "the metainfo does not launch the desktop entry"
 
