@@ -8,43 +8,34 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace {
 
-struct Mount
-{
-    const char* pszFolder; // below the scratch root
-    const char* pszType;
-    const char* pszLabel;
-};
-
+// Folders are below a scratch root, where cards A, B, C and A/Nested hold System/Configuration and
+// Plain does not.
 struct DriveOrderCase
 {
     const char* pszName;
-    const char* pszCurrentDir; // below the scratch root
-    const char* pszExecutableDir; // below the scratch root; empty: unknown
-    std::vector<Mount> mounts;
-    std::vector<std::string> expected; // "folder|label", folders below the scratch root
+    const char* pszCurrentDir;
+    const char* pszExecutableDir; // empty: unknown
+    const char* pszMounts; // "folder:type:label ..."
+    const char* pszExpected; // "folder|label ...", in the order found
 };
 
-// Cards A, B, C and A/Nested hold System/Configuration; Plain does not.
 class DriveOrder : public ::testing::TestWithParam<DriveOrderCase>
 {
 protected:
     void SetUp() override
     {
-        for (const char* pszCard : {"A", "A/Nested", "B", "C"})
-            QDir().mkpath(m_root.path() + "/" + pszCard + "/System/Configuration");
-        for (const char* pszFolder : {"A/Photos/2026", "A/Nested/Deep", "B/Tools/bin", "Plain/Downloads"})
+        for (const char* pszFolder :
+             {"A/Photos/2026", "A/Nested/Deep", "B/Tools/bin", "C/System/Configuration", "A/System/Configuration",
+              "A/Nested/System/Configuration", "B/System/Configuration", "Plain/Downloads"})
             QDir().mkpath(m_root.path() + "/" + pszFolder);
     }
     void TearDown() override { SetMountTableSource(nullptr); }
 
-    CString At(const char* pszRelative) const
+    CString At(const QString& relative) const
     {
-        return *pszRelative ? CString((m_root.path() + "/" + pszRelative).toStdString()) : CString();
+        return relative.isEmpty() ? CString() : CString((m_root.path() + "/" + relative).toStdString());
     }
 
     QTemporaryDir m_root;
@@ -56,58 +47,38 @@ TEST_P(DriveOrder, FindsTheCardsInItsOrder)
 {
     const DriveOrderCase& c = GetParam();
     std::vector<CMountedVolume> table;
-    for (const Mount& m : c.mounts)
-        table.push_back({At(m.pszFolder) + "/", m.pszLabel, m.pszType});
+    for (const QString& mount : QString(c.pszMounts).split(' ', Qt::SkipEmptyParts)) {
+        const QStringList parts = (mount + ":").split(':');
+        table.push_back({At(parts[0]) + "/", CString(parts[2].toStdString()), CString(parts[1].toStdString())});
+    }
     SetMountTableSource([table]() { return table; });
 
-    std::vector<std::string> found;
-    for (const CFrameCard& card : FindFrameCards(At(c.pszCurrentDir), At(c.pszExecutableDir))) {
-        const std::string folder = card.strFolder.Bytes();
-        const std::string root = m_root.path().toStdString() + "/";
-        found.push_back((folder.rfind(root, 0) == 0 ? folder.substr(root.size()) : folder) + "|"
-                        + card.strLabel.Bytes());
-    }
-    EXPECT_EQ(found, c.expected);
+    QStringList found;
+    for (const CFrameCard& card : FindFrameCards(At(c.pszCurrentDir), At(c.pszExecutableDir)))
+        found << QString::fromStdString(card.strFolder.Bytes()).remove(0, m_root.path().size() + 1) + "|"
+                + QString::fromStdString(card.strLabel.Bytes());
+    EXPECT_EQ(found.join(' '), c.pszExpected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DriveLocator, DriveOrder,
-    ::testing::Values(
-        DriveOrderCase{"CurrentFolderOnACardComesFirst", "A/Photos/2026", "B/Tools/bin", {{"C", "vfat", "C"}}, {"A|"}},
-        DriveOrderCase{"NearestCardAboveWins", "A/Nested/Deep", "", {}, {"A/Nested|"}},
-        DriveOrderCase{"ExecutablesFolderComesNext", "Plain/Downloads", "B/Tools/bin", {{"C", "vfat", "C"}}, {"B|"}},
-        DriveOrderCase{"ThenTheOneMountedCard",
-                       "Plain/Downloads",
-                       "Plain",
-                       {{"Plain", "ext4", ""}, {"C", "vfat", "FRAME"}},
-                       {"C|FRAME"}},
-        // tmpfs can be a card; the kernel's and other machines' file systems are never looked at.
-        DriveOrderCase{"PseudoAndNetworkFileSystemsAreSkipped",
-                       "Plain",
-                       "",
-                       {{"A", "proc", ""},
-                        {"B", "nfs4", ""},
-                        {"A/Nested", "fuse.sshfs", ""},
-                        {"B/Tools", "cifs", ""},
-                        {"C", "tmpfs", "scratch"}},
-                       {"C|scratch"}},
-        DriveOrderCase{"EveryCardMountedIsListedOnce",
-                       "Plain",
-                       "Plain",
-                       {{"B", "vfat", "FRAME"}, {"Plain", "ext4", ""}, {"C", "exfat", ""}, {"B", "vfat", "FRAME"}},
-                       {"B|FRAME", "C|"}},
-        DriveOrderCase{"NoCardAnywhere", "Plain/Downloads", "Plain", {{"Plain", "ext4", "home"}}, {}}),
-    [](const ::testing::TestParamInfo<DriveOrderCase>& info) { return std::string(info.param.pszName); });
+const DriveOrderCase kDriveOrders[] = {
+    {"CurrentFolderOnACardComesFirst", "A/Photos/2026", "B/Tools/bin", "C:vfat:C", "A|"},
+    {"NearestCardAboveWins", "A/Nested/Deep", "", "", "A/Nested|"},
+    {"ExecutablesFolderComesNext", "Plain/Downloads", "B/Tools/bin", "C:vfat:C", "B|"},
+    {"ThenTheOneMountedCard", "Plain/Downloads", "Plain", "Plain:ext4 C:vfat:FRAME", "C|FRAME"},
+    // tmpfs can be a card; the kernel's and other machines' file systems are never looked at.
+    {"PseudoAndNetworkFileSystemsAreSkipped", "Plain", "",
+     "A:proc B:nfs4 A/Nested:fuse.sshfs B/Tools:cifs C:tmpfs:scratch", "C|scratch"},
+    {"EveryCardMountedIsListedOnce", "Plain", "Plain", "B:vfat:FRAME Plain:ext4 C:exfat B:vfat:FRAME", "B|FRAME C|"},
+    {"NoCardAnywhere", "Plain/Downloads", "Plain", "Plain:ext4:home", ""},
+};
 
-TEST(DriveLocator, PathsAreTheDriveTextFollowedByTheSettingsFolder)
+INSTANTIATE_TEST_SUITE_P(DriveLocator, DriveOrder, ::testing::ValuesIn(kDriveOrders),
+                         [](const auto& info) { return std::string(info.param.pszName); });
+
+// The paths then begin with the folder, not with two slashes.
+TEST(DriveLocator, TheRootOfTheFileSystemIsTheEmptyDriveText)
 {
-    SetConfigPaths("/media/frame");
-    EXPECT_EQ(theConfigLoadPath, "/media/frame/System/Configuration/Configuration.xml");
-    EXPECT_EQ(theConfigSavePath, theConfigLoadPath);
-    EXPECT_EQ(theScanPath, "/media/frame/System/Configuration/scan.xml");
-
-    // The root of the filesystem is the empty drive text: the paths then begin with the folder.
-    EXPECT_EQ(NormaliseDriveText("/"), "");
     SetConfigPaths(NormaliseDriveText("/"));
-    EXPECT_EQ(theConfigLoadPath, "/System/Configuration/Configuration.xml");
+    EXPECT_EQ(theConfigLoadPath + "|" + theScanPath,
+              "/System/Configuration/Configuration.xml|/System/Configuration/scan.xml");
 }

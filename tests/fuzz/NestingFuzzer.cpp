@@ -6,6 +6,7 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,26 +14,12 @@
 
 namespace {
 
-int ElementDepth(const TiXmlNode& root)
+// Recursion is safe here: the reader built the tree recursively, to the same depth.
+int ElementDepth(const TiXmlNode& node)
 {
-    int nDepth = 0;
     int nMax = 0;
-    const TiXmlNode* pNode = root.FirstChild();
-    while (pNode) {
-        if (pNode->ToElement())
-            nMax = std::max(nMax, nDepth + 1);
-        if (pNode->FirstChild()) {
-            pNode = pNode->FirstChild();
-            ++nDepth;
-            continue;
-        }
-        while (pNode && !pNode->NextSibling()) {
-            pNode = pNode->Parent() == &root ? nullptr : pNode->Parent();
-            --nDepth;
-        }
-        if (pNode)
-            pNode = pNode->NextSibling();
-    }
+    for (const TiXmlNode* pChild = node.FirstChild(); pChild; pChild = pChild->NextSibling())
+        nMax = std::max(nMax, ElementDepth(*pChild) + (pChild->ToElement() ? 1 : 0));
     return nMax;
 }
 

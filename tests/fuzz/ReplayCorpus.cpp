@@ -26,6 +26,5 @@ int main(int argc, char* argv[])
         }
     }
     std::printf("replayed %d inputs\n", nInputs);
-    std::fflush(stdout);
     return nInputs > 0 ? 0 : 1;
 }

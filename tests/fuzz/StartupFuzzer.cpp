@@ -15,37 +15,26 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
 namespace {
 
-QApplication* g_pApp = nullptr;
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// Answers every message box with OK; shows every page of the sheet, then confirms it, and cancels
-// when a page keeps the sheet open.
+// OK to every message; every page of the sheet shown, then OK, and Cancel when a page refuses.
 void Drive(QDialog* pDialog)
 {
+    auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
     if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
         pBox->button(QMessageBox::Ok)->click();
-        return;
-    }
-    auto* pSheet = dynamic_cast<CPropertySheet*>(theApp.m_pMainWnd);
-    if (!pSheet) {
+    } else if (pSheet) {
+        for (int i = 0; i < pSheet->GetPageCount(); ++i)
+            pSheet->SetActivePage(i);
+        static_cast<QAbstractButton*>(pSheet->GetDlgItem(IDOK)->GetSafeHwnd())->click();
+        if (pSheet->GetSafeHwnd() && pSheet->GetSafeHwnd()->isVisible())
+            pDialog->reject();
+    } else {
         pDialog->reject();
-        return;
     }
-    for (int i = 0; i < pSheet->GetPageCount(); ++i)
-        pSheet->SetActivePage(i);
-    static_cast<QAbstractButton*>(pSheet->GetDlgItem(IDOK)->GetSafeHwnd())->click();
-    if (pSheet->GetSafeHwnd() && pSheet->GetSafeHwnd()->isVisible())
-        pDialog->reject();
 }
 
 } // namespace
@@ -56,7 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
     static int argc = 1;
     static char name[] = "fuzzer";
     static char* argv[] = {name, nullptr};
-    g_pApp = new QApplication(argc, argv);
+    new QApplication(argc, argv); // for the whole run, as libFuzzer never returns
     return 0;
 }
 
@@ -65,15 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const std::string input(reinterpret_cast<const char*>(pData), nSize);
     const std::string marker = "\n=====scan=====\n";
     const size_t nSplit = input.find(marker);
-    const std::string config = input.substr(0, nSplit);
-    const std::string scan = nSplit == std::string::npos ? std::string() : input.substr(nSplit + marker.size());
-
     QTemporaryDir drive;
     QDir(drive.path()).mkpath("System/Configuration");
     const std::string folder = drive.path().toStdString() + "/System/Configuration/";
-    WriteFile(folder + "Configuration.xml", config);
+    std::ofstream(folder + "Configuration.xml", std::ios::binary) << input.substr(0, nSplit);
     if (nSplit != std::string::npos)
-        WriteFile(folder + "scan.xml", scan);
+        std::ofstream(folder + "scan.xml", std::ios::binary) << input.substr(nSplit + marker.size());
 
     CModalLoop::SetObserver(Drive);
     theApp.SetDriveOverride(CString(drive.path().toStdString()));

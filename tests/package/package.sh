@@ -21,29 +21,24 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files.txt"
 diff -u "$expected" "$work/files.txt" || fail "the package's files differ from $expected"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libtinyxml2.6.2v5; do
-    [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
-done
+[[ "$depends" == *libqt6widgets6* && "$depends" == *libtinyxml2.6.2v5* ]] || fail "Depends lacks a library: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland" ] || fail "Recommends is not qt6-wayland"
 
 dpkg-deb -x "$deb" "$work/root"
 desktop="$work/root/usr/share/applications/dpf-settings.desktop"
 out=$(desktop-file-validate "$desktop" 2>&1)
-echo "desktop-file-validate: ${out:-(nothing)}"
-[ -z "$out" ] || fail "desktop-file-validate printed something"
+[ -z "$out" ] || fail "desktop-file-validate printed: $out"
 grep -qx 'Exec=dpf-settings' "$desktop" || fail "the desktop entry does not start dpf-settings"
 
-out=$(appstreamcli validate --no-net --pedantic "$work/root"/usr/share/metainfo/*.metainfo.xml 2>&1)
-rc=$?
-echo "appstreamcli: $out"
-[ $rc -eq 0 ] || fail "appstreamcli refused the metainfo"
+out=$(appstreamcli validate --no-net --pedantic "$work/root"/usr/share/metainfo/*.metainfo.xml 2>&1) ||
+    fail "appstreamcli refused the metainfo: $out"
 grep -q '<launchable type="desktop-id">dpf-settings.desktop</launchable>' "$work/root"/usr/share/metainfo/*.metainfo.xml ||
     fail "the metainfo does not launch the desktop entry"
 
 # Errors fail the package; warnings are shown for a person to read.
 lintian "$deb" >"$work/lintian.txt" 2>/dev/null
 echo "lintian: $([ -s "$work/lintian.txt" ] && cat "$work/lintian.txt" || echo '(nothing)')"
-if grep -q '^E:' "$work/lintian.txt"; then fail "lintian reports errors"; fi
+! grep -q '^E:' "$work/lintian.txt" || fail "lintian reports errors"
 
 gzip -t "$work/root/usr/share/man/man1/dpf-settings.1.gz" || fail "the manual page is no gzip file"
 [ $failed -eq 0 ] && echo "package: $(basename "$deb") passed"
