@@ -237,18 +237,6 @@ void ExpectInOrder(const std::string& text, const std::vector<std::string>& part
     }
 }
 
-int CountSections(const std::string& fileBytes, const char* pszSection)
-{
-    TiXmlDocument doc;
-    doc.Parse(fileBytes.c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    const TiXmlElement* pConfig = doc.RootElement() ? doc.RootElement()->FirstChildElement("Configuration") : nullptr;
-    int nCount = 0;
-    for (const TiXmlElement* p = pConfig ? pConfig->FirstChildElement(pszSection) : nullptr; p;
-         p = p->NextSiblingElement(pszSection))
-        ++nCount;
-    return nCount;
-}
-
 int RunSheet(const std::vector<CPropertyPage*>& pages, const SheetAction& act, CModalScript* pScript)
 {
     CPropertySheet sheet("DPF Settings");

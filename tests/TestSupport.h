@@ -86,8 +86,6 @@ void LoadDrive(const CScratchDrive& drive, const std::string& config, const std:
 // The first such section of Configuration, printed on its own; empty when absent.
 std::string SectionText(const std::string& fileBytes, const char* pszSection);
 void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts);
-// How many elements of that name stand directly under Configuration.
-int CountSections(const std::string& fileBytes, const char* pszSection);
 
 // Runs a sheet with these pages; act runs inside its modal loop and must close it.
 using SheetAction = std::function<void(CPropertySheet&)>;
