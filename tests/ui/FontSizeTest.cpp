@@ -1,6 +1,7 @@
 // The editor's window at the desktop's font and at a 13-point one (and, run by scripts/screenshots.sh,
-// at QT_SCALE_FACTOR=2): no label, button or tree item is cut, the window fits a 1280 x 1024 screen,
-// and it grows with its lists. With DPF_SCREENSHOT_DIR set, every page is saved there as a picture.
+// at QT_SCALE_FACTOR=2): no label, button or tree item is cut, every control tells a screen reader its
+// name, the window fits a 1280 x 1024 screen, and it grows with its lists. With DPF_SCREENSHOT_DIR set,
+// every page is saved there as a picture.
 
 #include "TestSupport.h"
 #include "platform/PropertySheet.h"
@@ -8,7 +9,10 @@
 #include "ui/TreePropSheet.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QRegularExpression>
@@ -18,6 +22,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -34,6 +40,68 @@ void ExpectNoTextCut(QWidget* pDialog)
     ASSERT_NE(pTree, nullptr);
     EXPECT_FALSE(pTree->horizontalScrollBar()->isVisible()) << "the tree scrolls sideways";
     EXPECT_LE(pTree->header()->sectionSize(0), pTree->viewport()->width()) << "a tree item is cut";
+}
+
+const std::set<QAccessible::Role> kInteractive = {
+    QAccessible::PushButton,   QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ComboBox,
+    QAccessible::EditableText, QAccessible::Table,    QAccessible::Tree,        QAccessible::List};
+
+// Every interface under pInterface, its own included, hidden ones too: assistive technology lists
+// them. The cells of lists and trees and the items of combo boxes are theirs to tell.
+void Walk(QAccessibleInterface* pInterface, std::vector<QAccessibleInterface*>& found)
+{
+    found.push_back(pInterface);
+    const QAccessible::Role role = pInterface->role();
+    if (role == QAccessible::Table || role == QAccessible::Tree || role == QAccessible::ComboBox)
+        return;
+    for (int i = 0; i < pInterface->childCount(); ++i) {
+        if (QAccessibleInterface* pChild = pInterface->child(i))
+            Walk(pChild, found);
+    }
+}
+
+QString Name(QWidget* pWidget)
+{
+    return QAccessible::queryAccessibleInterface(pWidget)->text(QAccessible::Name);
+}
+
+// What a screen reader finds in the window, read through QAccessible as assistive technology reads
+// it: every control the user can reach says a name, combo boxes are named by their labels rather than
+// their values, lists by their group, and the hidden tab control is nowhere.
+void ExpectScreenReaderNames(CPropertySheet& sheet)
+{
+    std::vector<QAccessibleInterface*> found;
+    Walk(QAccessible::queryAccessibleInterface(sheet.GetSafeHwnd()), found);
+    int nTrees = 0;
+    for (QAccessibleInterface* pControl : found) {
+        EXPECT_NE(pControl->role(), QAccessible::PageTabList) << "the hidden tab control is exposed";
+        if (pControl->state().invisible || !kInteractive.count(pControl->role()))
+            continue;
+        auto* pWidget = qobject_cast<QWidget*>(pControl->object());
+        EXPECT_FALSE(pControl->text(QAccessible::Name).isEmpty())
+            << pControl->object()->metaObject()->className() << " " << pControl->object()->objectName().toStdString()
+            << " has no name";
+        EXPECT_EQ(pControl->state().disabled, pWidget && !pWidget->isEnabled()) << pWidget->objectName().toStdString();
+        nTrees += pControl->role() == QAccessible::Tree;
+    }
+    EXPECT_EQ(nTrees, 1) << "the page tree is there, once";
+
+    QWidget* pPage = sheet.GetActivePage()->GetSafeHwnd();
+    for (QLabel* pLabel : pPage->findChildren<QLabel*>()) {
+        auto* pCombo = qobject_cast<QComboBox*>(pLabel->buddy());
+        if (!pCombo)
+            continue;
+        QAccessibleInterface* pInterface = QAccessible::queryAccessibleInterface(pCombo);
+        EXPECT_EQ(pInterface->role(), QAccessible::ComboBox);
+        EXPECT_TRUE(pLabel->text().remove('&').startsWith(Name(pCombo)) && !Name(pCombo).isEmpty())
+            << Name(pCombo).toStdString() << " is not the label " << pLabel->text().toStdString();
+        EXPECT_EQ(pInterface->text(QAccessible::Value), pCombo->currentText());
+    }
+    for (QTableView* pList : pPage->findChildren<QTableView*>()) {
+        auto* pGroup = qobject_cast<QGroupBox*>(pList->parentWidget());
+        ASSERT_NE(pGroup, nullptr);
+        EXPECT_EQ(Name(pList), pGroup->title());
+    }
 }
 
 class CDesktopFont
@@ -58,7 +126,7 @@ class FontSizeTest : public ::testing::TestWithParam<int>
 
 } // namespace
 
-TEST_P(FontSizeTest, NoTextIsCutOnAnyPageTheWindowFitsTheScreenAndGrowsWithItsLists)
+TEST_P(FontSizeTest, NoTextIsCutOrUnnamedOnAnyPageTheWindowFitsTheScreenAndGrowsWithItsLists)
 {
     const CDesktopFont font(GetParam());
     const QString suffix = GetParam() > 0 ? QString("-%1pt").arg(GetParam()) : QString();
@@ -83,6 +151,7 @@ TEST_P(FontSizeTest, NoTextIsCutOnAnyPageTheWindowFitsTheScreenAndGrowsWithItsLi
                 const QString title = QString::fromStdString(sheet.GetTabControl()->GetItemText(i).Bytes());
                 SCOPED_TRACE(title.toStdString());
                 ExpectNoTextCut(pDialog);
+                ExpectScreenReaderNames(sheet);
                 SaveScreenshot(pDialog,
                                "page-" + title.toLower().replace(QRegularExpression("[^a-z0-9]+"), "-") + suffix);
                 nAddressBook = title == "Address Book" ? i : nAddressBook;

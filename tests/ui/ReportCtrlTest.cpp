@@ -168,6 +168,22 @@ TEST_F(ReportCtrlTest, SelectionFocusAndRecordsFollowTheirRowsWhenSortedAndSpace
     EXPECT_EQ(m_list.GetItemCount(RC_ITEM_SELECTED), 2);
 }
 
+TEST_F(ReportCtrlTest, RowsAddedAtTheEndReachTheViewByItsNextPaintOrTurnOfTheLoop)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_host.GetSafeHwnd()));
+    Fill({"r0", "r1"});
+    EXPECT_EQ(m_list.GetItemCount(), 2) << "the list counts them at once";
+    Table()->viewport()->repaint();
+    EXPECT_EQ(Table()->model()->rowCount(), 2) << "the view painted without them";
+    EXPECT_TRUE(Table()->visualRect(Table()->model()->index(1, 0)).isValid());
+    m_list.InsertItem(2, "r2");
+    QTest::qWait(0);
+    EXPECT_EQ(Table()->model()->rowCount(), 3);
+    m_list.InsertItem(0, "r");
+    EXPECT_EQ(Table()->model()->rowCount(), 4) << "a row put before the others is told at once";
+    EXPECT_EQ(Column(), (Texts{"r", "r0", "r1", "r2"}));
+}
+
 TEST_F(ReportCtrlTest, StateFiltersFindAndDeleteTheMatchingRows)
 {
     EXPECT_EQ(m_list.GetFirstItem(RC_ITEM_ALL, -1), -1);
