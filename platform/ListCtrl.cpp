@@ -241,6 +241,7 @@ struct CListCtrl::CTableLink
 {
     QPointer<QTableView> setUp;
     QPointer<QObject> bridge;
+    CListModel* pModel = nullptr; // the model of setUp, which owns it
 };
 
 // Tells the list when its table's viewport changed size.
@@ -273,15 +274,20 @@ CListCtrl::~CListCtrl()
     delete m_pLink->bridge.data();
 }
 
+// Every call on a list reaches its table and model, many for each row a page adds or writes: the
+// table this list set up is known without asking Qt for its type.
 QTableView* CListCtrl::Table() const
 {
-    return qobject_cast<QTableView*>(GetSafeHwnd());
+    QWidget* pWindow = GetSafeHwnd();
+    if (pWindow && pWindow == m_pLink->setUp.data())
+        return m_pLink->setUp.data();
+    return qobject_cast<QTableView*>(pWindow);
 }
 
 CListModel* CListCtrl::Model() const
 {
-    QTableView* pTable = Table();
-    return pTable && m_pLink->setUp == pTable ? static_cast<CListModel*>(pTable->model()) : nullptr;
+    QWidget* pWindow = GetSafeHwnd();
+    return pWindow && pWindow == m_pLink->setUp.data() ? m_pLink->pModel : nullptr;
 }
 
 BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
@@ -310,7 +316,8 @@ void CListCtrl::SetUpTable()
     m_pLink->setUp = pTable;
     delete m_pLink->bridge.data();
     m_pLink->bridge = new QObject(pTable);
-    pTable->setModel(new CListModel(pTable));
+    m_pLink->pModel = new CListModel(pTable);
+    pTable->setModel(m_pLink->pModel);
     pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
