@@ -413,27 +413,111 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     return TRUE;
 }
 
+namespace {
+
+// TinyXML's layout, as TiXmlDocument::SaveFile prints it: four blanks a level, a lone text inside
+// its element's tags, every other child on a line of its own, and TinyXML's own escapes. SaveFile
+// makes an fprintf call for every tag, attribute and text, which cost a heavy card's save more
+// than the rest of printing; this appends the same bytes to one string. Values are C strings to
+// TinyXML's printer, so they end at a NUL here too.
+void AppendEncoded(std::string& out, const std::string& text)
+{
+    std::string encoded;
+    TiXmlBase::EncodeString(text, &encoded);
+    out.append(encoded.c_str());
+}
+
+void AppendIndent(std::string& out, int nDepth)
+{
+    out.append(4 * static_cast<size_t>(nDepth), ' ');
+}
+
+void PrintNode(const TiXmlNode& node, int nDepth, std::string& out)
+{
+    switch (node.Type()) {
+    case TiXmlNode::TINYXML_DOCUMENT:
+        for (const TiXmlNode* pChild = node.FirstChild(); pChild; pChild = pChild->NextSibling()) {
+            PrintNode(*pChild, nDepth, out);
+            out += '\n';
+        }
+        break;
+    case TiXmlNode::TINYXML_ELEMENT: {
+        const TiXmlElement& element = *node.ToElement();
+        AppendIndent(out, nDepth);
+        out.append("<").append(element.Value());
+        for (const TiXmlAttribute* pAttribute = element.FirstAttribute(); pAttribute; pAttribute = pAttribute->Next()) {
+            const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
+            out += ' ';
+            AppendEncoded(out, pAttribute->NameTStr());
+            out.append("=").append(1, chQuote);
+            AppendEncoded(out, pAttribute->ValueStr());
+            out += chQuote;
+        }
+        const TiXmlNode* pFirst = element.FirstChild();
+        if (!pFirst) {
+            out.append(" />");
+        } else if (pFirst == element.LastChild() && pFirst->ToText()) {
+            out += '>';
+            PrintNode(*pFirst, nDepth + 1, out);
+            out.append("</").append(element.Value()).append(">");
+        } else {
+            out += '>';
+            for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
+                if (!pChild->ToText())
+                    out += '\n';
+                PrintNode(*pChild, nDepth + 1, out);
+            }
+            out += '\n';
+            AppendIndent(out, nDepth);
+            out.append("</").append(element.Value()).append(">");
+        }
+        break;
+    }
+    case TiXmlNode::TINYXML_TEXT:
+        if (node.ToText()->CDATA()) {
+            out += '\n';
+            AppendIndent(out, nDepth);
+            out.append("<![CDATA[").append(node.Value()).append("]]>\n");
+        } else {
+            AppendEncoded(out, node.ValueStr());
+        }
+        break;
+    case TiXmlNode::TINYXML_COMMENT:
+        AppendIndent(out, nDepth);
+        out.append("<!--").append(node.Value()).append("-->");
+        break;
+    case TiXmlNode::TINYXML_UNKNOWN:
+        AppendIndent(out, nDepth);
+        out.append("<").append(node.Value()).append(">");
+        break;
+    case TiXmlNode::TINYXML_DECLARATION: {
+        const TiXmlDeclaration& declaration = *node.ToDeclaration();
+        out.append("<?xml ");
+        if (*declaration.Version())
+            out.append("version=\"").append(declaration.Version()).append("\" ");
+        if (*declaration.Encoding())
+            out.append("encoding=\"").append(declaration.Encoding()).append("\" ");
+        if (*declaration.Standalone())
+            out.append("standalone=\"").append(declaration.Standalone()).append("\" ");
+        out.append("?>");
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
 BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
 {
-    // SaveFile's own printer, into memory: the same bytes SaveFile would put in a file.
-    char* pBuffer = nullptr;
-    size_t nSize = 0;
-    FILE* pMemory = open_memstream(&pBuffer, &nSize);
-    if (!pMemory)
+    // Out of memory is a failed save with its message, not an exception through the event loop.
+    try {
+        bytes = bWithBom ? std::string(kBom) : std::string();
+        PrintNode(doc, 0, bytes);
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
         return FALSE;
-    const bool bPrinted = doc.SaveFile(pMemory) && !std::ferror(pMemory);
-    const bool bClosed = std::fclose(pMemory) == 0;
-    bool bCopied = false;
-    if (bPrinted && bClosed) {
-        // Out of memory is a failed save with its message, not an exception through the event loop.
-        try {
-            bytes = bWithBom ? std::string(kBom) : std::string();
-            bytes.append(pBuffer, nSize);
-            bCopied = true;
-        } catch (const std::bad_alloc&) {
-            bytes.clear();
-        }
     }
-    std::free(pBuffer);
-    return bCopied;
 }

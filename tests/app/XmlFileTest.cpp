@@ -72,8 +72,9 @@ TEST(XmlFile, PrintingIsWhatTinyXmlSaveFileWritesAndKeepsBlanksBytesAndTheByteOr
 {
     const std::string tinyXml
         = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
-          "<!-- frame settings --><RootInfo version=\"100\"><Configuration><A x=\"1\">a &amp; b</A>"
-          "<B/><C><![CDATA[<raw>]]></C><D>mixed<E/>text</D></Configuration></RootInfo>";
+          "<!DOCTYPE x><!-- frame settings --><RootInfo version=\"100\"><Configuration><A x=\"1\" q='say \"hi\"'>a "
+          "&amp; b</A>"
+          "<B/><C><![CDATA[<raw>]]></C><D>mixed<E><F>deep</F><!-- c --></E>text</D></Configuration></RootInfo>";
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/in.xml";
     WriteFileBytes(path, tinyXml);
