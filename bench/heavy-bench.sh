@@ -13,39 +13,19 @@ runs="${5:-7}"
 . "$(dirname "$0")/x-server.sh"
 "$pagebench" --write-drive "$work/heavy-original"
 
-now() { date +%s%N; }
-# Starts "$@", waits for its window titled $1; prints the milliseconds and leaves the pid in $pid.
-start_and_wait() {
-    local title="$1"
-    shift
-    local start
-    start=$(now)
-    "$@" >/dev/null 2>&1 &
-    pid=$!
-    local deadline=$((start + 20000000000))
-    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
-        [ "$(now)" -lt "$deadline" ] || return 1
-        sleep 0.01
-    done
-    echo $((($(now) - start) / 1000000)) > "$work/t"
-}
-
+timer="$(dirname "$editor")/WindowTimer"
 minimal_t=() demo_t=() heavy_t=() confirm_t=()
 for _ in $(seq "$runs"); do
-    start_and_wait Minimal "$minimal" && minimal_t+=("$(cat "$work/t")"); kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    t=$("$timer" Minimal -- "$minimal" 2>/dev/null) && minimal_t+=("$t")
     rm -rf "$work/demo" && cp -r "$demo" "$work/demo"
-    start_and_wait "DPF Settings" "$editor" --drive "$work/demo" && demo_t+=("$(cat "$work/t")"); kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    t=$("$timer" "DPF Settings" -- "$editor" --drive "$work/demo" 2>/dev/null) && demo_t+=("$t")
     rm -rf "$work/heavy" && cp -r "$work/heavy-original" "$work/heavy"
-    start_and_wait "DPF Settings" "$editor" --drive "$work/heavy" || { kill "$pid" 2>/dev/null; continue; }
-    heavy_t+=("$(cat "$work/t")")
     # The heavy card has no networks: the sheet opens on Email. On to the Address Book, to Internet
     # Content Sharing, and OK; timed until the program has ended.
-    wid=$(xdotool search --onlyvisible --name "^DPF Settings\$" | head -n 1)
-    xdotool windowfocus --sync "$wid" 2>/dev/null
-    start=$(now)
-    xdotool key ctrl+Tab ctrl+Tab Return
-    wait "$pid"
-    confirm_t+=($((($(now) - start) / 1000000)))
+    read -r t c < <(timeout 60 "$timer" --prepare 'xdotool windowfocus --sync "$WINDOW"' --then 'xdotool key ctrl+Tab ctrl+Tab Return' \
+        "DPF Settings" -- "$editor" --drive "$work/heavy" 2>/dev/null) || continue
+    heavy_t+=("$t")
+    confirm_t+=("$c")
 done
 m=$(printf '%s\n' "${minimal_t[@]}" | median)
 d=$(printf '%s\n' "${demo_t[@]}" | median)

@@ -9,37 +9,17 @@ minimal="$2"
 demo="$3"
 runs="${4:-15}"
 . "$(dirname "$0")/x-server.sh"
-
-# Milliseconds from starting "$@" until a visible window titled $title exists.
-time_to_window() {
-    local title="$1"
-    shift
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 &
-    local pid=$!
-    local deadline=$((start + 5000000000))
-    local shown=1
-    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || { shown=0; break; }
-        # A pause between looks, so that the X server is not flooded with connections.
-        sleep 0.01
-    done
-    end=$(date +%s%N)
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    # A start that could not reach the X server (Xvfb refuses a connection now and then) is no sample.
-    [ "$shown" -eq 1 ] && echo $(((end - start) / 1000000))
-}
-
+timer="$(dirname "$editor")/WindowTimer"
 
 cp -r "$demo" "$work/drive"
 editor_times=()
 minimal_times=()
+# Interleaved, so that a slow spell of the machine costs both alike. A start that could not reach
+# the X server (Xvfb refuses a connection now and then) is no sample.
 for _ in $(seq $((3 * runs))); do
     [ ${#editor_times[@]} -ge "$runs" ] && [ ${#minimal_times[@]} -ge "$runs" ] && break
-    t=$(time_to_window Minimal "$minimal") && [ ${#minimal_times[@]} -lt "$runs" ] && minimal_times+=("$t")
-    t=$(time_to_window "DPF Settings" "$editor" --drive "$work/drive") && [ ${#editor_times[@]} -lt "$runs" ] && editor_times+=("$t")
+    t=$("$timer" Minimal -- "$minimal" 2>/dev/null) && [ ${#minimal_times[@]} -lt "$runs" ] && minimal_times+=("$t")
+    t=$("$timer" "DPF Settings" -- "$editor" --drive "$work/drive" 2>/dev/null) && [ ${#editor_times[@]} -lt "$runs" ] && editor_times+=("$t")
 done
 m=$(printf '%s\n' "${minimal_times[@]}" | median)
 e=$(printf '%s\n' "${editor_times[@]}" | median)
