@@ -26,6 +26,21 @@ HTREEITEM Handle(QTreeWidgetItem* pItem)
     return reinterpret_cast<HTREEITEM>(pItem);
 }
 
+// The tree shows no header, so the header's own label must not count toward the column's width. Qt
+// measures a section's label in bold, in case it is shown sorted: for a header nobody sees, that was
+// a second font loaded and shaped before the window could show.
+class CHiddenHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    QSize sectionSizeFromContents(int nLogicalIndex) const override
+    {
+        return isHidden() ? QSize(0, 0) : QHeaderView::sectionSizeFromContents(nLogicalIndex);
+    }
+};
+
 } // namespace
 
 CTreeCtrl::CTreeCtrl() = default;
@@ -36,6 +51,7 @@ BOOL CTreeCtrl::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT 
     auto* pTree = new QTreeWidget(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr);
     pTree->setProperty("ctrlId", nID);
     pTree->setGeometry(ToQRect(rect));
+    pTree->setHeader(new CHiddenHeader(Qt::Horizontal, pTree));
     pTree->setHeaderHidden(true);
     pTree->setColumnCount(1);
     // A long item makes the tree scroll sideways, as a tree control does, rather than cutting it.
