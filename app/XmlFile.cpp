@@ -16,7 +16,8 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 bool StartsWith(const std::string& s, size_t i, const char* pszPrefix)
 {
-    return s.compare(i, std::strlen(pszPrefix), pszPrefix) == 0;
+    const size_t n = std::strlen(pszPrefix);
+    return i <= s.size() && s.size() - i >= n && std::memcmp(s.data() + i, pszPrefix, n) == 0;
 }
 
 // TinyXML starts an element at "<" followed by a letter, "_" or any byte from 127 up.
@@ -25,20 +26,25 @@ bool IsNameStart(unsigned char c)
     return c >= 127 || c == '_' || (c < 127 && std::isalpha(c));
 }
 
-// Line ends become "\n", as TinyXML's own file reader makes them.
-std::string NormaliseLineEnds(const std::string& in)
+// Line ends become "\n", as TinyXML's own file reader makes them. Most files have none to change,
+// and the runs between them are copied whole.
+std::string NormaliseLineEnds(std::string text)
 {
+    size_t nCR = text.find('\r');
+    if (nCR == std::string::npos)
+        return text;
     std::string out;
-    out.reserve(in.size());
-    for (size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == '\r') {
-            out.push_back('\n');
-            if (i + 1 < in.size() && in[i + 1] == '\n')
-                ++i;
-        } else {
-            out.push_back(in[i]);
-        }
+    out.reserve(text.size());
+    size_t nFrom = 0;
+    while (nCR != std::string::npos) {
+        out.append(text, nFrom, nCR - nFrom);
+        out.push_back('\n');
+        nFrom = nCR + 1;
+        if (nFrom < text.size() && text[nFrom] == '\n')
+            ++nFrom;
+        nCR = text.find('\r', nFrom);
     }
+    out.append(text, nFrom, std::string::npos);
     return out;
 }
 
@@ -102,14 +108,14 @@ bool StartsWithNoCase(const std::string& s, size_t i, const char* pszPrefix)
 // hides it here too. Where TinyXML would stop with an error the walk stops, and the rest is copied
 // unchanged. On the way it makes the two changes TinyXML's reader needs: numeric character
 // references in a UTF-8 file become UTF-8, and a bare "&" (which TinyXML drops) becomes "&amp;".
+// What it walks over is copied only where such a change is made: the output of most files is their
+// text as it stands.
 class CXmlScanner
 {
 public:
     CXmlScanner(const std::string& in, bool bConvertReferences)
         : m_in(in), m_n(std::min(in.size(), in.find('\0'))), m_bConvert(bConvertReferences)
-    {
-        m_out.reserve(in.size());
-    }
+    {}
 
     void Run()
     {
@@ -122,28 +128,38 @@ public:
             } else if (m_in[m_i] != '<') {
                 if (!ReadText('<'))
                     Stop();
-            } else if (StartsWith(m_in, m_i, "</")) {
+            } else if (m_i + 1 < m_in.size() && m_in[m_i + 1] == '/') {
                 EndTag();
             } else {
                 Node();
             }
         }
-        m_out.append(m_in, m_i, std::string::npos);
+        if (m_bChanged)
+            m_out.append(m_in, m_nCopied, std::string::npos);
     }
 
     int MaxDepth() const { return m_nMaxDepth; }
     int MaxAttributes() const { return m_nMaxAttributes; }
-    std::string& Output() { return m_out; }
+    const std::string& Output() const { return m_bChanged ? m_out : m_in; }
 
 private:
     void Stop() { m_bStop = true; }
     bool AtEnd() const { return m_i >= m_n; }
 
-    void CopyTo(size_t nEnd)
+    // Walks on to nEnd, keeping those bytes as they are.
+    void CopyTo(size_t nEnd) { m_i = std::min(nEnd, m_n); }
+
+    // Puts text in place of the bytes from here up to nEnd.
+    void Replace(size_t nEnd, const std::string& text)
     {
-        nEnd = std::min(nEnd, m_n);
-        m_out.append(m_in, m_i, nEnd - m_i);
+        if (!m_bChanged) {
+            m_out.reserve(m_in.size() + m_in.size() / 16);
+            m_bChanged = true;
+        }
+        m_out.append(m_in, m_nCopied, m_i - m_nCopied);
+        m_out.append(text);
         m_i = nEnd;
+        m_nCopied = nEnd;
     }
 
     // Copies up to and with pszEnd, looked for only after the nStart bytes that opened the node: in
@@ -342,8 +358,9 @@ private:
             const size_t nDigits = nSemi - q - 1;
             if (m_bConvert && q == m_i + (bHex ? 2 : 1) && nDigits >= 1 && nDigits <= 8 && ucs >= 0x80
                 && ucs < 0x200000) {
-                AppendUtf8(m_out, ucs);
-                m_i = nSemi + 1;
+                std::string utf8;
+                AppendUtf8(utf8, ucs);
+                Replace(nSemi + 1, utf8);
             } else {
                 CopyTo(nSemi + 1);
             }
@@ -356,8 +373,7 @@ private:
             }
         }
         // TinyXML drops an "&" that starts no reference; written as "&amp;" it stays.
-        m_out.append("&amp;");
-        ++m_i;
+        Replace(m_i + 1, "&amp;");
         return true;
     }
 
@@ -365,6 +381,9 @@ private:
     const size_t m_n;
     bool m_bConvert;
     std::string m_out;
+    // m_out holds the text up to m_nCopied, once a change was made.
+    bool m_bChanged = false;
+    size_t m_nCopied = 0;
     size_t m_i = 0;
     bool m_bStop = false;
     int m_nDepth = 0;
