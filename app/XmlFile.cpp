@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <strings.h>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -126,8 +129,14 @@ public:
                     break; // TinyXML ends the document at text outside every element
                 Node();
             } else if (m_in[m_i] != '<') {
+                const size_t nText = m_i;
                 if (!ReadText('<'))
                     Stop();
+                if (CSpan* pParent = OpenSpan(); pParent
+                    && std::any_of(m_in.begin() + static_cast<std::ptrdiff_t>(nText),
+                                   m_in.begin() + static_cast<std::ptrdiff_t>(m_i),
+                                   [](char c) { return !IsXmlSpace(c); }))
+                    pParent->bOnlyElements = false;
             } else if (m_i + 1 < m_in.size() && m_in[m_i + 1] == '/') {
                 EndTag();
             } else {
@@ -141,6 +150,25 @@ public:
     int MaxDepth() const { return m_nMaxDepth; }
     int MaxAttributes() const { return m_nMaxAttributes; }
     const std::string& Output() const { return m_bChanged ? m_out : m_in; }
+
+    // An element of the first levels, where a file's sections are, as the walk found it.
+    struct CSpan
+    {
+        size_t nStart = 0;
+        size_t nEnd = std::string::npos; // past its end tag, once that was found
+        int nDepth = 0;
+        int nParent = -1;
+        int nIndex = 0; // among its parent's child elements
+        int nChildren = 0;
+        // Nothing but elements and blanks between its tags: its children can be parsed one by one.
+        bool bOnlyElements = true;
+        size_t nName = 0;
+        size_t nNameLength = 0;
+    };
+    static const int kSpanDepth = 4;
+    const std::vector<CSpan>& Spans() const { return m_spans; }
+    // The walk reached the end without a fault, and left the text as it stands.
+    bool WalkedAsItStands() const { return !m_bStop && !m_bChanged && m_nDepth == 0; }
 
 private:
     void Stop() { m_bStop = true; }
@@ -178,9 +206,21 @@ private:
         CopyTo(k);
     }
 
+    // The tracked element whose content the walk is in, if any.
+    CSpan* OpenSpan()
+    {
+        if (m_nDepth == 0 || m_openSpans.size() != static_cast<size_t>(m_nDepth))
+            return nullptr;
+        return &m_spans[static_cast<size_t>(m_openSpans.back())];
+    }
+
     // One node at "<", in the order in which TinyXML tells them apart.
     void Node()
     {
+        const bool bElement = m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1]))
+            && !StartsWith(m_in, m_i, "<!") && !StartsWithNoCase(m_in, m_i, "<?xml");
+        if (CSpan* pParent = OpenSpan(); pParent && !bElement)
+            pParent->bOnlyElements = false;
         if (StartsWithNoCase(m_in, m_i, "<?xml"))
             Declaration();
         else if (StartsWith(m_in, m_i, "<!--"))
@@ -263,10 +303,28 @@ private:
 
     void StartTag()
     {
+        int nSpan = -1;
+        if (m_nDepth < kSpanDepth && m_openSpans.size() == static_cast<size_t>(m_nDepth)) {
+            CSpan span;
+            span.nStart = m_i;
+            span.nDepth = m_nDepth + 1;
+            if (!m_openSpans.empty()) {
+                span.nParent = m_openSpans.back();
+                span.nIndex = m_spans[static_cast<size_t>(span.nParent)].nChildren++;
+            } else {
+                span.nIndex = m_nTopElements++;
+            }
+            nSpan = static_cast<int>(m_spans.size());
+            m_spans.push_back(span);
+        }
         CopyTo(m_i + 1);
         const size_t nName = m_i;
         const bool bNamed = ReadName();
         const size_t nNameLength = m_i - nName;
+        if (nSpan >= 0) {
+            m_spans[static_cast<size_t>(nSpan)].nName = nName;
+            m_spans[static_cast<size_t>(nSpan)].nNameLength = nNameLength;
+        }
         // TinyXML keeps an element in the tree from its name on, even when what follows fails.
         if (nNameLength > 0)
             m_nMaxDepth = std::max(m_nMaxDepth, m_nDepth + 1);
@@ -281,11 +339,15 @@ private:
                 if (m_i + 1 >= m_n || m_in[m_i + 1] != '>')
                     return Stop();
                 CopyTo(m_i + 2);
+                if (nSpan >= 0)
+                    m_spans[static_cast<size_t>(nSpan)].nEnd = m_i;
                 return;
             }
             if (m_in[m_i] == '>') {
                 CopyTo(m_i + 1);
                 ++m_nDepth;
+                if (nSpan >= 0)
+                    m_openSpans.push_back(nSpan);
                 // Names beyond the limit need no keeping: such a text is refused anyway.
                 if (m_open.size() <= static_cast<size_t>(kMaxXmlNesting))
                     m_open.emplace_back(nName, nNameLength);
@@ -312,6 +374,10 @@ private:
             m_open.pop_back();
         } else {
             CopyThrough(">");
+        }
+        if (m_openSpans.size() == static_cast<size_t>(m_nDepth)) {
+            m_spans[static_cast<size_t>(m_openSpans.back())].nEnd = m_i;
+            m_openSpans.pop_back();
         }
         --m_nDepth;
     }
@@ -390,6 +456,9 @@ private:
     int m_nMaxDepth = 0;
     int m_nMaxAttributes = 0;
     std::vector<std::pair<size_t, size_t>> m_open;
+    std::vector<CSpan> m_spans;
+    std::vector<int> m_openSpans;
+    int m_nTopElements = 0;
 };
 
 } // namespace
@@ -400,6 +469,138 @@ int MeasureXmlNesting(const std::string& text)
     scanner.Run();
     return scanner.MaxDepth();
 }
+
+namespace {
+
+// A heavy card's file is one long run of sections, which TinyXML takes tens of milliseconds to parse
+// alone. The sections of the second half are parsed meanwhile on a second thread, each as an element
+// of its own, and appended to their parent after the first half is parsed. Only a file that the walk
+// found whole, with nothing but elements and blanks between those sections, is split; the halves
+// are kept only when each ended exactly where the walk said it would, and otherwise the file is
+// parsed whole, as it always was.
+const size_t kSplitSize = size_t(1) << 20;
+
+struct CSplit
+{
+    int nParent = -1;
+    std::vector<size_t> starts;
+    std::vector<size_t> ends;
+    size_t nFirstOfTail = 0;
+};
+
+bool FindSplit(const CXmlScanner& scanner, CSplit& split)
+{
+    const std::vector<CXmlScanner::CSpan>& spans = scanner.Spans();
+    const size_t nSize = scanner.Output().size();
+    if (nSize < kSplitSize || !scanner.WalkedAsItStands())
+        return false;
+    // The second half: the last children of one element, as near half the file as they come.
+    std::vector<std::vector<size_t>> children(spans.size());
+    for (size_t i = 0; i < spans.size(); ++i) {
+        if (spans[i].nParent >= 0)
+            children[static_cast<size_t>(spans[i].nParent)].push_back(i);
+    }
+    const auto distance = [nSize](size_t n) { return n > nSize / 2 ? n - nSize / 2 : nSize / 2 - n; };
+    size_t nBestTail = 0;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const std::vector<size_t>& kids = children[i];
+        if (!spans[i].bOnlyElements || kids.size() < 2 || kids.size() != static_cast<size_t>(spans[i].nChildren))
+            continue;
+        for (size_t k = 1; k < kids.size(); ++k) {
+            const size_t nTail = spans[kids.back()].nEnd - spans[kids[k]].nStart;
+            if (split.nParent < 0 || distance(nTail) < distance(nBestTail)) {
+                split.nParent = static_cast<int>(i);
+                split.nFirstOfTail = k;
+                nBestTail = nTail;
+            }
+        }
+    }
+    if (split.nParent < 0 || nBestTail < nSize / 5)
+        return false;
+    for (size_t k : children[static_cast<size_t>(split.nParent)]) {
+        split.starts.push_back(spans[k].nStart);
+        split.ends.push_back(spans[k].nEnd);
+    }
+    return true;
+}
+
+// The element the walk recorded as spans[nSpan], in the parsed document.
+TiXmlElement* FindElement(TiXmlDocument& doc, const std::string& text, const std::vector<CXmlScanner::CSpan>& spans,
+                          int nSpan)
+{
+    std::vector<const CXmlScanner::CSpan*> path;
+    for (int i = nSpan; i >= 0; i = spans[static_cast<size_t>(i)].nParent)
+        path.insert(path.begin(), &spans[static_cast<size_t>(i)]);
+    TiXmlNode* pNode = &doc;
+    for (const CXmlScanner::CSpan* pSpan : path) {
+        TiXmlElement* pElement = pNode->FirstChildElement();
+        for (int i = 0; pElement && i < pSpan->nIndex; ++i)
+            pElement = pElement->NextSiblingElement();
+        if (!pElement
+            || pElement->ValueStr().compare(0, std::string::npos, text, pSpan->nName, pSpan->nNameLength) != 0)
+            return nullptr;
+        pNode = pElement;
+    }
+    return pNode->ToElement();
+}
+
+int CountChildElements(const TiXmlElement* pElement)
+{
+    int nCount = 0;
+    for (const TiXmlElement* p = pElement->FirstChildElement(); p; p = p->NextSiblingElement())
+        ++nCount;
+    return nCount;
+}
+
+bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const CSplit& split)
+{
+    const std::string& text = scanner.Output();
+    std::vector<std::unique_ptr<TiXmlElement>> tail;
+    bool bTailParsed = true;
+    std::thread worker;
+    try {
+        worker = std::thread([&]() {
+            try {
+                for (size_t k = split.nFirstOfTail; k < split.starts.size() && bTailParsed; ++k) {
+                    tail.push_back(std::make_unique<TiXmlElement>(""));
+                    const char* pEnd = tail.back()->Parse(text.c_str() + split.starts[k], nullptr,
+                                                          TIXML_ENCODING_LEGACY);
+                    bTailParsed = pEnd == text.c_str() + split.ends[k];
+                }
+            } catch (const std::bad_alloc&) {
+                bTailParsed = false;
+            }
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    // Also when the first half cannot be parsed for want of memory: the thread uses this frame.
+    struct CJoin
+    {
+        std::thread& thread;
+        ~CJoin()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    } join{worker};
+
+    const size_t nTail = split.starts[split.nFirstOfTail];
+    const std::string head = text.substr(0, nTail) + text.substr(split.ends.back());
+    doc.Parse(head.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    worker.join();
+    TiXmlElement* pParent = doc.Error() ? nullptr : FindElement(doc, text, scanner.Spans(), split.nParent);
+    if (!bTailParsed || !pParent || CountChildElements(pParent) != static_cast<int>(split.nFirstOfTail)) {
+        doc.Clear();
+        doc.ClearError();
+        return false;
+    }
+    for (std::unique_ptr<TiXmlElement>& pElement : tail)
+        pParent->LinkEndChild(pElement.release());
+    return true;
+}
+
+} // namespace
 
 BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, CString& strError)
 {
@@ -420,7 +621,9 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     }
     // Values keep their blanks: leading, trailing and repeated blanks in a name are part of it.
     TiXmlBase::SetCondenseWhiteSpace(false);
-    doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    CSplit split;
+    if (!FindSplit(scanner, split) || !ParseSplit(doc, scanner, split))
+        doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
     if (doc.Error() || !doc.RootElement()) {
         strError = doc.Error() ? CString(doc.ErrorDesc()) : CString("it holds no element");
         doc.Clear();

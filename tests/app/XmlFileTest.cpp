@@ -97,3 +97,38 @@ TEST(XmlFile, PrintingIsWhatTinyXmlSaveFileWritesAndKeepsBlanksBytesAndTheByteOr
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n    <!-- &#233; -->\n"
         "</R>\n");
 }
+
+// A file past a megabyte is parsed in two halves at once: what it gives must be exactly what one
+// parse of the whole gives, and a fault in either half must still refuse the file.
+TEST(XmlFile, ALargeFileParsedInTwoHalvesIsWhatOneParseGivesAndAFaultInEitherHalfIsRefused)
+{
+    std::string sections;
+    for (int s = 0; s < 6; ++s) {
+        sections += "<Section" + std::to_string(s) + " n='" + std::to_string(s) + "'>\n";
+        for (int i = 0; i < 12000; ++i)
+            sections += "  <Item><Name> n" + std::to_string(i)
+                + " &amp; &lt;x&gt; </Name><Empty/><![CDATA[<c>]]></Item>\n";
+        sections += "</Section" + std::to_string(s) + ">\n";
+    }
+    const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<RootInfo><Configuration>\n" + sections
+        + "</Configuration><!-- end --></RootInfo>\n<Trailing/>";
+    ASSERT_GT(text.size(), size_t(4) << 20);
+    TiXmlBase::SetCondenseWhiteSpace(false);
+    TiXmlDocument whole;
+    whole.Parse(text.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    std::string expected;
+    ASSERT_TRUE(PrintXmlFile(whole, false, expected));
+    EXPECT_EQ(RoundTrip(text), expected);
+
+    TiXmlDocument doc;
+    bool bBom = false;
+    CString strError;
+    const size_t nFirst = text.find("</Name>");
+    const size_t nLast = text.rfind("</Name>");
+    for (const std::string& broken : {text.substr(0, nFirst) + "</Nam>" + text.substr(nFirst + 7),
+                                      text.substr(0, nLast) + "</Nam>" + text.substr(nLast + 7)}) {
+        EXPECT_FALSE(ParseXmlFile(doc, broken, bBom, strError));
+        EXPECT_EQ(strError, CString("Error reading end tag."));
+        EXPECT_EQ(doc.FirstChild(), nullptr);
+    }
+}
