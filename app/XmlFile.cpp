@@ -166,9 +166,11 @@ public:
         size_t nNameLength = 0;
     };
     static const int kSpanDepth = 4;
+    // A file of many small sections is not split: their records would outweigh what it saves.
+    static const size_t kMaxSpans = 4096;
     const std::vector<CSpan>& Spans() const { return m_spans; }
-    // The walk reached the end without a fault, and left the text as it stands.
-    bool WalkedAsItStands() const { return !m_bStop && !m_bChanged && m_nDepth == 0; }
+    // The walk reached the end without a fault, left the text as it stands, and kept every span.
+    bool WalkedAsItStands() const { return !m_bStop && !m_bChanged && m_nDepth == 0 && !m_bSpansCut; }
 
 private:
     void Stop() { m_bStop = true; }
@@ -304,7 +306,10 @@ private:
     void StartTag()
     {
         int nSpan = -1;
-        if (m_nDepth < kSpanDepth && m_openSpans.size() == static_cast<size_t>(m_nDepth)) {
+        const bool bTracked = m_nDepth < kSpanDepth && m_openSpans.size() == static_cast<size_t>(m_nDepth);
+        if (bTracked && m_spans.size() >= kMaxSpans) {
+            m_bSpansCut = true;
+        } else if (bTracked) {
             CSpan span;
             span.nStart = m_i;
             span.nDepth = m_nDepth + 1;
@@ -458,6 +463,7 @@ private:
     std::vector<std::pair<size_t, size_t>> m_open;
     std::vector<CSpan> m_spans;
     std::vector<int> m_openSpans;
+    bool m_bSpansCut = false;
     int m_nTopElements = 0;
 };
 
@@ -472,56 +478,77 @@ int MeasureXmlNesting(const std::string& text)
 
 namespace {
 
-// A heavy card's file is one long run of sections, which TinyXML takes tens of milliseconds to parse
-// alone. The sections of the second half are parsed meanwhile on a second thread, each as an element
-// of its own, and appended to their parent after the first half is parsed. Only a file that the walk
-// found whole, with nothing but elements and blanks between those sections, is split; the halves
-// are kept only when each ended exactly where the walk said it would, and otherwise the file is
+// A heavy card's file is long lists of entries in a few sections, which TinyXML takes tens of
+// milliseconds to parse alone. About half of it is parsed meanwhile on a second thread: runs of the
+// last children of some elements, each child as an element of its own, appended to its parent once
+// the rest is parsed. Only a file that the walk found whole and unchanged, with nothing but elements
+// and blanks between those children, is split; the halves are kept only when each child ended
+// exactly where the walk said and each parent is where it was expected, and otherwise the file is
 // parsed whole, as it always was.
 const size_t kSplitSize = size_t(1) << 20;
 
-struct CSplit
+// The last children of one element, from nFirst on.
+struct CTailRun
 {
     int nParent = -1;
+    size_t nFirst = 0;
     std::vector<size_t> starts;
     std::vector<size_t> ends;
-    size_t nFirstOfTail = 0;
+    size_t Begin() const { return starts[nFirst]; }
+    size_t End() const { return ends.back(); }
 };
 
-bool FindSplit(const CXmlScanner& scanner, CSplit& split)
+std::vector<CTailRun> FindTailRuns(const CXmlScanner& scanner)
 {
     const std::vector<CXmlScanner::CSpan>& spans = scanner.Spans();
     const size_t nSize = scanner.Output().size();
     if (nSize < kSplitSize || !scanner.WalkedAsItStands())
-        return false;
-    // The second half: the last children of one element, as near half the file as they come.
+        return {};
     std::vector<std::vector<size_t>> children(spans.size());
     for (size_t i = 0; i < spans.size(); ++i) {
         if (spans[i].nParent >= 0)
             children[static_cast<size_t>(spans[i].nParent)].push_back(i);
     }
-    const auto distance = [nSize](size_t n) { return n > nSize / 2 ? n - nSize / 2 : nSize / 2 - n; };
-    size_t nBestTail = 0;
+    struct CCandidate
+    {
+        size_t nParent;
+        size_t nFirst;
+        size_t nBegin;
+        size_t nEnd;
+    };
+    std::vector<CCandidate> candidates;
     for (size_t i = 0; i < spans.size(); ++i) {
         const std::vector<size_t>& kids = children[i];
         if (!spans[i].bOnlyElements || kids.size() < 2 || kids.size() != static_cast<size_t>(spans[i].nChildren))
             continue;
-        for (size_t k = 1; k < kids.size(); ++k) {
-            const size_t nTail = spans[kids.back()].nEnd - spans[kids[k]].nStart;
-            if (split.nParent < 0 || distance(nTail) < distance(nBestTail)) {
-                split.nParent = static_cast<int>(i);
-                split.nFirstOfTail = k;
-                nBestTail = nTail;
-            }
+        for (size_t k = 1; k < kids.size(); ++k)
+            candidates.push_back({i, k, spans[kids[k]].nStart, spans[kids.back()].nEnd});
+    }
+    // The largest runs first, as long as they overlap none taken and keep the total near half.
+    std::sort(candidates.begin(), candidates.end(),
+              [](const CCandidate& a, const CCandidate& b) { return a.nEnd - a.nBegin > b.nEnd - b.nBegin; });
+    std::vector<CTailRun> runs;
+    size_t nTotal = 0;
+    for (const CCandidate& candidate : candidates) {
+        const bool bOverlaps = std::any_of(runs.begin(), runs.end(), [&candidate](const CTailRun& taken) {
+            return candidate.nBegin < taken.End() && taken.Begin() < candidate.nEnd;
+        });
+        if (bOverlaps || nTotal + (candidate.nEnd - candidate.nBegin) > nSize / 2 + nSize / 20)
+            continue;
+        nTotal += candidate.nEnd - candidate.nBegin;
+        CTailRun run;
+        run.nParent = static_cast<int>(candidate.nParent);
+        run.nFirst = candidate.nFirst;
+        for (size_t k : children[candidate.nParent]) {
+            run.starts.push_back(spans[k].nStart);
+            run.ends.push_back(spans[k].nEnd);
         }
+        runs.push_back(std::move(run));
     }
-    if (split.nParent < 0 || nBestTail < nSize / 5)
-        return false;
-    for (size_t k : children[static_cast<size_t>(split.nParent)]) {
-        split.starts.push_back(spans[k].nStart);
-        split.ends.push_back(spans[k].nEnd);
-    }
-    return true;
+    if (nTotal < nSize / 5)
+        return {};
+    std::sort(runs.begin(), runs.end(), [](const CTailRun& a, const CTailRun& b) { return a.Begin() < b.Begin(); });
+    return runs;
 }
 
 // The element the walk recorded as spans[nSpan], in the parsed document.
@@ -544,37 +571,39 @@ TiXmlElement* FindElement(TiXmlDocument& doc, const std::string& text, const std
     return pNode->ToElement();
 }
 
-int CountChildElements(const TiXmlElement* pElement)
+size_t CountChildElements(const TiXmlElement* pElement)
 {
-    int nCount = 0;
+    size_t nCount = 0;
     for (const TiXmlElement* p = pElement->FirstChildElement(); p; p = p->NextSiblingElement())
         ++nCount;
     return nCount;
 }
 
-bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const CSplit& split)
+bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vector<CTailRun>& runs)
 {
     const std::string& text = scanner.Output();
-    std::vector<std::unique_ptr<TiXmlElement>> tail;
-    bool bTailParsed = true;
+    std::vector<std::vector<std::unique_ptr<TiXmlElement>>> tails(runs.size());
+    bool bTailsParsed = true;
     std::thread worker;
     try {
         worker = std::thread([&]() {
             try {
-                for (size_t k = split.nFirstOfTail; k < split.starts.size() && bTailParsed; ++k) {
-                    tail.push_back(std::make_unique<TiXmlElement>(""));
-                    const char* pEnd = tail.back()->Parse(text.c_str() + split.starts[k], nullptr,
-                                                          TIXML_ENCODING_LEGACY);
-                    bTailParsed = pEnd == text.c_str() + split.ends[k];
+                for (size_t r = 0; r < runs.size() && bTailsParsed; ++r) {
+                    for (size_t k = runs[r].nFirst; k < runs[r].starts.size() && bTailsParsed; ++k) {
+                        tails[r].push_back(std::make_unique<TiXmlElement>(""));
+                        const char* pEnd = tails[r].back()->Parse(text.c_str() + runs[r].starts[k], nullptr,
+                                                                  TIXML_ENCODING_LEGACY);
+                        bTailsParsed = pEnd == text.c_str() + runs[r].ends[k];
+                    }
                 }
             } catch (const std::bad_alloc&) {
-                bTailParsed = false;
+                bTailsParsed = false;
             }
         });
     } catch (const std::system_error&) {
         return false;
     }
-    // Also when the first half cannot be parsed for want of memory: the thread uses this frame.
+    // Also when the rest cannot be parsed for want of memory: the thread uses this frame.
     struct CJoin
     {
         std::thread& thread;
@@ -585,18 +614,33 @@ bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const CSplit& sp
         }
     } join{worker};
 
-    const size_t nTail = split.starts[split.nFirstOfTail];
-    const std::string head = text.substr(0, nTail) + text.substr(split.ends.back());
+    std::string head;
+    head.reserve(text.size());
+    size_t nFrom = 0;
+    for (const CTailRun& run : runs) {
+        head.append(text, nFrom, run.Begin() - nFrom);
+        nFrom = run.End();
+    }
+    head.append(text, nFrom, std::string::npos);
     doc.Parse(head.c_str(), nullptr, TIXML_ENCODING_LEGACY);
     worker.join();
-    TiXmlElement* pParent = doc.Error() ? nullptr : FindElement(doc, text, scanner.Spans(), split.nParent);
-    if (!bTailParsed || !pParent || CountChildElements(pParent) != static_cast<int>(split.nFirstOfTail)) {
+
+    std::vector<TiXmlElement*> parents;
+    for (const CTailRun& run : runs) {
+        TiXmlElement* pParent = doc.Error() ? nullptr : FindElement(doc, text, scanner.Spans(), run.nParent);
+        if (!pParent || CountChildElements(pParent) != run.nFirst)
+            break;
+        parents.push_back(pParent);
+    }
+    if (!bTailsParsed || parents.size() != runs.size()) {
         doc.Clear();
         doc.ClearError();
         return false;
     }
-    for (std::unique_ptr<TiXmlElement>& pElement : tail)
-        pParent->LinkEndChild(pElement.release());
+    for (size_t r = 0; r < runs.size(); ++r) {
+        for (std::unique_ptr<TiXmlElement>& pElement : tails[r])
+            parents[r]->LinkEndChild(pElement.release());
+    }
     return true;
 }
 
@@ -621,8 +665,8 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     }
     // Values keep their blanks: leading, trailing and repeated blanks in a name are part of it.
     TiXmlBase::SetCondenseWhiteSpace(false);
-    CSplit split;
-    if (!FindSplit(scanner, split) || !ParseSplit(doc, scanner, split))
+    const std::vector<CTailRun> runs = FindTailRuns(scanner);
+    if (runs.empty() || !ParseSplit(doc, scanner, runs))
         doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
     if (doc.Error() || !doc.RootElement()) {
         strError = doc.Error() ? CString(doc.ErrorDesc()) : CString("it holds no element");
