@@ -23,10 +23,11 @@ bool StartsWith(const std::string& s, size_t i, const char* pszPrefix)
     return i <= s.size() && s.size() - i >= n && std::memcmp(s.data() + i, pszPrefix, n) == 0;
 }
 
-// TinyXML starts an element at "<" followed by a letter, "_" or any byte from 127 up.
+// TinyXML starts an element at "<" followed by a letter, "_" or any byte from 127 up. Below 127 the
+// letters are the same in every locale.
 bool IsNameStart(unsigned char c)
 {
-    return c >= 127 || c == '_' || (c < 127 && std::isalpha(c));
+    return c >= 127 || c == '_' || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
 }
 
 // Line ends become "\n", as TinyXML's own file reader makes them. Most files have none to change,
@@ -89,9 +90,14 @@ void AppendUtf8(std::string& out, unsigned long ucs)
     out.push_back(static_cast<char>(0x80 | (ucs & 0x3F)));
 }
 
+// TinyXML's blank: what the locale calls one. Visible ASCII never is one, and the common blanks
+// always are, so the locale is asked only about the other bytes.
 bool IsXmlSpace(char c)
 {
-    return std::isspace(static_cast<unsigned char>(c)) || c == '\n' || c == '\r';
+    const auto uc = static_cast<unsigned char>(c);
+    if (uc > ' ' && uc < 127)
+        return false;
+    return uc == ' ' || (uc >= '\t' && uc <= '\r') || std::isspace(uc);
 }
 
 bool IsNameChar(unsigned char c)
@@ -216,21 +222,21 @@ private:
         return &m_spans[static_cast<size_t>(m_openSpans.back())];
     }
 
-    // One node at "<", in the order in which TinyXML tells them apart.
+    // One node at "<", told apart as TinyXML does: a declaration ("<?xml" in any case), a comment,
+    // CDATA, an element, or anything else up to ">".
     void Node()
     {
-        const bool bElement = m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1]))
-            && !StartsWith(m_in, m_i, "<!") && !StartsWithNoCase(m_in, m_i, "<?xml");
+        const char cNext = m_i + 1 < m_in.size() ? m_in[m_i + 1] : '\0';
+        const bool bElement = m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(cNext));
         if (CSpan* pParent = OpenSpan(); pParent && !bElement)
             pParent->bOnlyElements = false;
-        if (StartsWithNoCase(m_in, m_i, "<?xml"))
+        if (cNext == '?' && StartsWithNoCase(m_in, m_i, "<?xml"))
             Declaration();
-        else if (StartsWith(m_in, m_i, "<!--"))
+        else if (cNext == '!' && StartsWith(m_in, m_i, "<!--"))
             CopyThrough("-->", 4);
-        else if (StartsWith(m_in, m_i, "<![CDATA["))
+        else if (cNext == '!' && StartsWith(m_in, m_i, "<![CDATA["))
             CopyThrough("]]>", 9);
-        else if (m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(m_in[m_i + 1]))
-                 && !StartsWith(m_in, m_i, "<!"))
+        else if (bElement)
             StartTag();
         else
             CopyThrough(">");
