@@ -172,8 +172,9 @@ public:
         size_t nNameLength = 0;
     };
     static const int kSpanDepth = 4;
-    // A file of many small sections is not split: their records would outweigh what it saves.
-    static const size_t kMaxSpans = 4096;
+    // A file of very many small elements on its first levels is not split: their records would
+    // outweigh what it saves.
+    static const size_t kMaxSpans = 65536;
     const std::vector<CSpan>& Spans() const { return m_spans; }
     // The walk reached the end without a fault, left the text as it stands, and kept every span.
     bool WalkedAsItStands() const { return !m_bStop && !m_bChanged && m_nDepth == 0 && !m_bSpansCut; }
