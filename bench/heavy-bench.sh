@@ -22,7 +22,7 @@ for _ in $(seq "$runs"); do
     rm -rf "$work/heavy" && cp -r "$work/heavy-original" "$work/heavy"
     # The heavy card has no networks: the sheet opens on Email. On to the Address Book, to Internet
     # Content Sharing, and OK; timed until the program has ended.
-    read -r t c < <(timeout 60 "$timer" --prepare 'xdotool windowfocus --sync "$WINDOW"' --then 'xdotool key ctrl+Tab ctrl+Tab Return' \
+    read -r t c < <(timeout 60 "$timer" --prepare 'xdotool windowfocus --sync "$WINDOW"' --then 'xdotool key --delay 0 ctrl+Tab ctrl+Tab Return' \
         "DPF Settings" -- "$editor" --drive "$work/heavy" 2>/dev/null) || continue
     heavy_t+=("$t")
     confirm_t+=("$c")
