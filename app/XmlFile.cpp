@@ -14,6 +14,9 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
+// The largest file parsed or printed so far, as a measure of the next one printed.
+size_t g_nLargestText = 0;
+
 // The walk asks this at every "<" of a file: the prefixes are literals, so their length is known.
 template <size_t N>
 bool StartsWith(const std::string& s, size_t i, const char (&prefix)[N])
@@ -399,6 +402,7 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
 {
     doc.Clear();
     doc.ClearError();
+    g_nLargestText = std::max(g_nLargestText, bytes.size());
     bHadBom = bytes.compare(0, 3, kBom) == 0;
     const std::string text = bHadBom ? NormaliseLineEnds(bytes.substr(3)) : NormaliseLineEnds(bytes);
 
@@ -436,6 +440,15 @@ namespace {
 // TinyXML's printer, so they end at a NUL here too.
 void AppendEncoded(std::string& out, const std::string& text)
 {
+    // Most values need no escape at all (TinyXML escapes the five markup characters and every byte
+    // below 32): they are appended as they are, without a copy made byte by byte.
+    const auto needsEscape = [](char c) {
+        return static_cast<unsigned char>(c) < 32 || c == '&' || c == '<' || c == '>' || c == '"' || c == '\'';
+    };
+    if (std::none_of(text.begin(), text.end(), needsEscape)) {
+        out.append(text);
+        return;
+    }
     std::string encoded;
     TiXmlBase::EncodeString(text, &encoded);
     out.append(encoded.c_str());
@@ -528,7 +541,12 @@ BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
     // Out of memory is a failed save with its message, not an exception through the event loop.
     try {
         bytes = bWithBom ? std::string(kBom) : std::string();
+        // Room for twice the largest file seen, so that a heavy card's few megabytes are not copied
+        // into ever larger buffers, each of them new memory to the system, as the text grows. What
+        // is reserved and not written is never touched.
+        bytes.reserve(2 * g_nLargestText);
         PrintNode(doc, 0, bytes);
+        g_nLargestText = std::max(g_nLargestText, bytes.size());
         return TRUE;
     } catch (const std::bad_alloc&) {
         bytes.clear();
