@@ -5,6 +5,9 @@
 #include "platform/Files.h"
 #include "platform/WinApp.h"
 
+#include <memory>
+#include <vector>
+
 TiXmlDocument theConfigDoc;
 TiXmlElement* theConfigElement = nullptr;
 TiXmlDocument theScanDoc;
@@ -26,6 +29,34 @@ bool g_bConfigHadBom = false;
 bool g_bKeepUnreadableFile = false;
 // Set when a page rewrote a section that has not been saved yet.
 bool g_bConfigChanged = false;
+
+// The sections the rewrites of the current (or last) confirm replaced. They go once a confirm has
+// saved, at the first rewrite after it, so that a confirm never frees what it replaced itself.
+std::vector<std::unique_ptr<TiXmlNode>> g_setAside;
+bool g_bSetAsideSaved = false;
+
+// TinyXML only removes a child by deleting it; its links are reached through a class of its own,
+// which may name them.
+class CNodeLinks : public TiXmlNode
+{
+public:
+    static void Unlink(TiXmlNode* pNode)
+    {
+        TiXmlNode* TiXmlNode::*const pParentOf = &CNodeLinks::parent;
+        TiXmlNode* TiXmlNode::*const pFirstOf = &CNodeLinks::firstChild;
+        TiXmlNode* TiXmlNode::*const pLastOf = &CNodeLinks::lastChild;
+        TiXmlNode* TiXmlNode::*const pPrevOf = &CNodeLinks::prev;
+        TiXmlNode* TiXmlNode::*const pNextOf = &CNodeLinks::next;
+        TiXmlNode* pParent = pNode->*pParentOf;
+        TiXmlNode* pPrev = pNode->*pPrevOf;
+        TiXmlNode* pNext = pNode->*pNextOf;
+        (pNext ? pNext->*pPrevOf : pParent->*pLastOf) = pPrev;
+        (pPrev ? pPrev->*pNextOf : pParent->*pFirstOf) = pNext;
+        pNode->*pParentOf = nullptr;
+        pNode->*pPrevOf = nullptr;
+        pNode->*pNextOf = nullptr;
+    }
+};
 
 void ResetConfigDocument()
 {
@@ -164,8 +195,20 @@ void MarkConfigChanged()
     g_bConfigChanged = true;
 }
 
+void SetAsideReplacedSection(TiXmlElement* pOld)
+{
+    if (g_bSetAsideSaved) {
+        g_setAside.clear();
+        g_bSetAsideSaved = false;
+    }
+    CNodeLinks::Unlink(pOld);
+    g_setAside.emplace_back(pOld);
+}
+
 BOOL SaveConfigChanges(CWnd* pOwner)
 {
+    // Whatever the outcome, what this confirm replaced may go at the next one.
+    g_bSetAsideSaved = true;
     if (!g_bConfigChanged)
         return TRUE;
     if (!SaveConfigDocument(pOwner))

@@ -36,7 +36,8 @@ void KeepUnknownParts(TiXmlElement* pNew, const TiXmlElement* pOld, const CSecti
         if (pNode->ToText() || pNode->ToDeclaration())
             continue;
         if (const TiXmlElement* pElement = pNode->ToElement()) {
-            if (Contains(names.known, pElement->Value()) || Contains(names.entries, pElement->Value()))
+            // The entries first: a stored list holds thousands of them and little else.
+            if (Contains(names.entries, pElement->Value()) || Contains(names.known, pElement->Value()))
                 continue;
         }
         pNew->InsertEndChild(*pNode);
@@ -65,8 +66,8 @@ void FinishRewrite(TiXmlElement* pNew, TiXmlElement* pOld, const CSectionNames& 
     if (!pOld)
         return;
     KeepUnknownParts(pNew, pOld, names);
-    if (TiXmlNode* pParent = pOld->Parent())
-        pParent->RemoveChild(pOld);
+    if (pOld->Parent())
+        SetAsideReplacedSection(pOld);
 }
 
 CString TrimBlanks(const CString& strText)
