@@ -143,18 +143,18 @@ bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
     AppendTextElement(pContacts, "NumEmailDetails", Count(m_lstContacts));
     for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow) {
         TiXmlElement* pDetails = AppendElement(pContacts, "EmailDetails");
-        AppendTextElement(pDetails, "ABEmailAddress", m_lstContacts.CListCtrl::GetItemText(nRow, 2));
-        AppendTextElement(pDetails, "ABFname", m_lstContacts.CListCtrl::GetItemText(nRow, 0));
-        AppendTextElement(pDetails, "ABLname", m_lstContacts.CListCtrl::GetItemText(nRow, 1));
+        AppendTextElement(pDetails, "ABEmailAddress", m_lstContacts.GetItemTextPtr(nRow, 2));
+        AppendTextElement(pDetails, "ABFname", m_lstContacts.GetItemTextPtr(nRow, 0));
+        AppendTextElement(pDetails, "ABLname", m_lstContacts.GetItemTextPtr(nRow, 1));
     }
     TiXmlElement* pDenied = AppendElement(pBook, "DEmailAddresses");
     AppendTextElement(pDenied, "NumDEmailAddress", Count(m_lstDenied));
     for (int nRow = 0; nRow < m_lstDenied.GetItemCount(RC_ITEM_ALL); ++nRow)
-        AppendTextElement(pDenied, "DEmailAddress", m_lstDenied.CListCtrl::GetItemText(nRow, 0));
+        AppendTextElement(pDenied, "DEmailAddress", m_lstDenied.GetItemTextPtr(nRow, 0));
     TiXmlElement* pApproved = AppendElement(pBook, "AEmailAddresses");
     AppendTextElement(pApproved, "NumAEmailAddress", Count(m_lstApproved));
     for (int nRow = 0; nRow < m_lstApproved.GetItemCount(RC_ITEM_ALL); ++nRow)
-        AppendTextElement(pApproved, "AEmailAddress", m_lstApproved.CListCtrl::GetItemText(nRow, 0));
+        AppendTextElement(pApproved, "AEmailAddress", m_lstApproved.GetItemTextPtr(nRow, 0));
     FinishRewrite(pBook, pOld, kAddressBookNames);
     return true;
 }

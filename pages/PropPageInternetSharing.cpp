@@ -126,8 +126,8 @@ bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
     AppendTextElement(pRSS, "NumURL", strCount);
     for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow) {
         TiXmlElement* pFeed = AppendElement(pRSS, "RssDetails");
-        AppendTextElement(pFeed, "Description", m_lstFeeds.CListCtrl::GetItemText(nRow, 0));
-        AppendTextElement(pFeed, "URL", m_lstFeeds.CListCtrl::GetItemText(nRow, 1));
+        AppendTextElement(pFeed, "Description", m_lstFeeds.GetItemTextPtr(nRow, 0));
+        AppendTextElement(pFeed, "URL", m_lstFeeds.GetItemTextPtr(nRow, 1));
     }
     TiXmlElement* pChannel = AppendElement(pSection, "FrameChannel");
     AppendTextElement(pChannel, "FCUsername", m_strFCUsername);

@@ -485,6 +485,13 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
     return CString(Model()->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].bytes);
 }
 
+const char* CListCtrl::GetItemTextPtr(int nItem, int nSubItem) const
+{
+    if (!IsValidCell(nItem, nSubItem))
+        return "";
+    return Model()->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].bytes.c_str();
+}
+
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
 {
     if (!IsValidCell(nItem, nSubItem))

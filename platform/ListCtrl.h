@@ -55,6 +55,9 @@ public:
     BOOL DeleteAllItems();
 
     CString GetItemText(int nItem, int nSubItem) const;
+    // The same text without a copy, for reading a whole list at once (to sort it or write it out):
+    // valid until the list changes. "" for a cell that does not exist.
+    const char* GetItemTextPtr(int nItem, int nSubItem) const;
     BOOL SetItemText(int nItem, int nSubItem, const char* pszText);
     DWORD_PTR GetItemData(int nItem) const;
     BOOL SetItemData(int nItem, DWORD_PTR dwData);

@@ -95,7 +95,7 @@ ReportSortKey MakeReportSortKey(const char* pszText)
     key.bHex = ReadHex(pszText, key.nHex);
     key.bDecimal = ReadDecimal(pszText, key.dDecimal);
     key.bDate = key.date.ParseDateTime(pszText);
-    key.text = pszText;
+    key.pszText = pszText;
     return key;
 }
 
@@ -107,7 +107,7 @@ int CompareReportSortKeys(const ReportSortKey& key1, const ReportSortKey& key2)
         return key1.dDecimal < key2.dDecimal ? -1 : (key1.dDecimal > key2.dDecimal ? 1 : 0);
     if (key1.bDate && key2.bDate)
         return key1.date < key2.date ? -1 : (key1.date > key2.date ? 1 : 0);
-    const int nCompare = std::strcmp(key1.text, key2.text);
+    const int nCompare = std::strcmp(key1.pszText, key2.pszText);
     return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
 }
 
@@ -437,7 +437,7 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
     keys.reserve(static_cast<size_t>(nLast - nFirst + 1));
     rows.reserve(keys.capacity());
     for (int nRow = nFirst; nRow <= nLast; ++nRow) {
-        keys.push_back(MakeReportSortKey(CListCtrl::GetItemText(nRow, nColumn)));
+        keys.push_back(MakeReportSortKey(CListCtrl::GetItemTextPtr(nRow, nColumn)));
         rows.push_back(nRow - nFirst);
     }
     QuickSort(keys, rows, 0, static_cast<int>(rows.size()) - 1, bAscending ? 1 : -1);

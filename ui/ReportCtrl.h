@@ -29,7 +29,8 @@ enum : DWORD {
 enum : UINT { WM_APP = 0x8000, WM_ITEM_SORTED = WM_APP + 10001 };
 
 // A cell's text as the sort reads it, worked out once per sort rather than once per comparison:
-// which of the comparison's readings the text allows, with their values, and the text itself.
+// which of the comparison's readings the text allows, with their values, and the text itself, not
+// copied: it must outlive the key.
 struct ReportSortKey
 {
     bool bHex = false;
@@ -38,7 +39,7 @@ struct ReportSortKey
     double dDecimal = 0;
     bool bDate = false;
     COleDateTime date;
-    CString text;
+    const char* pszText = "";
 };
 ReportSortKey MakeReportSortKey(const char* pszText);
 // Exactly what CompareReportCells answers for the two texts the keys were made of.
