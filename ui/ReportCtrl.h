@@ -10,8 +10,10 @@
 #include "platform/ListCtrl.h"
 #include "platform/OleDateTime.h"
 
-#include <memory>
-#include <unordered_map>
+#include <memory_resource>
+#include <new>
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
 // Row state flags, as filters and as states to set.
@@ -51,9 +53,10 @@ public:
     // The record of a row, kept in the row's data value.
     struct ItemData
     {
+        explicit ItemData(std::pmr::memory_resource* pPool) : aTextColors(pPool), aBkColors(pPool) {}
         DWORD_PTR dwData = 0; // the data value the row had before
-        std::vector<COLORREF> aTextColors; // one per column
-        std::vector<COLORREF> aBkColors; // one per column
+        std::pmr::vector<COLORREF> aTextColors; // one per column
+        std::pmr::vector<COLORREF> aBkColors; // one per column
     };
 
     CReportCtrl();
@@ -105,8 +108,13 @@ private:
 
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
+    // Records, their colours and the set of them are cut from one pool, which is let go as a whole
+    // when every row goes: one by one, a heavy card's lists made and freed four blocks of memory for
+    // each of their 40,000 rows. A row deleted on its own leaves its share in the pool until then.
+    std::pmr::monotonic_buffer_resource m_pool;
     // Every record this list made and has not freed; whatever is left goes with the list.
-    std::unordered_map<const ItemData*, std::unique_ptr<ItemData>> m_records;
+    std::optional<std::pmr::unordered_set<ItemData*>> m_records;
+    void FreeAllRecords();
 };
 
 // The comparison of two cell texts used by the sort: negative, 0 or positive. Two hexadecimal numbers
