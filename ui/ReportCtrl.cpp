@@ -96,6 +96,11 @@ ReportSortKey MakeReportSortKey(const char* pszText)
     key.bDecimal = ReadDecimal(pszText, key.dDecimal);
     key.bDate = key.date.ParseDateTime(pszText);
     key.pszText = pszText;
+    for (int i = 0; i < 8; ++i) {
+        key.nPrefix <<= 8;
+        if (*pszText)
+            key.nPrefix |= static_cast<unsigned char>(*pszText++);
+    }
     return key;
 }
 
@@ -107,6 +112,8 @@ int CompareReportSortKeys(const ReportSortKey& key1, const ReportSortKey& key2)
         return key1.dDecimal < key2.dDecimal ? -1 : (key1.dDecimal > key2.dDecimal ? 1 : 0);
     if (key1.bDate && key2.bDate)
         return key1.date < key2.date ? -1 : (key1.date > key2.date ? 1 : 0);
+    if (key1.nPrefix != key2.nPrefix)
+        return key1.nPrefix < key2.nPrefix ? -1 : 1;
     const int nCompare = std::strcmp(key1.pszText, key2.pszText);
     return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
 }

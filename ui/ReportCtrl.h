@@ -10,6 +10,7 @@
 #include "platform/ListCtrl.h"
 #include "platform/OleDateTime.h"
 
+#include <cstdint>
 #include <memory_resource>
 #include <new>
 #include <optional>
@@ -42,6 +43,9 @@ struct ReportSortKey
     bool bDate = false;
     COleDateTime date;
     const char* pszText = "";
+    // The text's first eight bytes, big-endian, zeros after its end: two keys whose prefixes differ
+    // are ordered by them as strcmp orders their texts, without reading the texts.
+    std::uint64_t nPrefix = 0;
 };
 ReportSortKey MakeReportSortKey(const char* pszText);
 // Exactly what CompareReportCells answers for the two texts the keys were made of.
