@@ -97,6 +97,9 @@ private:
     void SetUpTable();
     bool IsValidRow(int nItem) const;
     bool IsValidCell(int nItem, int nSubItem) const;
+    // The model when the row (or cell) exists, else nullptr.
+    CListModel* RowModel(int nItem) const;
+    CListModel* CellModel(int nItem, int nSubItem) const;
     // The last column takes the width the list has beyond the other columns, so that the list
     // shows no empty band as it grows with its window.
     void FillLastColumn();
