@@ -181,13 +181,23 @@ BOOL SaveConfigDocument(CWnd* pOwner)
 
 CString GetElementText(const TiXmlElement* pElement)
 {
-    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
-    return pChild && pChild->ToText() ? CString(pChild->Value()) : CString();
+    return CString(GetElementTextPtr(pElement));
 }
 
 CString GetChildText(const TiXmlNode* pParent, const char* pszName)
 {
-    return GetElementText(pParent ? pParent->FirstChildElement(pszName) : nullptr);
+    return CString(GetChildTextPtr(pParent, pszName));
+}
+
+const char* GetElementTextPtr(const TiXmlElement* pElement)
+{
+    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
+    return pChild && pChild->ToText() ? pChild->Value() : "";
+}
+
+const char* GetChildTextPtr(const TiXmlNode* pParent, const char* pszName)
+{
+    return GetElementTextPtr(pParent ? pParent->FirstChildElement(pszName) : nullptr);
 }
 
 void MarkConfigChanged()

@@ -54,3 +54,6 @@ TiXmlElement* AppendTextElement(TiXmlElement* pParent, const char* pszName, cons
 CString GetElementText(const TiXmlElement* pElement);
 // The text of the first child element of that name, or empty when there is none.
 CString GetChildText(const TiXmlNode* pParent, const char* pszName);
+// The same two without a copy, valid while the element is unchanged: for filling a long list.
+const char* GetElementTextPtr(const TiXmlElement* pElement);
+const char* GetChildTextPtr(const TiXmlNode* pParent, const char* pszName);

@@ -54,13 +54,13 @@ void CPropPageAddressBook::LoadList(CReportCtrl& list, const char* pszSpec, cons
         // Each entry after the last: equal names then keep the file's order through the stable sort
         // (entries put at the top came out reversed, and swapped places at every confirm), and no
         // row is moved for each one that comes.
-        const int nRow = list.InsertItem(list.GetItemCount(), "");
+        // The row comes with its first text, read from the document without a copy.
         if (bContacts) {
-            list.SetItemText(nRow, 0, GetChildText(p, "ABFname"));
-            list.SetItemText(nRow, 1, GetChildText(p, "ABLname"));
-            list.SetItemText(nRow, 2, GetChildText(p, "ABEmailAddress"));
+            const int nRow = list.InsertItem(list.GetItemCount(), GetChildTextPtr(p, "ABFname"));
+            list.SetItemText(nRow, 1, GetChildTextPtr(p, "ABLname"));
+            list.SetItemText(nRow, 2, GetChildTextPtr(p, "ABEmailAddress"));
         } else {
-            list.SetItemText(nRow, 0, GetElementText(p));
+            list.InsertItem(list.GetItemCount(), GetElementTextPtr(p));
         }
     }
     list.SetGridLines(TRUE);

@@ -47,9 +47,8 @@ BOOL CPropPageInternetSharing::OnInitDialog()
     for (const TiXmlElement* p = pRSS ? pRSS->FirstChildElement("RssDetails") : nullptr; p;
          p = p->NextSiblingElement("RssDetails")) {
         // After the last, as on the address book page: feeds of one description keep the file's order.
-        const int nRow = m_lstFeeds.InsertItem(m_lstFeeds.GetItemCount(), "");
-        m_lstFeeds.SetItemText(nRow, 0, GetChildText(p, "Description"));
-        m_lstFeeds.SetItemText(nRow, 1, GetChildText(p, "URL"));
+        const int nRow = m_lstFeeds.InsertItem(m_lstFeeds.GetItemCount(), GetChildTextPtr(p, "Description"));
+        m_lstFeeds.SetItemText(nRow, 1, GetChildTextPtr(p, "URL"));
     }
     m_lstFeeds.SetGridLines(TRUE);
     m_lstFeeds.SortItems(0, TRUE);
