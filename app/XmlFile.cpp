@@ -456,7 +456,13 @@ void AppendEncoded(std::string& out, const std::string& text)
 
 void AppendIndent(std::string& out, int nDepth)
 {
-    out.append(4 * static_cast<size_t>(nDepth), ' ');
+    // Copied from a line of blanks rather than filled blank by blank: it comes before every tag.
+    static const std::string kBlanks(4 * 16, ' ');
+    const size_t nBlanks = 4 * static_cast<size_t>(nDepth);
+    if (nBlanks <= kBlanks.size())
+        out.append(kBlanks, 0, nBlanks);
+    else
+        out.append(nBlanks, ' ');
 }
 
 void PrintNode(const TiXmlNode& node, int nDepth, std::string& out)
