@@ -35,29 +35,6 @@ bool g_bConfigChanged = false;
 std::vector<std::unique_ptr<TiXmlNode>> g_setAside;
 bool g_bSetAsideSaved = false;
 
-// TinyXML only removes a child by deleting it; its links are reached through a class of its own,
-// which may name them.
-class CNodeLinks : public TiXmlNode
-{
-public:
-    static void Unlink(TiXmlNode* pNode)
-    {
-        TiXmlNode* TiXmlNode::*const pParentOf = &CNodeLinks::parent;
-        TiXmlNode* TiXmlNode::*const pFirstOf = &CNodeLinks::firstChild;
-        TiXmlNode* TiXmlNode::*const pLastOf = &CNodeLinks::lastChild;
-        TiXmlNode* TiXmlNode::*const pPrevOf = &CNodeLinks::prev;
-        TiXmlNode* TiXmlNode::*const pNextOf = &CNodeLinks::next;
-        TiXmlNode* pParent = pNode->*pParentOf;
-        TiXmlNode* pPrev = pNode->*pPrevOf;
-        TiXmlNode* pNext = pNode->*pNextOf;
-        (pNext ? pNext->*pPrevOf : pParent->*pLastOf) = pPrev;
-        (pPrev ? pPrev->*pNextOf : pParent->*pFirstOf) = pNext;
-        pNode->*pParentOf = nullptr;
-        pNode->*pPrevOf = nullptr;
-        pNode->*pNextOf = nullptr;
-    }
-};
-
 void ResetConfigDocument()
 {
     theConfigDoc.Clear();
@@ -211,7 +188,7 @@ void SetAsideReplacedSection(TiXmlElement* pOld)
         g_setAside.clear();
         g_bSetAsideSaved = false;
     }
-    CNodeLinks::Unlink(pOld);
+    UnlinkXmlNode(pOld);
     g_setAside.emplace_back(pOld);
 }
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 #include <strings.h>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -143,6 +145,10 @@ public:
     int MaxDepth() const { return m_nMaxDepth; }
     int MaxAttributes() const { return m_nMaxAttributes; }
     std::string& Output() { return m_out; }
+    bool Stopped() const { return m_bStop; }
+    // Where in the output the element whose text is nearest half of it starts and ends (0, 0 when
+    // none was closed), for parsing it apart.
+    std::pair<size_t, size_t> HalfElement() const { return m_half; }
 
 private:
     void Stop() { m_bStop = true; }
@@ -151,6 +157,7 @@ private:
     // The output is the input but for the few references the walk rewrites: what is passed over
     // unchanged is copied in one piece when a change comes or the walk ends, not token by token.
     void CopyTo(size_t nEnd) { m_i = std::min(nEnd, m_n); }
+    size_t OutputPosition() const { return m_out.size() + (m_i - m_nCopied); }
     void Replace(size_t nEnd, const char* pszWith)
     {
         m_out.append(m_in, m_nCopied, m_i - m_nCopied);
@@ -261,6 +268,7 @@ private:
 
     void StartTag()
     {
+        const size_t nOutStart = OutputPosition();
         CopyTo(m_i + 1);
         const size_t nName = m_i;
         const bool bNamed = ReadName();
@@ -286,7 +294,7 @@ private:
                 ++m_nDepth;
                 // Names beyond the limit need no keeping: such a text is refused anyway.
                 if (m_open.size() <= static_cast<size_t>(kMaxXmlNesting))
-                    m_open.emplace_back(nName, nNameLength);
+                    m_open.push_back({nName, nNameLength, nOutStart});
                 return;
             }
             if (!Attribute())
@@ -299,7 +307,7 @@ private:
     void EndTag()
     {
         if (static_cast<size_t>(m_nDepth) <= m_open.size()) {
-            const auto [nName, nLength] = m_open[static_cast<size_t>(m_nDepth) - 1];
+            const auto [nName, nLength, nOutStart] = m_open[static_cast<size_t>(m_nDepth) - 1];
             if (m_in.compare(m_i + 2, nLength, m_in, nName, nLength) != 0)
                 return Stop();
             CopyTo(m_i + 2 + nLength);
@@ -308,10 +316,20 @@ private:
                 return Stop();
             CopyTo(m_i + 1);
             m_open.pop_back();
+            if (m_nDepth > 1)
+                NoteElement(nOutStart, OutputPosition());
         } else {
             CopyThrough(">");
         }
         --m_nDepth;
+    }
+
+    void NoteElement(size_t nStart, size_t nEnd)
+    {
+        const size_t nHalf = m_in.size() / 2;
+        const auto distance = [nHalf](size_t n) { return n > nHalf ? n - nHalf : nHalf - n; };
+        if (m_half.second == 0 || distance(nEnd - nStart) < distance(m_half.second - m_half.first))
+            m_half = {nStart, nEnd};
     }
 
     // Text up to cEnd, with its references as TinyXML reads them. FALSE when it runs to the end.
@@ -386,10 +404,130 @@ private:
     int m_nDepth = 0;
     int m_nMaxDepth = 0;
     int m_nMaxAttributes = 0;
-    std::vector<std::pair<size_t, size_t>> m_open;
+    // The open elements: where their names stand in the input, and where they start in the output.
+    struct COpen
+    {
+        size_t nName;
+        size_t nLength;
+        size_t nOutStart;
+    };
+    std::vector<COpen> m_open;
+    std::pair<size_t, size_t> m_half{0, 0};
 };
 
+// TinyXML only removes a child by deleting it, and only adds one at the end; its links are reached
+// through a class of its own, which may name them.
+class CNodeLinks : public TiXmlNode
+{
+public:
+    static void Unlink(TiXmlNode* pNode)
+    {
+        TiXmlNode* pParent = pNode->*kParent;
+        TiXmlNode* pPrev = pNode->*kPrev;
+        TiXmlNode* pNext = pNode->*kNext;
+        (pNext ? pNext->*kPrev : pParent->*kLast) = pPrev;
+        (pPrev ? pPrev->*kNext : pParent->*kFirst) = pNext;
+        pNode->*kParent = nullptr;
+        pNode->*kPrev = nullptr;
+        pNode->*kNext = nullptr;
+    }
+    // pNew, which belongs to no parent, takes pOld's place; pOld then belongs to none.
+    static void Replace(TiXmlNode* pOld, TiXmlNode* pNew)
+    {
+        TiXmlNode* pParent = pOld->*kParent;
+        pNew->*kParent = pParent;
+        pNew->*kPrev = pOld->*kPrev;
+        pNew->*kNext = pOld->*kNext;
+        (pOld->*kNext ? pOld->*kNext->*kPrev : pParent->*kLast) = pNew;
+        (pOld->*kPrev ? pOld->*kPrev->*kNext : pParent->*kFirst) = pNew;
+        pOld->*kParent = nullptr;
+        pOld->*kPrev = nullptr;
+        pOld->*kNext = nullptr;
+    }
+
+private:
+    static constexpr TiXmlNode* TiXmlNode::*kParent = &CNodeLinks::parent;
+    static constexpr TiXmlNode* TiXmlNode::*kFirst = &CNodeLinks::firstChild;
+    static constexpr TiXmlNode* TiXmlNode::*kLast = &CNodeLinks::lastChild;
+    static constexpr TiXmlNode* TiXmlNode::*kPrev = &CNodeLinks::prev;
+    static constexpr TiXmlNode* TiXmlNode::*kNext = &CNodeLinks::next;
+};
+
+// The first element of that name in document order, or nullptr.
+TiXmlNode* FindElementNamed(TiXmlNode* pRoot, const char* pszName)
+{
+    TiXmlNode* pNode = pRoot->FirstChild();
+    while (pNode) {
+        if (pNode->ToElement() && std::strcmp(pNode->Value(), pszName) == 0)
+            return pNode;
+        if (pNode->FirstChild()) {
+            pNode = pNode->FirstChild();
+            continue;
+        }
+        while (pNode != pRoot && !pNode->NextSibling())
+            pNode = pNode->Parent();
+        pNode = pNode == pRoot ? nullptr : pNode->NextSibling();
+    }
+    return nullptr;
+}
+
+// Files from this size on are parsed on two cores: TinyXML took a heavy card's start-up longer than
+// everything else together.
+const size_t kParseApartSize = 512 * 1024;
+const char kPartName[] = "dpf-settings-parsed-apart";
+
+// Parses the element text[nStart, nEnd) on a thread of its own while this one parses the rest with
+// an empty element in its place, then puts the one in the other's place. TinyXML reads an element
+// from its "<" to its end tag whatever stands around it, so the tree is the one a single parse
+// makes. FALSE, with doc in any state, when either parse failed or the split cannot be made; the
+// caller then parses the whole text as usual, which gives every error its usual outcome.
+bool ParseInTwo(TiXmlDocument& doc, const std::string& text, size_t nStart, size_t nEnd)
+{
+    if (text.find(kPartName) != std::string::npos)
+        return false;
+    const std::string part = text.substr(nStart, nEnd - nStart);
+    const std::string rest = text.substr(0, nStart) + "<" + kPartName + " />" + text.substr(nEnd);
+    TiXmlDocument partDoc;
+    partDoc.SetTabSize(0);
+    bool bPartParsed = false;
+    std::thread worker;
+    try {
+        worker = std::thread([&]() {
+            try {
+                partDoc.Parse(part.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+                bPartParsed = !partDoc.Error();
+            } catch (...) {
+                bPartParsed = false;
+            }
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    try {
+        doc.Parse(rest.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    TiXmlNode* pPart = partDoc.FirstChild();
+    if (!bPartParsed || doc.Error() || !pPart || pPart != partDoc.LastChild() || !pPart->ToElement())
+        return false;
+    TiXmlNode* pPlace = FindElementNamed(&doc, kPartName);
+    if (!pPlace)
+        return false;
+    CNodeLinks::Unlink(pPart);
+    CNodeLinks::Replace(pPlace, pPart);
+    delete pPlace;
+    return true;
+}
+
 } // namespace
+
+void UnlinkXmlNode(TiXmlNode* pNode)
+{
+    CNodeLinks::Unlink(pNode);
+}
 
 int MeasureXmlNesting(const std::string& text)
 {
@@ -421,7 +559,14 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     // Without a tab size TinyXML does not count rows and columns as it goes (nothing here reports
     // them), which took it a tenth of its time.
     doc.SetTabSize(0);
-    doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    const std::string& walked = scanner.Output();
+    const auto [nPartStart, nPartEnd] = scanner.HalfElement();
+    if (scanner.Stopped() || walked.size() < kParseApartSize || nPartEnd == 0
+        || !ParseInTwo(doc, walked, nPartStart, nPartEnd)) {
+        doc.Clear();
+        doc.ClearError();
+        doc.Parse(walked.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    }
     if (doc.Error() || !doc.RootElement()) {
         strError = doc.Error() ? CString(doc.ErrorDesc()) : CString("it holds no element");
         doc.Clear();
