@@ -139,22 +139,27 @@ bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
     TiXmlElement* pOld = pConfiguration->FirstChildElement("EmailAddressBook");
     TiXmlElement* pBook = StartRewrite(pConfiguration, pOld, "EmailAddressBook");
 
+    const auto storedGroup = [pOld](const char* pszGroup) {
+        return pOld ? pOld->FirstChildElement(pszGroup) : nullptr;
+    };
+
     TiXmlElement* pContacts = AppendElement(pBook, "AddressBook");
     AppendTextElement(pContacts, "NumEmailDetails", Count(m_lstContacts));
-    for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow) {
-        TiXmlElement* pDetails = AppendElement(pContacts, "EmailDetails");
-        AppendTextElement(pDetails, "ABEmailAddress", m_lstContacts.GetItemTextPtr(nRow, 2));
-        AppendTextElement(pDetails, "ABFname", m_lstContacts.GetItemTextPtr(nRow, 0));
-        AppendTextElement(pDetails, "ABLname", m_lstContacts.GetItemTextPtr(nRow, 1));
-    }
+    CStoredEntries contacts(storedGroup("AddressBook"), "EmailDetails", {"ABEmailAddress", "ABFname", "ABLname"});
+    for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow)
+        contacts.Append(pContacts,
+                        {m_lstContacts.GetItemTextPtr(nRow, 2), m_lstContacts.GetItemTextPtr(nRow, 0),
+                         m_lstContacts.GetItemTextPtr(nRow, 1)});
     TiXmlElement* pDenied = AppendElement(pBook, "DEmailAddresses");
     AppendTextElement(pDenied, "NumDEmailAddress", Count(m_lstDenied));
+    CStoredEntries denied(storedGroup("DEmailAddresses"), "DEmailAddress");
     for (int nRow = 0; nRow < m_lstDenied.GetItemCount(RC_ITEM_ALL); ++nRow)
-        AppendTextElement(pDenied, "DEmailAddress", m_lstDenied.GetItemTextPtr(nRow, 0));
+        denied.Append(pDenied, {m_lstDenied.GetItemTextPtr(nRow, 0)});
     TiXmlElement* pApproved = AppendElement(pBook, "AEmailAddresses");
     AppendTextElement(pApproved, "NumAEmailAddress", Count(m_lstApproved));
+    CStoredEntries approved(storedGroup("AEmailAddresses"), "AEmailAddress");
     for (int nRow = 0; nRow < m_lstApproved.GetItemCount(RC_ITEM_ALL); ++nRow)
-        AppendTextElement(pApproved, "AEmailAddress", m_lstApproved.GetItemTextPtr(nRow, 0));
+        approved.Append(pApproved, {m_lstApproved.GetItemTextPtr(nRow, 0)});
     FinishRewrite(pBook, pOld, kAddressBookNames);
     return true;
 }

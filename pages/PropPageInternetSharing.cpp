@@ -123,11 +123,9 @@ bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
     CString strCount;
     strCount.Format("%d", m_lstFeeds.GetItemCount(RC_ITEM_ALL));
     AppendTextElement(pRSS, "NumURL", strCount);
-    for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow) {
-        TiXmlElement* pFeed = AppendElement(pRSS, "RssDetails");
-        AppendTextElement(pFeed, "Description", m_lstFeeds.GetItemTextPtr(nRow, 0));
-        AppendTextElement(pFeed, "URL", m_lstFeeds.GetItemTextPtr(nRow, 1));
-    }
+    CStoredEntries feeds(pOld ? pOld->FirstChildElement("RSS") : nullptr, "RssDetails", {"Description", "URL"});
+    for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow)
+        feeds.Append(pRSS, {m_lstFeeds.GetItemTextPtr(nRow, 0), m_lstFeeds.GetItemTextPtr(nRow, 1)});
     TiXmlElement* pChannel = AppendElement(pSection, "FrameChannel");
     AppendTextElement(pChannel, "FCUsername", m_strFCUsername);
     AppendTextElement(pChannel, "FCPassword", m_strFCPassword, CONFIG_KEY_TEXT);
