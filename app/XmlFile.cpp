@@ -578,12 +578,47 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
 
 namespace {
 
+// The printed text is gathered in a small buffer and appended to the file's string a few hundred
+// bytes at a time: appended piece by piece, each tag, name and value cost a call of its own.
+class CPrintBuffer
+{
+public:
+    explicit CPrintBuffer(std::string& out) : m_out(out) {}
+    CPrintBuffer& append(const char* pch, size_t n)
+    {
+        if (n > sizeof(m_buffer) - m_n) {
+            Flush();
+            if (n > sizeof(m_buffer)) {
+                m_out.append(pch, n);
+                return *this;
+            }
+        }
+        std::memcpy(m_buffer + m_n, pch, n);
+        m_n += n;
+        return *this;
+    }
+    CPrintBuffer& append(const char* psz) { return append(psz, std::strlen(psz)); }
+    CPrintBuffer& append(const std::string& text) { return append(text.data(), text.size()); }
+    CPrintBuffer& operator+=(char c) { return append(&c, 1); }
+    // What is gathered goes to the string; called once printing is done, and before a long piece.
+    void Flush()
+    {
+        m_out.append(m_buffer, m_n);
+        m_n = 0;
+    }
+
+private:
+    std::string& m_out;
+    char m_buffer[1024];
+    size_t m_n = 0;
+};
+
 // TinyXML's layout, as TiXmlDocument::SaveFile prints it: four blanks a level, a lone text inside
 // its element's tags, every other child on a line of its own, and TinyXML's own escapes. SaveFile
 // makes an fprintf call for every tag, attribute and text, which cost a heavy card's save more
 // than the rest of printing; this appends the same bytes to one string. Values are C strings to
 // TinyXML's printer, so they end at a NUL here too.
-void AppendEncoded(std::string& out, const std::string& text)
+void AppendEncoded(CPrintBuffer& out, const std::string& text)
 {
     // Most values need no escape at all (TinyXML escapes the five markup characters and every byte
     // below 32): they are appended as they are, without a copy made byte by byte.
@@ -599,18 +634,18 @@ void AppendEncoded(std::string& out, const std::string& text)
     out.append(encoded.c_str());
 }
 
-void AppendIndent(std::string& out, int nDepth)
+void AppendIndent(CPrintBuffer& out, int nDepth)
 {
     // Copied from a line of blanks rather than filled blank by blank: it comes before every tag.
     static const std::string kBlanks(4 * 16, ' ');
     const size_t nBlanks = 4 * static_cast<size_t>(nDepth);
     if (nBlanks <= kBlanks.size())
-        out.append(kBlanks, 0, nBlanks);
+        out.append(kBlanks.data(), nBlanks);
     else
-        out.append(nBlanks, ' ');
+        out.append(std::string(nBlanks, ' '));
 }
 
-void PrintNode(const TiXmlNode& node, int nDepth, std::string& out)
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
 {
     switch (node.Type()) {
     case TiXmlNode::TINYXML_DOCUMENT:
@@ -627,7 +662,7 @@ void PrintNode(const TiXmlNode& node, int nDepth, std::string& out)
             const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
             out += ' ';
             AppendEncoded(out, pAttribute->NameTStr());
-            out.append("=").append(1, chQuote);
+            out.append("=") += chQuote;
             AppendEncoded(out, pAttribute->ValueStr());
             out += chQuote;
         }
@@ -696,7 +731,9 @@ BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
         // into ever larger buffers, each of them new memory to the system, as the text grows. What
         // is reserved and not written is never touched.
         bytes.reserve(2 * g_nLargestText);
-        PrintNode(doc, 0, bytes);
+        CPrintBuffer out(bytes);
+        PrintNode(doc, 0, out);
+        out.Flush();
         g_nLargestText = std::max(g_nLargestText, bytes.size());
         return TRUE;
     } catch (const std::bad_alloc&) {
