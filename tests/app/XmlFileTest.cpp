@@ -82,6 +82,19 @@ TEST(XmlFile, PrintingIsWhatTinyXmlSaveFileWritesAndKeepsBlanksBytesAndTheByteOr
     ASSERT_TRUE(reference.LoadFile(path.c_str()));
     ASSERT_TRUE(reference.SaveFile((path + ".out").c_str()));
     EXPECT_EQ(RoundTrip(tinyXml), ReadFileBytes(path + ".out"));
+    // A file as large as a heavy card's is parsed in two parts, a list of about half its size apart.
+    std::string big = "<?xml version=\"1.0\" ?>\n<RootInfo><Configuration><A x=\"1\" q='say \"hi\"'>a &amp; b</A>";
+    for (const int nEntries : {9000, 6000}) {
+        big += "<List>";
+        for (int i = 0; i < nEntries; ++i)
+            big += "<E><N>n&lt;" + std::to_string(i) + "</N><!-- c --><C><![CDATA[<raw>]]></C></E>";
+        big += "</List>";
+    }
+    WriteFileBytes(path, big + "<Tail>t</Tail></Configuration></RootInfo>");
+    TiXmlDocument bigReference;
+    ASSERT_TRUE(bigReference.LoadFile(path.c_str()));
+    ASSERT_TRUE(bigReference.SaveFile((path + ".out").c_str()));
+    EXPECT_TRUE(RoundTrip(ReadFileBytes(path)) == ReadFileBytes(path + ".out")); // no diff of megabytes
 
     const std::string text
         = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n<RootInfo version=\"100\">\n"
