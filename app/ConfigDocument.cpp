@@ -5,6 +5,9 @@
 #include "platform/Files.h"
 #include "platform/WinApp.h"
 
+#include <memory>
+#include <vector>
+
 TiXmlDocument theConfigDoc;
 TiXmlElement* theConfigElement = nullptr;
 TiXmlDocument theScanDoc;
@@ -26,6 +29,11 @@ bool g_bConfigHadBom = false;
 bool g_bKeepUnreadableFile = false;
 // Set when a page rewrote a section that has not been saved yet.
 bool g_bConfigChanged = false;
+
+// The sections the rewrites of the current (or last) confirm replaced. They go once a confirm has
+// saved, at the first rewrite after it, so that a confirm never frees what it replaced itself.
+std::vector<std::unique_ptr<TiXmlNode>> g_setAside;
+bool g_bSetAsideSaved = false;
 
 void ResetConfigDocument()
 {
@@ -150,13 +158,23 @@ BOOL SaveConfigDocument(CWnd* pOwner)
 
 CString GetElementText(const TiXmlElement* pElement)
 {
-    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
-    return pChild && pChild->ToText() ? CString(pChild->Value()) : CString();
+    return CString(GetElementTextPtr(pElement));
 }
 
 CString GetChildText(const TiXmlNode* pParent, const char* pszName)
 {
-    return GetElementText(pParent ? pParent->FirstChildElement(pszName) : nullptr);
+    return CString(GetChildTextPtr(pParent, pszName));
+}
+
+const char* GetElementTextPtr(const TiXmlElement* pElement)
+{
+    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
+    return pChild && pChild->ToText() ? pChild->Value() : "";
+}
+
+const char* GetChildTextPtr(const TiXmlNode* pParent, const char* pszName)
+{
+    return GetElementTextPtr(pParent ? pParent->FirstChildElement(pszName) : nullptr);
 }
 
 void MarkConfigChanged()
@@ -164,8 +182,20 @@ void MarkConfigChanged()
     g_bConfigChanged = true;
 }
 
+void SetAsideReplacedSection(TiXmlElement* pOld)
+{
+    if (g_bSetAsideSaved) {
+        g_setAside.clear();
+        g_bSetAsideSaved = false;
+    }
+    UnlinkXmlNode(pOld);
+    g_setAside.emplace_back(pOld);
+}
+
 BOOL SaveConfigChanges(CWnd* pOwner)
 {
+    // Whatever the outcome, what this confirm replaced may go at the next one.
+    g_bSetAsideSaved = true;
     if (!g_bConfigChanged)
         return TRUE;
     if (!SaveConfigDocument(pOwner))

@@ -38,6 +38,11 @@ BOOL SaveConfigDocument(CWnd* pOwner);
 void MarkConfigChanged();
 BOOL SaveConfigChanges(CWnd* pOwner);
 
+// Takes a section that a rewrite replaced out of its document, unchanged, and lets it go at the next
+// confirm's first rewrite (or when the program ends) instead of now: freeing a heavy card's old
+// section node by node took its confirm as long as building the new one.
+void SetAsideReplacedSection(TiXmlElement* pOld);
+
 // Appends a new element as the last child of pParent and returns it.
 TiXmlElement* AppendElement(TiXmlElement* pParent, const char* pszName);
 // Appends a leaf element holding exactly one text node, also for an empty value; with a key the
@@ -49,3 +54,6 @@ TiXmlElement* AppendTextElement(TiXmlElement* pParent, const char* pszName, cons
 CString GetElementText(const TiXmlElement* pElement);
 // The text of the first child element of that name, or empty when there is none.
 CString GetChildText(const TiXmlNode* pParent, const char* pszName);
+// The same two without a copy, valid while the element is unchanged: for filling a long list.
+const char* GetElementTextPtr(const TiXmlElement* pElement);
+const char* GetChildTextPtr(const TiXmlNode* pParent, const char* pszName);

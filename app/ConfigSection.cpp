@@ -1,6 +1,7 @@
 #include "app/ConfigSection.h"
 
 #include "app/ConfigDocument.h"
+#include "app/XmlFile.h"
 
 #include <tinyxml.h>
 
@@ -36,7 +37,8 @@ void KeepUnknownParts(TiXmlElement* pNew, const TiXmlElement* pOld, const CSecti
         if (pNode->ToText() || pNode->ToDeclaration())
             continue;
         if (const TiXmlElement* pElement = pNode->ToElement()) {
-            if (Contains(names.known, pElement->Value()) || Contains(names.entries, pElement->Value()))
+            // The entries first: a stored list holds thousands of them and little else.
+            if (Contains(names.entries, pElement->Value()) || Contains(names.known, pElement->Value()))
                 continue;
         }
         pNew->InsertEndChild(*pNode);
@@ -49,6 +51,80 @@ bool IsBlank(char c)
 }
 
 } // namespace
+
+namespace {
+
+// An element without attributes whose only child is a plain text.
+bool HoldsOnlyText(const TiXmlElement* pElement)
+{
+    const TiXmlNode* pChild = pElement->FirstChild();
+    return !pElement->FirstAttribute() && pChild && pChild == pElement->LastChild() && pChild->ToText()
+        && !pChild->ToText()->CDATA();
+}
+
+} // namespace
+
+CStoredEntries::CStoredEntries(TiXmlElement* pOldGroup, const char* pszEntry, std::initializer_list<const char*> fields)
+    : m_pNext(pOldGroup ? pOldGroup->FirstChildElement(pszEntry) : nullptr), m_pszEntry(pszEntry), m_fields(fields)
+{}
+
+bool CStoredEntries::Fits(const TiXmlElement* pEntry) const
+{
+    if (m_fields.empty())
+        return HoldsOnlyText(pEntry);
+    if (pEntry->FirstAttribute())
+        return false;
+    const TiXmlNode* pChild = pEntry->FirstChild();
+    for (const char* pszField : m_fields) {
+        const TiXmlElement* pField = pChild ? pChild->ToElement() : nullptr;
+        if (!pField || pField->ValueStr() != pszField || !HoldsOnlyText(pField))
+            return false;
+        pChild = pChild->NextSibling();
+    }
+    return pChild == nullptr;
+}
+
+TiXmlElement* CStoredEntries::TakeFitting()
+{
+    while (m_pNext) {
+        TiXmlElement* pEntry = m_pNext;
+        m_pNext = m_pNext->NextSiblingElement(m_pszEntry);
+        if (Fits(pEntry)) {
+            UnlinkXmlNode(pEntry);
+            return pEntry;
+        }
+    }
+    return nullptr;
+}
+
+void CStoredEntries::Append(TiXmlElement* pParent, std::initializer_list<const char*> values)
+{
+    const char* const* pValue = values.begin();
+    const auto nextValue = [&]() {
+        const char* pszValue = pValue != values.end() && *pValue ? *pValue : "";
+        if (pValue != values.end())
+            ++pValue;
+        return pszValue;
+    };
+    TiXmlElement* pEntry = TakeFitting();
+    if (pEntry) {
+        pParent->LinkEndChild(pEntry);
+        if (m_fields.empty()) {
+            pEntry->FirstChild()->SetValue(nextValue());
+            return;
+        }
+        for (TiXmlNode* pField = pEntry->FirstChild(); pField; pField = pField->NextSibling())
+            pField->FirstChild()->SetValue(nextValue());
+        return;
+    }
+    if (m_fields.empty()) {
+        AppendTextElement(pParent, m_pszEntry, nextValue());
+        return;
+    }
+    pEntry = AppendElement(pParent, m_pszEntry);
+    for (const char* pszField : m_fields)
+        AppendTextElement(pEntry, pszField, nextValue());
+}
 
 TiXmlElement* StartRewrite(TiXmlElement* pParent, TiXmlElement* pOld, const char* pszName, bool bInPlace)
 {
@@ -65,8 +141,8 @@ void FinishRewrite(TiXmlElement* pNew, TiXmlElement* pOld, const CSectionNames& 
     if (!pOld)
         return;
     KeepUnknownParts(pNew, pOld, names);
-    if (TiXmlNode* pParent = pOld->Parent())
-        pParent->RemoveChild(pOld);
+    if (pOld->Parent())
+        SetAsideReplacedSection(pOld);
 }
 
 CString TrimBlanks(const CString& strText)

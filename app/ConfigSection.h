@@ -8,6 +8,7 @@
 #include "platform/String.h"
 
 #include <initializer_list>
+#include <vector>
 
 class TiXmlElement;
 
@@ -24,6 +25,30 @@ struct CSectionNames
 TiXmlElement* StartRewrite(TiXmlElement* pParent, TiXmlElement* pOld, const char* pszName, bool bInPlace = true);
 // Carries pOld's attributes and unknown parts into pNew, level by level, then removes pOld.
 void FinishRewrite(TiXmlElement* pNew, TiXmlElement* pOld, const CSectionNames& names);
+
+// The stored entries of one list, handed out again to hold the list's rows. A heavy card's confirm
+// built 60,000 elements and texts for its lists and let go as many. A stored entry that has exactly
+// the shape of a new one (no attributes; the given fields as its children, in that order, each
+// without attributes and holding one plain text; without fields, one plain text itself) is moved
+// into the new section and only its texts are set, which writes the same section as a new entry.
+// Entries of another shape stay where they are, and new ones are made instead.
+class CStoredEntries
+{
+public:
+    // pOldGroup is the stored element holding the entries, or nullptr.
+    CStoredEntries(TiXmlElement* pOldGroup, const char* pszEntry, std::initializer_list<const char*> fields = {});
+    // Appends an entry to pParent holding the values, one per field, or the one value of an entry
+    // without fields.
+    void Append(TiXmlElement* pParent, std::initializer_list<const char*> values);
+
+private:
+    bool Fits(const TiXmlElement* pEntry) const;
+    TiXmlElement* TakeFitting();
+
+    TiXmlElement* m_pNext;
+    const char* m_pszEntry;
+    std::vector<const char*> m_fields;
+};
 
 // The text of a value the program compares or decodes (a "true"/"false" flag, a count, a literal):
 // leading and trailing white space is no part of it. Free text is read with GetChildText instead,

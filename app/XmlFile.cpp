@@ -17,6 +17,9 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
+// The largest file parsed or printed so far, as a measure of the next one printed.
+size_t g_nLargestText = 0;
+
 bool StartsWith(const std::string& s, size_t i, const char* pszPrefix)
 {
     const size_t n = std::strlen(pszPrefix);
@@ -476,6 +479,38 @@ private:
 
 } // namespace
 
+namespace {
+
+// TinyXML only removes a child by deleting it; its links are reached through a class of its own,
+// which may name them.
+class CNodeLinks : public TiXmlNode
+{
+public:
+    static void Unlink(TiXmlNode* pNode)
+    {
+        TiXmlNode* TiXmlNode::*const pParentOf = &CNodeLinks::parent;
+        TiXmlNode* TiXmlNode::*const pFirstOf = &CNodeLinks::firstChild;
+        TiXmlNode* TiXmlNode::*const pLastOf = &CNodeLinks::lastChild;
+        TiXmlNode* TiXmlNode::*const pPrevOf = &CNodeLinks::prev;
+        TiXmlNode* TiXmlNode::*const pNextOf = &CNodeLinks::next;
+        TiXmlNode* pParent = pNode->*pParentOf;
+        TiXmlNode* pPrev = pNode->*pPrevOf;
+        TiXmlNode* pNext = pNode->*pNextOf;
+        (pNext ? pNext->*pPrevOf : pParent->*pLastOf) = pPrev;
+        (pPrev ? pPrev->*pNextOf : pParent->*pFirstOf) = pNext;
+        pNode->*pParentOf = nullptr;
+        pNode->*pPrevOf = nullptr;
+        pNode->*pNextOf = nullptr;
+    }
+};
+
+} // namespace
+
+void UnlinkXmlNode(TiXmlNode* pNode)
+{
+    CNodeLinks::Unlink(pNode);
+}
+
 int MeasureXmlNesting(const std::string& text)
 {
     CXmlScanner scanner(text, false);
@@ -657,6 +692,7 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
 {
     doc.Clear();
     doc.ClearError();
+    g_nLargestText = std::max(g_nLargestText, bytes.size());
     bHadBom = bytes.compare(0, 3, kBom) == 0;
     const std::string text = NormaliseLineEnds(bHadBom ? bytes.substr(3) : bytes);
 
@@ -672,6 +708,9 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     }
     // Values keep their blanks: leading, trailing and repeated blanks in a name are part of it.
     TiXmlBase::SetCondenseWhiteSpace(false);
+    // Without a tab size TinyXML does not count rows and columns as it goes (nothing here reports
+    // them), which took it a tenth of its time.
+    doc.SetTabSize(0);
     const std::vector<CTailRun> runs = FindTailRuns(scanner);
     if (runs.empty() || !ParseSplit(doc, scanner, runs))
         doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
@@ -686,24 +725,74 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
 
 namespace {
 
+// The printed text is gathered in a small buffer and appended to the file's string a few hundred
+// bytes at a time: appended piece by piece, each tag, name and value cost a call of its own.
+class CPrintBuffer
+{
+public:
+    explicit CPrintBuffer(std::string& out) : m_out(out) {}
+    CPrintBuffer& append(const char* pch, size_t n)
+    {
+        if (n > sizeof(m_buffer) - m_n) {
+            Flush();
+            if (n > sizeof(m_buffer)) {
+                m_out.append(pch, n);
+                return *this;
+            }
+        }
+        std::memcpy(m_buffer + m_n, pch, n);
+        m_n += n;
+        return *this;
+    }
+    CPrintBuffer& append(const char* psz) { return append(psz, std::strlen(psz)); }
+    CPrintBuffer& append(const std::string& text) { return append(text.data(), text.size()); }
+    CPrintBuffer& operator+=(char c) { return append(&c, 1); }
+    // What is gathered goes to the string; called once printing is done, and before a long piece.
+    void Flush()
+    {
+        m_out.append(m_buffer, m_n);
+        m_n = 0;
+    }
+
+private:
+    std::string& m_out;
+    char m_buffer[1024];
+    size_t m_n = 0;
+};
+
 // TinyXML's layout, as TiXmlDocument::SaveFile prints it: four blanks a level, a lone text inside
 // its element's tags, every other child on a line of its own, and TinyXML's own escapes. SaveFile
 // makes an fprintf call for every tag, attribute and text, which cost a heavy card's save more
 // than the rest of printing; this appends the same bytes to one string. Values are C strings to
 // TinyXML's printer, so they end at a NUL here too.
-void AppendEncoded(std::string& out, const std::string& text)
+void AppendEncoded(CPrintBuffer& out, const std::string& text)
 {
+    // Most values need no escape at all (TinyXML escapes the five markup characters and every byte
+    // below 32): they are appended as they are, without a copy made byte by byte.
+    const auto needsEscape = [](char c) {
+        return static_cast<unsigned char>(c) < 32 || c == '&' || c == '<' || c == '>' || c == '"' || c == '\'';
+    };
+    if (std::none_of(text.begin(), text.end(), needsEscape)) {
+        out.append(text);
+        return;
+    }
     std::string encoded;
     TiXmlBase::EncodeString(text, &encoded);
     out.append(encoded.c_str());
 }
 
-void AppendIndent(std::string& out, int nDepth)
+void AppendIndent(CPrintBuffer& out, int nDepth)
 {
-    out.append(4 * static_cast<size_t>(nDepth), ' ');
+    // Copied from a line of blanks rather than filled blank by blank: it comes before every tag.
+    static const std::string kBlanks(4 * 16, ' ');
+    const size_t nBlanks = 4 * static_cast<size_t>(nDepth);
+    if (nBlanks <= kBlanks.size())
+        out.append(kBlanks.data(), nBlanks);
+    else
+        out.append(std::string(nBlanks, ' '));
 }
 
-void PrintNode(const TiXmlNode& node, int nDepth, std::string& out)
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
 {
     switch (node.Type()) {
     case TiXmlNode::TINYXML_DOCUMENT:
@@ -720,7 +809,7 @@ void PrintNode(const TiXmlNode& node, int nDepth, std::string& out)
             const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
             out += ' ';
             AppendEncoded(out, pAttribute->NameTStr());
-            out.append("=").append(1, chQuote);
+            out.append("=") += chQuote;
             AppendEncoded(out, pAttribute->ValueStr());
             out += chQuote;
         }
@@ -785,7 +874,14 @@ BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
     // Out of memory is a failed save with its message, not an exception through the event loop.
     try {
         bytes = bWithBom ? std::string(kBom) : std::string();
-        PrintNode(doc, 0, bytes);
+        // Room for twice the largest file seen, so that a heavy card's few megabytes are not copied
+        // into ever larger buffers, each of them new memory to the system, as the text grows. What
+        // is reserved and not written is never touched.
+        bytes.reserve(2 * g_nLargestText);
+        CPrintBuffer out(bytes);
+        PrintNode(doc, 0, out);
+        out.Flush();
+        g_nLargestText = std::max(g_nLargestText, bytes.size());
         return TRUE;
     } catch (const std::bad_alloc&) {
         bytes.clear();

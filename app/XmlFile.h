@@ -13,6 +13,7 @@
 #include <string>
 
 class TiXmlDocument;
+class TiXmlNode;
 
 // Deepest element nesting that is accepted. A frame file nests fewer than ten levels, and the printed
 // file grows with the square of the depth (four blanks of indentation per level on every line).
@@ -28,6 +29,10 @@ int MeasureXmlNesting(const std::string& text);
 // when the text does not parse, holds no element, or nests too deeply. bHadBom tells whether the
 // file began with a UTF-8 byte-order mark, which printing then repeats.
 BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, CString& strError);
+
+// Takes a node out of its parent without deleting it (TinyXML only removes a child by deleting it):
+// the caller owns it from then on.
+void UnlinkXmlNode(TiXmlNode* pNode);
 
 // Exactly the bytes TiXmlDocument::SaveFile writes for doc, with a byte-order mark first when asked.
 // FALSE when memory for them could not be had.

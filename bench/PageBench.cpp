@@ -1,6 +1,6 @@
 // Opening and confirming the list pages on a large frame file: 10,000 contacts, 10,000 approved and
 // 10,000 denied senders and 10,000 feeds. Prints the time to open each page (its lists filled and
-// sorted) and to confirm it (its section rebuilt and the whole file saved).
+// sorted), to confirm it (its section rebuilt) and to save the whole file once, as one OK does.
 
 #include "app/ConfigDocument.h"
 #include "pages/PropPageAddressBook.h"
@@ -94,10 +94,14 @@ int main(int argc, char* argv[])
         }
         start = std::chrono::steady_clock::now();
         pBook->OnApply();
-        std::printf("confirm Address Book page (section rebuilt, whole file saved): %.0f ms\n", Ms(start));
+        std::printf("confirm Address Book page (section rebuilt): %.0f ms\n", Ms(start));
         start = std::chrono::steady_clock::now();
         internetSharing.OnApply();
-        std::printf("confirm Internet Content Sharing page (section rebuilt, whole file saved): %.0f ms\n", Ms(start));
+        std::printf("confirm Internet Content Sharing page (section rebuilt): %.0f ms\n", Ms(start));
+        start = std::chrono::steady_clock::now();
+        const BOOL bSaved = SaveConfigChanges(nullptr);
+        std::printf("save the whole file (printed, written and synced): %.0f ms%s\n", Ms(start),
+                    bSaved ? "" : " (FAILED)");
         pDialog->reject();
     });
     sheet.DoModal();

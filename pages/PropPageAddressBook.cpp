@@ -54,13 +54,13 @@ void CPropPageAddressBook::LoadList(CReportCtrl& list, const char* pszSpec, cons
         // Each entry after the last: equal names then keep the file's order through the stable sort
         // (entries put at the top came out reversed, and swapped places at every confirm), and no
         // row is moved for each one that comes.
-        const int nRow = list.InsertItem(list.GetItemCount(), "");
+        // The row comes with its first text, read from the document without a copy.
         if (bContacts) {
-            list.SetItemText(nRow, 0, GetChildText(p, "ABFname"));
-            list.SetItemText(nRow, 1, GetChildText(p, "ABLname"));
-            list.SetItemText(nRow, 2, GetChildText(p, "ABEmailAddress"));
+            const int nRow = list.InsertItem(list.GetItemCount(), GetChildTextPtr(p, "ABFname"));
+            list.SetItemText(nRow, 1, GetChildTextPtr(p, "ABLname"));
+            list.SetItemText(nRow, 2, GetChildTextPtr(p, "ABEmailAddress"));
         } else {
-            list.SetItemText(nRow, 0, GetElementText(p));
+            list.InsertItem(list.GetItemCount(), GetElementTextPtr(p));
         }
     }
     list.SetGridLines(TRUE);
@@ -139,22 +139,27 @@ bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
     TiXmlElement* pOld = pConfiguration->FirstChildElement("EmailAddressBook");
     TiXmlElement* pBook = StartRewrite(pConfiguration, pOld, "EmailAddressBook");
 
+    const auto storedGroup = [pOld](const char* pszGroup) {
+        return pOld ? pOld->FirstChildElement(pszGroup) : nullptr;
+    };
+
     TiXmlElement* pContacts = AppendElement(pBook, "AddressBook");
     AppendTextElement(pContacts, "NumEmailDetails", Count(m_lstContacts));
-    for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow) {
-        TiXmlElement* pDetails = AppendElement(pContacts, "EmailDetails");
-        AppendTextElement(pDetails, "ABEmailAddress", m_lstContacts.CListCtrl::GetItemText(nRow, 2));
-        AppendTextElement(pDetails, "ABFname", m_lstContacts.CListCtrl::GetItemText(nRow, 0));
-        AppendTextElement(pDetails, "ABLname", m_lstContacts.CListCtrl::GetItemText(nRow, 1));
-    }
+    CStoredEntries contacts(storedGroup("AddressBook"), "EmailDetails", {"ABEmailAddress", "ABFname", "ABLname"});
+    for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow)
+        contacts.Append(pContacts,
+                        {m_lstContacts.GetItemTextPtr(nRow, 2), m_lstContacts.GetItemTextPtr(nRow, 0),
+                         m_lstContacts.GetItemTextPtr(nRow, 1)});
     TiXmlElement* pDenied = AppendElement(pBook, "DEmailAddresses");
     AppendTextElement(pDenied, "NumDEmailAddress", Count(m_lstDenied));
+    CStoredEntries denied(storedGroup("DEmailAddresses"), "DEmailAddress");
     for (int nRow = 0; nRow < m_lstDenied.GetItemCount(RC_ITEM_ALL); ++nRow)
-        AppendTextElement(pDenied, "DEmailAddress", m_lstDenied.CListCtrl::GetItemText(nRow, 0));
+        denied.Append(pDenied, {m_lstDenied.GetItemTextPtr(nRow, 0)});
     TiXmlElement* pApproved = AppendElement(pBook, "AEmailAddresses");
     AppendTextElement(pApproved, "NumAEmailAddress", Count(m_lstApproved));
+    CStoredEntries approved(storedGroup("AEmailAddresses"), "AEmailAddress");
     for (int nRow = 0; nRow < m_lstApproved.GetItemCount(RC_ITEM_ALL); ++nRow)
-        AppendTextElement(pApproved, "AEmailAddress", m_lstApproved.CListCtrl::GetItemText(nRow, 0));
+        approved.Append(pApproved, {m_lstApproved.GetItemTextPtr(nRow, 0)});
     FinishRewrite(pBook, pOld, kAddressBookNames);
     return true;
 }

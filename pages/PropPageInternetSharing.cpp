@@ -47,9 +47,8 @@ BOOL CPropPageInternetSharing::OnInitDialog()
     for (const TiXmlElement* p = pRSS ? pRSS->FirstChildElement("RssDetails") : nullptr; p;
          p = p->NextSiblingElement("RssDetails")) {
         // After the last, as on the address book page: feeds of one description keep the file's order.
-        const int nRow = m_lstFeeds.InsertItem(m_lstFeeds.GetItemCount(), "");
-        m_lstFeeds.SetItemText(nRow, 0, GetChildText(p, "Description"));
-        m_lstFeeds.SetItemText(nRow, 1, GetChildText(p, "URL"));
+        const int nRow = m_lstFeeds.InsertItem(m_lstFeeds.GetItemCount(), GetChildTextPtr(p, "Description"));
+        m_lstFeeds.SetItemText(nRow, 1, GetChildTextPtr(p, "URL"));
     }
     m_lstFeeds.SetGridLines(TRUE);
     m_lstFeeds.SortItems(0, TRUE);
@@ -124,11 +123,9 @@ bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
     CString strCount;
     strCount.Format("%d", m_lstFeeds.GetItemCount(RC_ITEM_ALL));
     AppendTextElement(pRSS, "NumURL", strCount);
-    for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow) {
-        TiXmlElement* pFeed = AppendElement(pRSS, "RssDetails");
-        AppendTextElement(pFeed, "Description", m_lstFeeds.CListCtrl::GetItemText(nRow, 0));
-        AppendTextElement(pFeed, "URL", m_lstFeeds.CListCtrl::GetItemText(nRow, 1));
-    }
+    CStoredEntries feeds(pOld ? pOld->FirstChildElement("RSS") : nullptr, "RssDetails", {"Description", "URL"});
+    for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow)
+        feeds.Append(pRSS, {m_lstFeeds.GetItemTextPtr(nRow, 0), m_lstFeeds.GetItemTextPtr(nRow, 1)});
     TiXmlElement* pChannel = AppendElement(pSection, "FrameChannel");
     AppendTextElement(pChannel, "FCUsername", m_strFCUsername);
     AppendTextElement(pChannel, "FCPassword", m_strFCPassword, CONFIG_KEY_TEXT);

@@ -444,12 +444,26 @@ int CListCtrl::GetItemCount() const
 
 bool CListCtrl::IsValidRow(int nItem) const
 {
-    return Model() && nItem >= 0 && nItem < Model()->RowTotal();
+    return RowModel(nItem) != nullptr;
 }
 
 bool CListCtrl::IsValidCell(int nItem, int nSubItem) const
 {
-    return IsValidRow(nItem) && nSubItem >= 0 && nSubItem < Model()->columnCount();
+    return CellModel(nItem, nSubItem) != nullptr;
+}
+
+// A page reads and writes its lists cell by cell, tens of thousands of times on a heavy card: the
+// model is looked up once for each.
+CListModel* CListCtrl::RowModel(int nItem) const
+{
+    CListModel* pModel = Model();
+    return pModel && nItem >= 0 && nItem < pModel->RowTotal() ? pModel : nullptr;
+}
+
+CListModel* CListCtrl::CellModel(int nItem, int nSubItem) const
+{
+    CListModel* pModel = RowModel(nItem);
+    return pModel && nSubItem >= 0 && nSubItem < pModel->columnCount() ? pModel : nullptr;
 }
 
 int CListCtrl::InsertItem(int nItem, const char* pszText)
@@ -485,24 +499,33 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
     return CString(Model()->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].bytes);
 }
 
+const char* CListCtrl::GetItemTextPtr(int nItem, int nSubItem) const
+{
+    const CListModel* pModel = CellModel(nItem, nSubItem);
+    return pModel ? pModel->RowAt(nItem).cells[static_cast<size_t>(nSubItem)].bytes.c_str() : "";
+}
+
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
 {
-    if (!IsValidCell(nItem, nSubItem))
+    CListModel* pModel = CellModel(nItem, nSubItem);
+    if (!pModel)
         return FALSE;
-    Model()->SetText(nItem, nSubItem, pszText);
+    pModel->SetText(nItem, nSubItem, pszText);
     return TRUE;
 }
 
 DWORD_PTR CListCtrl::GetItemData(int nItem) const
 {
-    return IsValidRow(nItem) ? Model()->RowAt(nItem).dwData : 0;
+    const CListModel* pModel = RowModel(nItem);
+    return pModel ? pModel->RowAt(nItem).dwData : 0;
 }
 
 BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData)
 {
-    if (!IsValidRow(nItem))
+    CListModel* pModel = RowModel(nItem);
+    if (!pModel)
         return FALSE;
-    Model()->RowAt(nItem).dwData = dwData;
+    pModel->RowAt(nItem).dwData = dwData;
     return TRUE;
 }
 

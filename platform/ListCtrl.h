@@ -55,6 +55,9 @@ public:
     BOOL DeleteAllItems();
 
     CString GetItemText(int nItem, int nSubItem) const;
+    // The same text without a copy, for reading a whole list at once (to sort it or write it out):
+    // valid until the list changes. "" for a cell that does not exist.
+    const char* GetItemTextPtr(int nItem, int nSubItem) const;
     BOOL SetItemText(int nItem, int nSubItem, const char* pszText);
     DWORD_PTR GetItemData(int nItem) const;
     BOOL SetItemData(int nItem, DWORD_PTR dwData);
@@ -94,6 +97,9 @@ private:
     void SetUpTable();
     bool IsValidRow(int nItem) const;
     bool IsValidCell(int nItem, int nSubItem) const;
+    // The model when the row (or cell) exists, else nullptr.
+    CListModel* RowModel(int nItem) const;
+    CListModel* CellModel(int nItem, int nSubItem) const;
     // The last column takes the width the list has beyond the other columns, so that the list
     // shows no empty band as it grows with its window.
     void FillLastColumn();

@@ -95,7 +95,12 @@ ReportSortKey MakeReportSortKey(const char* pszText)
     key.bHex = ReadHex(pszText, key.nHex);
     key.bDecimal = ReadDecimal(pszText, key.dDecimal);
     key.bDate = key.date.ParseDateTime(pszText);
-    key.text = pszText;
+    key.pszText = pszText;
+    for (int i = 0; i < 8; ++i) {
+        key.nPrefix <<= 8;
+        if (*pszText)
+            key.nPrefix |= static_cast<unsigned char>(*pszText++);
+    }
     return key;
 }
 
@@ -107,16 +112,31 @@ int CompareReportSortKeys(const ReportSortKey& key1, const ReportSortKey& key2)
         return key1.dDecimal < key2.dDecimal ? -1 : (key1.dDecimal > key2.dDecimal ? 1 : 0);
     if (key1.bDate && key2.bDate)
         return key1.date < key2.date ? -1 : (key1.date > key2.date ? 1 : 0);
-    const int nCompare = std::strcmp(key1.text, key2.text);
+    if (key1.nPrefix != key2.nPrefix)
+        return key1.nPrefix < key2.nPrefix ? -1 : 1;
+    const int nCompare = std::strcmp(key1.pszText, key2.pszText);
     return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
 }
 
-CReportCtrl::CReportCtrl() = default;
+CReportCtrl::CReportCtrl()
+{
+    m_records.emplace(&m_pool);
+}
 
 CReportCtrl::~CReportCtrl()
 {
     if (GetSafeHwnd())
         DeleteAllItems(RC_ITEM_ALL);
+    FreeAllRecords();
+}
+
+void CReportCtrl::FreeAllRecords()
+{
+    for (ItemData* pRecord : *m_records)
+        pRecord->~ItemData();
+    m_records.reset();
+    m_pool.release();
+    m_records.emplace(&m_pool);
 }
 
 BOOL CReportCtrl::Create(CWnd* pParentWnd, UINT nID, const CRect* pRect, DWORD dwStyle)
@@ -238,7 +258,7 @@ BOOL CReportCtrl::DeleteAllColumns()
 CReportCtrl::ItemData* CReportCtrl::Record(int nItem) const
 {
     auto* pRecord = reinterpret_cast<ItemData*>(CListCtrl::GetItemData(nItem));
-    return pRecord && m_records.count(pRecord) ? pRecord : nullptr;
+    return pRecord && m_records->count(pRecord) ? pRecord : nullptr;
 }
 
 void CReportCtrl::FreeRecord(int nItem)
@@ -246,7 +266,8 @@ void CReportCtrl::FreeRecord(int nItem)
     ItemData* pRecord = Record(nItem);
     CListCtrl::SetItemData(nItem, 0);
     if (pRecord) {
-        m_records.erase(pRecord);
+        m_records->erase(pRecord);
+        pRecord->~ItemData();
     }
 }
 
@@ -257,13 +278,12 @@ int CReportCtrl::InsertItem(int nIndex, const char* pszText)
     const int nItem = CListCtrl::InsertItem(nIndex, pszText);
     if (nItem < 0)
         return -1;
-    auto record = std::make_unique<ItemData>();
-    ItemData* pRecord = record.get();
+    ItemData* pRecord = new (m_pool.allocate(sizeof(ItemData), alignof(ItemData))) ItemData(&m_pool);
     pRecord->dwData = CListCtrl::GetItemData(nItem);
     const size_t nColumns = static_cast<size_t>(GetColumnCount());
     pRecord->aTextColors.assign(nColumns, GetSysColor(COLOR_WINDOWTEXT));
     pRecord->aBkColors.assign(nColumns, GetSysColor(COLOR_WINDOW));
-    m_records.emplace(pRecord, std::move(record));
+    m_records->insert(pRecord);
     CListCtrl::SetItemData(nItem, reinterpret_cast<DWORD_PTR>(pRecord));
     return nItem;
 }
@@ -293,7 +313,7 @@ int CReportCtrl::DeleteAllItems(DWORD dwStates)
         // Every record belongs to a row, so all of them go; one by one, each would be looked up first.
         nDeleted = CListCtrl::GetItemCount();
         CListCtrl::DeleteAllItems();
-        m_records.clear();
+        FreeAllRecords();
     } else {
         int nRow = 0;
         while (nRow < CListCtrl::GetItemCount()) {
@@ -437,7 +457,7 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
     keys.reserve(static_cast<size_t>(nLast - nFirst + 1));
     rows.reserve(keys.capacity());
     for (int nRow = nFirst; nRow <= nLast; ++nRow) {
-        keys.push_back(MakeReportSortKey(CListCtrl::GetItemText(nRow, nColumn)));
+        keys.push_back(MakeReportSortKey(CListCtrl::GetItemTextPtr(nRow, nColumn)));
         rows.push_back(nRow - nFirst);
     }
     QuickSort(keys, rows, 0, static_cast<int>(rows.size()) - 1, bAscending ? 1 : -1);

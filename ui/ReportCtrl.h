@@ -10,8 +10,11 @@
 #include "platform/ListCtrl.h"
 #include "platform/OleDateTime.h"
 
-#include <memory>
-#include <unordered_map>
+#include <cstdint>
+#include <memory_resource>
+#include <new>
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
 // Row state flags, as filters and as states to set.
@@ -29,7 +32,8 @@ enum : DWORD {
 enum : UINT { WM_APP = 0x8000, WM_ITEM_SORTED = WM_APP + 10001 };
 
 // A cell's text as the sort reads it, worked out once per sort rather than once per comparison:
-// which of the comparison's readings the text allows, with their values, and the text itself.
+// which of the comparison's readings the text allows, with their values, and the text itself, not
+// copied: it must outlive the key.
 struct ReportSortKey
 {
     bool bHex = false;
@@ -38,7 +42,10 @@ struct ReportSortKey
     double dDecimal = 0;
     bool bDate = false;
     COleDateTime date;
-    CString text;
+    const char* pszText = "";
+    // The text's first eight bytes, big-endian, zeros after its end: two keys whose prefixes differ
+    // are ordered by them as strcmp orders their texts, without reading the texts.
+    std::uint64_t nPrefix = 0;
 };
 ReportSortKey MakeReportSortKey(const char* pszText);
 // Exactly what CompareReportCells answers for the two texts the keys were made of.
@@ -50,9 +57,10 @@ public:
     // The record of a row, kept in the row's data value.
     struct ItemData
     {
+        explicit ItemData(std::pmr::memory_resource* pPool) : aTextColors(pPool), aBkColors(pPool) {}
         DWORD_PTR dwData = 0; // the data value the row had before
-        std::vector<COLORREF> aTextColors; // one per column
-        std::vector<COLORREF> aBkColors; // one per column
+        std::pmr::vector<COLORREF> aTextColors; // one per column
+        std::pmr::vector<COLORREF> aBkColors; // one per column
     };
 
     CReportCtrl();
@@ -104,8 +112,13 @@ private:
 
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
+    // Records, their colours and the set of them are cut from one pool, which is let go as a whole
+    // when every row goes: one by one, a heavy card's lists made and freed four blocks of memory for
+    // each of their 40,000 rows. A row deleted on its own leaves its share in the pool until then.
+    std::pmr::monotonic_buffer_resource m_pool;
     // Every record this list made and has not freed; whatever is left goes with the list.
-    std::unordered_map<const ItemData*, std::unique_ptr<ItemData>> m_records;
+    std::optional<std::pmr::unordered_set<ItemData*>> m_records;
+    void FreeAllRecords();
 };
 
 // The comparison of two cell texts used by the sort: negative, 0 or positive. Two hexadecimal numbers
