@@ -165,7 +165,6 @@ public:
     {
         size_t nStart = 0;
         size_t nEnd = std::string::npos; // past its end tag, once that was found
-        int nDepth = 0;
         int nParent = -1;
         int nIndex = 0; // among its parent's child elements
         int nChildren = 0;
@@ -322,7 +321,6 @@ private:
         } else if (bTracked) {
             CSpan span;
             span.nStart = m_i;
-            span.nDepth = m_nDepth + 1;
             if (!m_openSpans.empty()) {
                 span.nParent = m_openSpans.back();
                 span.nIndex = m_spans[static_cast<size_t>(span.nParent)].nChildren++;
@@ -477,10 +475,6 @@ private:
     int m_nTopElements = 0;
 };
 
-} // namespace
-
-namespace {
-
 // TinyXML only removes a child by deleting it; its links are reached through a class of its own,
 // which may name them.
 class CNodeLinks : public TiXmlNode
@@ -529,14 +523,14 @@ namespace {
 // parsed whole, as it always was.
 const size_t kSplitSize = size_t(1) << 20;
 
-// The last children of one element, from nFirst on.
+// The last children of one element: where each starts and ends, and how many come before them.
 struct CTailRun
 {
     int nParent = -1;
-    size_t nFirst = 0;
+    size_t nBefore = 0;
     std::vector<size_t> starts;
     std::vector<size_t> ends;
-    size_t Begin() const { return starts[nFirst]; }
+    size_t Begin() const { return starts.front(); }
     size_t End() const { return ends.back(); }
 };
 
@@ -580,10 +574,11 @@ std::vector<CTailRun> FindTailRuns(const CXmlScanner& scanner)
         nTotal += candidate.nEnd - candidate.nBegin;
         CTailRun run;
         run.nParent = static_cast<int>(candidate.nParent);
-        run.nFirst = candidate.nFirst;
-        for (size_t k : children[candidate.nParent]) {
-            run.starts.push_back(spans[k].nStart);
-            run.ends.push_back(spans[k].nEnd);
+        run.nBefore = candidate.nFirst;
+        const std::vector<size_t>& kids = children[candidate.nParent];
+        for (size_t k = candidate.nFirst; k < kids.size(); ++k) {
+            run.starts.push_back(spans[kids[k]].nStart);
+            run.ends.push_back(spans[kids[k]].nEnd);
         }
         runs.push_back(std::move(run));
     }
@@ -631,7 +626,7 @@ bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vecto
         worker = std::thread([&]() {
             try {
                 for (size_t r = 0; r < runs.size() && bTailsParsed; ++r) {
-                    for (size_t k = runs[r].nFirst; k < runs[r].starts.size() && bTailsParsed; ++k) {
+                    for (size_t k = 0; k < runs[r].starts.size() && bTailsParsed; ++k) {
                         tails[r].push_back(std::make_unique<TiXmlElement>(""));
                         const char* pEnd = tails[r].back()->Parse(text.c_str() + runs[r].starts[k], nullptr,
                                                                   TIXML_ENCODING_LEGACY);
@@ -670,7 +665,7 @@ bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vecto
     std::vector<TiXmlElement*> parents;
     for (const CTailRun& run : runs) {
         TiXmlElement* pParent = doc.Error() ? nullptr : FindElement(doc, text, scanner.Spans(), run.nParent);
-        if (!pParent || CountChildElements(pParent) != run.nFirst)
+        if (!pParent || CountChildElements(pParent) != run.nBefore)
             break;
         parents.push_back(pParent);
     }
