@@ -2,6 +2,7 @@
 
 #include "platform/OleDateTime.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <clocale>
@@ -67,6 +68,48 @@ bool ReadDecimal(const char* pszText, double& dValue)
     if (pEnd == pszText)
         return false;
     return *pEnd == '\0' || (pEnd[0] == '%' && pEnd[1] == '\0');
+}
+
+// Texts that read as no number and no date compare by their bytes alone, and equal ones by their
+// rows: an order without ties or cycles, so any correct sort finds the one the comparison gives. Such
+// a column (names, addresses, URLs) is sorted with the keys' prefixes side by side, which is several
+// times faster on a long list than comparing through the full keys.
+struct TextSortEntry
+{
+    std::uint64_t nPrefix;
+    const char* pszText;
+    int nRow;
+};
+
+bool IsPlainText(const ReportSortKey& key)
+{
+    return !key.bHex && !key.bDecimal && !key.bDate;
+}
+
+// -1, 0 or 1 as strcmp orders the two texts.
+int CompareTexts(const TextSortEntry& a, const TextSortEntry& b)
+{
+    if (a.nPrefix != b.nPrefix)
+        return a.nPrefix < b.nPrefix ? -1 : 1;
+    // Equal prefixes: a text that ends within its first eight bytes ends where the other does.
+    if ((a.nPrefix & 0xFF) == 0)
+        return 0;
+    const int nCompare = std::strcmp(a.pszText + 8, b.pszText + 8);
+    return nCompare < 0 ? -1 : (nCompare > 0 ? 1 : 0);
+}
+
+void SortPlainTexts(const std::vector<ReportSortKey>& keys, std::vector<int>& rows, int nSign)
+{
+    std::vector<TextSortEntry> entries;
+    entries.reserve(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        entries.push_back({keys[i].nPrefix, keys[i].pszText, static_cast<int>(i)});
+    std::sort(entries.begin(), entries.end(), [nSign](const TextSortEntry& a, const TextSortEntry& b) {
+        const int nCompare = nSign * CompareTexts(a, b);
+        return nCompare != 0 ? nCompare < 0 : a.nRow < b.nRow;
+    });
+    for (size_t i = 0; i < entries.size(); ++i)
+        rows[i] = entries[i].nRow;
 }
 
 } // namespace
@@ -460,7 +503,10 @@ void CReportCtrl::SortRows(int nFirst, int nLast, int nColumn, BOOL bAscending)
         keys.push_back(MakeReportSortKey(CListCtrl::GetItemTextPtr(nRow, nColumn)));
         rows.push_back(nRow - nFirst);
     }
-    QuickSort(keys, rows, 0, static_cast<int>(rows.size()) - 1, bAscending ? 1 : -1);
+    if (std::all_of(keys.begin(), keys.end(), IsPlainText))
+        SortPlainTexts(keys, rows, bAscending ? 1 : -1);
+    else
+        QuickSort(keys, rows, 0, static_cast<int>(rows.size()) - 1, bAscending ? 1 : -1);
     for (int& nRow : rows)
         nRow += nFirst;
     MoveRows(nFirst, rows);
