@@ -4,15 +4,24 @@
 #include "platform/QtBridge.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QWidget>
 
 #include <limits>
 
 #include <map>
+#include <memory>
 
 namespace {
 const DialogTemplateEntry* s_pTable = nullptr;
+// The builds that measured their templates, until a page takes one.
+std::map<const CDialogTemplate*, std::unique_ptr<QWidget>> s_built;
+
+void FreeKeptBuilds()
+{
+    s_built.clear();
+}
 } // namespace
 
 void CDialogTemplate::SetTable(const DialogTemplateEntry* pTable)
@@ -22,9 +31,9 @@ void CDialogTemplate::SetTable(const DialogTemplateEntry* pTable)
 
 const CDialogTemplate* CDialogTemplate::Find(UINT nID)
 {
-    // The caption is read once per template by building it into a scratch widget, since the sheet
-    // needs it before any page window exists; the same build gives its size at the current font,
-    // which the sheet asks for next.
+    // The caption is read once per template by building it, since the sheet needs it before any
+    // page window exists; the same build gives its size at the current font, which the sheet asks
+    // for next, and is kept to become the first page made from the template.
     static std::map<UINT, CDialogTemplate> cache;
     auto it = cache.find(nID);
     if (it != cache.end())
@@ -34,13 +43,23 @@ const CDialogTemplate* CDialogTemplate::Find(UINT nID)
             continue;
         CDialogTemplate& tmpl = cache[nID];
         tmpl.m_pEntry = pEntry;
-        QWidget scratch;
-        pEntry->pfnSetup(&scratch);
-        tmpl.m_strCaption = FromQString(scratch.windowTitle());
-        tmpl.Record(scratch);
+        tmpl.m_strCaption = FromQString(tmpl.Build().windowTitle());
         return &tmpl;
     }
     return nullptr;
+}
+
+const QWidget& CDialogTemplate::Build() const
+{
+    // Widgets must go before the application does: builds still kept then are freed with it.
+    if (s_built.empty())
+        qAddPostRoutine(FreeKeptBuilds);
+    auto pBuilt = std::make_unique<QWidget>();
+    m_pEntry->pfnSetup(pBuilt.get());
+    Record(*pBuilt);
+    std::unique_ptr<QWidget>& pKept = s_built[this];
+    pKept = std::move(pBuilt);
+    return *pKept;
 }
 
 void CDialogTemplate::Measure() const
@@ -48,9 +67,7 @@ void CDialogTemplate::Measure() const
     const std::string fontKey = QApplication::font().key().toStdString();
     if (fontKey == m_strFontKey)
         return;
-    QWidget scratch;
-    m_pEntry->pfnSetup(&scratch);
-    Record(scratch);
+    Build();
 }
 
 void CDialogTemplate::Record(const QWidget& built) const
@@ -76,12 +93,30 @@ QSize CDialogTemplate::GetMinimumSize() const
     return QSize(m_cxMinimum, m_cyMinimum);
 }
 
-void CDialogTemplate::Create(QWidget* pWidget) const
+QWidget* CDialogTemplate::Create(QWidget* pParent) const
 {
-    m_pEntry->pfnSetup(pWidget);
+    QWidget* pWidget = nullptr;
+    // The build that measured the template becomes the page, unless the font changed since: building
+    // the same controls again cost as much as the measuring, on the way to the first window.
+    auto it = s_built.find(this);
+    if (it != s_built.end()) {
+        std::unique_ptr<QWidget> pBuilt = std::move(it->second);
+        s_built.erase(it);
+        if (s_built.empty())
+            qRemovePostRoutine(FreeKeptBuilds);
+        if (m_strFontKey == QApplication::font().key().toStdString()) {
+            pWidget = pBuilt.release();
+            pWidget->setParent(pParent);
+        }
+    }
+    if (!pWidget) {
+        pWidget = new QWidget(pParent);
+        m_pEntry->pfnSetup(pWidget);
+    }
     // Qt cuts edit boxes (and editable lists) at 32,767 characters unless told otherwise; a value
     // the frame stored must come back whole, however long.
     for (QLineEdit* pEdit : pWidget->findChildren<QLineEdit*>())
         pEdit->setMaxLength(std::numeric_limits<int>::max());
     NameControlsForScreenReaders(pWidget);
+    return pWidget;
 }

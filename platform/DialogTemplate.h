@@ -27,8 +27,8 @@ public:
     // The template with this id, or nullptr when the program has none.
     static const CDialogTemplate* Find(UINT nID);
 
-    // Builds the template's controls into pWidget.
-    void Create(QWidget* pWidget) const;
+    // A new window of pParent with the template's controls.
+    QWidget* Create(QWidget* pParent) const;
     const CString& GetCaption() const { return m_strCaption; }
     // The size the template was drawn at, or more where its layout needs more at the current font.
     QSize GetSize() const;
@@ -37,6 +37,8 @@ public:
 
 private:
     void Measure() const;
+    // Builds the template into a window of its own, measures it and keeps it for Create.
+    const QWidget& Build() const;
     // Keeps the sizes of the template as built into that widget, at the current font.
     void Record(const QWidget& built) const;
 

@@ -73,9 +73,8 @@ CString CPropertyPage::GetTitle() const
 void CPropertyPage::CreatePageWindow(CPropertySheet* pSheet, QWidget* pParent)
 {
     m_pSheet = pSheet;
-    auto* pWidget = new QWidget(pParent);
-    if (const CDialogTemplate* pTemplate = CDialogTemplate::Find(m_nIDTemplate))
-        pTemplate->Create(pWidget);
+    const CDialogTemplate* pTemplate = CDialogTemplate::Find(m_nIDTemplate);
+    QWidget* pWidget = pTemplate ? pTemplate->Create(pParent) : new QWidget(pParent);
     // The template's caption names the page in the sheet; the page itself is a child, not a window.
     pWidget->setWindowTitle(QString());
     // A page paints its own background, as a dialog does, so nothing behind it shows through.
