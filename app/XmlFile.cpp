@@ -616,14 +616,44 @@ size_t CountChildElements(const TiXmlElement* pElement)
     return nCount;
 }
 
+// A second thread working on data of the frame that starts it: joined when the frame ends, however
+// it ends. Start answers false when the system gives no thread.
+class CJoinedThread
+{
+public:
+    CJoinedThread() = default;
+    CJoinedThread(const CJoinedThread&) = delete;
+    CJoinedThread& operator=(const CJoinedThread&) = delete;
+    ~CJoinedThread() { Join(); }
+
+    template <typename Work>
+    bool Start(Work work)
+    {
+        try {
+            m_thread = std::thread(std::move(work));
+            return true;
+        } catch (const std::system_error&) {
+            return false;
+        }
+    }
+    void Join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    std::thread m_thread;
+};
+
 bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vector<CTailRun>& runs)
 {
     const std::string& text = scanner.Output();
     std::vector<std::vector<std::unique_ptr<TiXmlElement>>> tails(runs.size());
     bool bTailsParsed = true;
-    std::thread worker;
-    try {
-        worker = std::thread([&]() {
+    // Joined also when the rest cannot be parsed for want of memory: the thread uses this frame.
+    CJoinedThread worker;
+    if (!worker.Start([&]() {
             try {
                 for (size_t r = 0; r < runs.size() && bTailsParsed; ++r) {
                     for (size_t k = 0; k < runs[r].starts.size() && bTailsParsed; ++k) {
@@ -636,20 +666,8 @@ bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vecto
             } catch (const std::bad_alloc&) {
                 bTailsParsed = false;
             }
-        });
-    } catch (const std::system_error&) {
+        }))
         return false;
-    }
-    // Also when the rest cannot be parsed for want of memory: the thread uses this frame.
-    struct CJoin
-    {
-        std::thread& thread;
-        ~CJoin()
-        {
-            if (thread.joinable())
-                thread.join();
-        }
-    } join{worker};
 
     std::string head;
     head.reserve(text.size());
@@ -660,7 +678,7 @@ bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vecto
     }
     head.append(text, nFrom, std::string::npos);
     doc.Parse(head.c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    worker.join();
+    worker.Join();
 
     std::vector<TiXmlElement*> parents;
     for (const CTailRun& run : runs) {
@@ -725,7 +743,16 @@ namespace {
 class CPrintBuffer
 {
 public:
-    explicit CPrintBuffer(std::string& out) : m_out(out) {}
+    explicit CPrintBuffer(std::string& out, const TiXmlNode* pStop = nullptr) : m_out(out), m_pStop(pStop) {}
+    // Printing ends just before this node, with everything that follows it left out: another
+    // thread prints the rest.
+    bool StopsAt(const TiXmlNode* pNode)
+    {
+        if (pNode == m_pStop)
+            m_bStopped = true;
+        return m_bStopped;
+    }
+    bool Stopped() const { return m_bStopped; }
     CPrintBuffer& append(const char* pch, size_t n)
     {
         if (n > sizeof(m_buffer) - m_n) {
@@ -751,6 +778,8 @@ public:
 
 private:
     std::string& m_out;
+    const TiXmlNode* m_pStop;
+    bool m_bStopped = false;
     char m_buffer[1024];
     size_t m_n = 0;
 };
@@ -793,6 +822,8 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
     case TiXmlNode::TINYXML_DOCUMENT:
         for (const TiXmlNode* pChild = node.FirstChild(); pChild; pChild = pChild->NextSibling()) {
             PrintNode(*pChild, nDepth, out);
+            if (out.Stopped())
+                return;
             out += '\n';
         }
         break;
@@ -818,9 +849,13 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
         } else {
             out += '>';
             for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
+                if (out.StopsAt(pChild))
+                    return;
                 if (!pChild->ToText())
                     out += '\n';
                 PrintNode(*pChild, nDepth + 1, out);
+                if (out.Stopped())
+                    return;
             }
             out += '\n';
             AppendIndent(out, nDepth);
@@ -862,6 +897,101 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
     }
 }
 
+// What PrintNode prints of the document from this element on, to the document's end: the element
+// and its later siblings, the closing tag of each element around it, and what follows each of them.
+void PrintFrom(const TiXmlElement& from, CPrintBuffer& out)
+{
+    int nDepth = 0;
+    for (const TiXmlNode* pAbove = from.Parent(); pAbove && pAbove->ToElement(); pAbove = pAbove->Parent())
+        ++nDepth;
+    const TiXmlNode* pNext = &from;
+    for (const TiXmlNode* pParent = from.Parent(); pParent; pParent = pParent->Parent()) {
+        if (!pParent->ToElement()) {
+            // The document: the element that held the rest ends its line, and so does every node after it.
+            out += '\n';
+            for (const TiXmlNode* pNode = pNext; pNode; pNode = pNode->NextSibling()) {
+                PrintNode(*pNode, 0, out);
+                out += '\n';
+            }
+            return;
+        }
+        for (const TiXmlNode* pNode = pNext; pNode; pNode = pNode->NextSibling()) {
+            if (!pNode->ToText())
+                out += '\n';
+            PrintNode(*pNode, nDepth, out);
+        }
+        --nDepth;
+        out += '\n';
+        AppendIndent(out, nDepth);
+        out.append("</").append(pParent->Value()).append(">");
+        pNext = pParent->NextSibling();
+    }
+}
+
+// The next node in document order after node and all it holds.
+const TiXmlNode* NextAfter(const TiXmlNode* pNode)
+{
+    for (; pNode; pNode = pNode->Parent()) {
+        if (pNode->NextSibling())
+            return pNode->NextSibling();
+    }
+    return nullptr;
+}
+
+const TiXmlNode* NextInOrder(const TiXmlNode* pNode)
+{
+    return pNode->FirstChild() ? pNode->FirstChild() : NextAfter(pNode);
+}
+
+// Where a large document's printing is shared between two threads: the first element inside
+// another element from the middle node of the document on, counted in document order. Small
+// documents are printed whole by one thread: a thread would cost more than it saves.
+const TiXmlElement* FindPrintSplit(const TiXmlDocument& doc)
+{
+    const size_t kLeastNodes = 20000;
+    size_t nNodes = 0;
+    for (const TiXmlNode* pNode = doc.FirstChild(); pNode; pNode = NextInOrder(pNode))
+        ++nNodes;
+    if (nNodes < kLeastNodes)
+        return nullptr;
+    size_t nIndex = 0;
+    for (const TiXmlNode* pNode = doc.FirstChild(); pNode; pNode = NextInOrder(pNode), ++nIndex) {
+        if (nIndex >= nNodes / 2 && pNode->ToElement() && pNode->Parent() && pNode->Parent()->ToElement())
+            return pNode->ToElement();
+    }
+    return nullptr;
+}
+
+// Prints the document into bytes, sharing a large one between this thread and a second one;
+// without a second thread it is printed whole here.
+void PrintDocument(const TiXmlDocument& doc, std::string& bytes)
+{
+    const TiXmlElement* pSplit = FindPrintSplit(doc);
+    std::string tail;
+    bool bTailPrinted = false;
+    // Joined whatever this thread's part does: the other one reads the document.
+    CJoinedThread worker;
+    if (pSplit && !worker.Start([&]() {
+            try {
+                tail.reserve(g_nLargestText);
+                CPrintBuffer out(tail);
+                PrintFrom(*pSplit, out);
+                out.Flush();
+                bTailPrinted = true;
+            } catch (const std::bad_alloc&) {}
+        }))
+        pSplit = nullptr;
+    CPrintBuffer out(bytes, pSplit);
+    PrintNode(doc, 0, out);
+    out.Flush();
+    if (!pSplit)
+        return;
+    worker.Join();
+    if (!bTailPrinted)
+        throw std::bad_alloc();
+    bytes += tail;
+}
+
 } // namespace
 
 BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
@@ -873,9 +1003,7 @@ BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
         // into ever larger buffers, each of them new memory to the system, as the text grows. What
         // is reserved and not written is never touched.
         bytes.reserve(2 * g_nLargestText);
-        CPrintBuffer out(bytes);
-        PrintNode(doc, 0, out);
-        out.Flush();
+        PrintDocument(doc, bytes);
         g_nLargestText = std::max(g_nLargestText, bytes.size());
         return TRUE;
     } catch (const std::bad_alloc&) {
