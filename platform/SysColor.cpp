@@ -1,30 +1,47 @@
 #include "platform/SysColor.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPalette>
+
+#include <array>
+
+namespace {
+
+QColor PaletteColor(const QPalette& palette, int nIndex)
+{
+    switch (nIndex) {
+    case COLOR_WINDOW:
+        return palette.color(QPalette::Active, QPalette::Base);
+    case COLOR_WINDOWTEXT:
+        return palette.color(QPalette::Active, QPalette::Text);
+    case COLOR_INACTIVECAPTION:
+        return palette.color(QPalette::Inactive, QPalette::Highlight);
+    case COLOR_CAPTIONTEXT:
+        return palette.color(QPalette::Active, QPalette::HighlightedText);
+    case COLOR_BTNFACE:
+        return palette.color(QPalette::Active, QPalette::Button);
+    default:
+        return QColor();
+    }
+}
+
+} // namespace
 
 COLORREF GetSysColor(int nIndex)
 {
-    const QPalette palette = QApplication::palette();
-    QColor color;
-    switch (nIndex) {
-    case COLOR_WINDOW:
-        color = palette.color(QPalette::Active, QPalette::Base);
-        break;
-    case COLOR_WINDOWTEXT:
-        color = palette.color(QPalette::Active, QPalette::Text);
-        break;
-    case COLOR_INACTIVECAPTION:
-        color = palette.color(QPalette::Inactive, QPalette::Highlight);
-        break;
-    case COLOR_CAPTIONTEXT:
-        color = palette.color(QPalette::Active, QPalette::HighlightedText);
-        break;
-    case COLOR_BTNFACE:
-        color = palette.color(QPalette::Active, QPalette::Button);
-        break;
-    default:
+    // A list asks for two colours for each row it gets, tens of thousands on a heavy card: they are
+    // read from the palette once for each palette the application has, which its key tells apart.
+    static qint64 nPaletteKey = 0;
+    static std::array<COLORREF, COLOR_BTNFACE + 1> colors{};
+    if (nIndex < 0 || nIndex >= static_cast<int>(colors.size()))
         return 0;
+    const QPalette palette = QGuiApplication::palette();
+    if (palette.cacheKey() != nPaletteKey || nPaletteKey == 0) {
+        for (size_t i = 0; i < colors.size(); ++i) {
+            const QColor color = PaletteColor(palette, static_cast<int>(i));
+            colors[i] = color.isValid() ? RGB(color.red(), color.green(), color.blue()) : 0;
+        }
+        nPaletteKey = palette.cacheKey();
     }
-    return RGB(color.red(), color.green(), color.blue());
+    return colors[static_cast<size_t>(nIndex)];
 }

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLocale>
@@ -257,6 +258,18 @@ TEST_F(ReportCtrlTest, RecordsKeepOneColourPerCellAcrossColumnChangesAndCellsAre
     const QRect cell = Table()->visualRect(Table()->model()->index(1, 1));
     const QImage image = Table()->viewport()->grab().toImage();
     EXPECT_EQ(image.pixelColor(cell.center() + QPoint(30, 0)), QColor(200, 10, 30));
+
+    // A row added after the desktop's theme changed takes the new theme's colours.
+    const QPalette previous = QGuiApplication::palette();
+    QPalette dark = previous;
+    dark.setColor(QPalette::Base, QColor(20, 30, 40));
+    dark.setColor(QPalette::Text, QColor(220, 230, 240));
+    QGuiApplication::setPalette(dark);
+    const int nRow = m_list.InsertItem(m_list.GetItemCount(), "dark");
+    EXPECT_EQ(RowRecord(nRow)->aBkColors[0], RGB(20, 30, 40));
+    EXPECT_EQ(RowRecord(nRow)->aTextColors[0], RGB(220, 230, 240));
+    QGuiApplication::setPalette(previous);
+    EXPECT_EQ(RowRecord(m_list.InsertItem(0, "light"))->aBkColors[0], RowRecord(1)->aBkColors[0]);
 }
 
 TEST(ReportCtrlSubclass, TemplateListIsForcedIntoAReportViewWithRecordsFreedWithTheWindow)
