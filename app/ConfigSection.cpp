@@ -50,10 +50,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-} // namespace
-
-namespace {
-
 // An element without attributes whose only child is a plain text.
 bool HoldsOnlyText(const TiXmlElement* pElement)
 {

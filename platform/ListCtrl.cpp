@@ -63,10 +63,6 @@ public:
         Cell(Cell&& other, const allocator_type& allocator)
             : bytes(std::move(other.bytes), allocator), nImage(other.nImage)
         {}
-        Cell(const Cell&) = default;
-        Cell(Cell&&) = default;
-        Cell& operator=(const Cell&) = default;
-        Cell& operator=(Cell&&) = default;
 
         std::pmr::string bytes;
         int nImage = -1;
