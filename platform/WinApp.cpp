@@ -2,6 +2,7 @@
 
 #include "platform/DialogStyle.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
@@ -147,6 +148,12 @@ int AfxWinMain(int argc, char* argv[])
     const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    // Qt's accessibility bridge connects to the session bus when the first widget changes. On a
+    // desktop without one, D-Bus forks a child to look for it, and the pages the editor had written
+    // by then are shared with that child: every one it writes again costs a fault, thousands on a
+    // heavy card's documents. Connecting before any document is read keeps that to a few hundred,
+    // and costs no more time, as the connection is made at start-up in any case.
+    QAccessible::isActive();
     // Before any text is measured: two threads reading the configuration at once would each read it.
     fontConfig.Wait();
     AfxInitQtApplication();
