@@ -4,7 +4,6 @@
 
 #include <QBitmap>
 #include <QImage>
-#include <QImageReader>
 #include <QPixmap>
 
 #include <vector>
@@ -30,11 +29,7 @@ BOOL CImageList::Create(int cx, int cy, UINT /*nFlags*/, int /*nInitial*/, int /
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask)
 {
-    // The format is named and nothing is guessed: a reader left to guess, or even told the format
-    // but allowed to look further, loads every image plugin installed to ask it.
-    QImageReader reader(QString(":/bitmaps/%1.bmp").arg(nBitmapID), "bmp");
-    reader.setAutoDetectImageFormat(false);
-    const QImage bitmap = reader.read();
+    const QImage bitmap = ReadBitmapResource(QString(":/bitmaps/%1.bmp").arg(nBitmapID));
     if (bitmap.isNull() || cx <= 0)
         return FALSE;
     m_pPictures->images.clear();

@@ -27,3 +27,13 @@ class QPixmap;
 struct CIconData;
 CIconData* NewIcon(const QPixmap& pixmap);
 const QPixmap& IconPixmap(CIconData* hIcon);
+
+// The program's own pictures, read from its resources by their named format alone. Qt's image
+// reader, even told the format, first lists every image plugin installed to see whether one claims
+// it; these decode without asking any plugin, so starting costs the same on every machine. Each
+// returns a null image for a resource that is missing or not a picture of that format.
+class QImage;
+// An uncompressed Windows bitmap of 24 or 32 bits per pixel, opaque.
+QImage ReadBitmapResource(const QString& strPath);
+// A PNG picture, with its transparency.
+QImage ReadPngResource(const QString& strPath);

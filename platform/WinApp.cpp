@@ -1,12 +1,13 @@
 #include "platform/WinApp.h"
 
 #include "platform/DialogStyle.h"
+#include "platform/QtBridge.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
 #include <QtGlobal>
 
@@ -119,13 +120,9 @@ void AfxInitQtApplication()
     QGuiApplication::setDesktopFileName("dpf-settings");
     // On X11 each window carries its own icon: the sheet, its message boxes and every window it opens
     // take the application's.
-    // PNG, with the format named and nothing guessed, so that no image plugin is asked.
     QIcon icon;
-    for (int nSize : {16, 24, 32, 48, 64, 128}) {
-        QImageReader reader(QString(":/icons/dpf-settings-%1.png").arg(nSize), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
+    for (int nSize : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(ReadPngResource(QString(":/icons/dpf-settings-%1.png").arg(nSize))));
     QApplication::setWindowIcon(icon);
     UseDialogStyle();
 }

@@ -16,4 +16,4 @@ ensure_packages() {
 }
 
 # What building the editor needs, and the fonts its windows draw with.
-DPF_BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libtinyxml-dev libfontconfig-dev fonts-dejavu-core)
+DPF_BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libtinyxml-dev libfontconfig-dev libpng-dev fonts-dejavu-core)
