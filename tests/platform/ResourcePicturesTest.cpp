@@ -1,5 +1,7 @@
 #include "platform/QtBridge.h"
 
+#include "TestSupport.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -30,10 +32,15 @@ void PutLittleEndian(QByteArray& bytes, int nOffset, uint32_t value, int nBytes)
 QString WriteFile(const QTemporaryDir& dir, const char* pszName, const QByteArray& bytes)
 {
     const QString strPath = dir.filePath(pszName);
-    QFile file(strPath);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    WriteFileBytes(strPath.toStdString(), bytes.toStdString());
     return strPath;
+}
+
+QByteArray ResourceBytes(const char* pszPath)
+{
+    QFile file(pszPath);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << pszPath;
+    return file.readAll();
 }
 
 TEST(ResourcePictures, TheProgramsPicturesDecodeAsQtReadsThem)
@@ -50,9 +57,7 @@ TEST(ResourcePictures, TheProgramsPicturesDecodeAsQtReadsThem)
 
 TEST(ResourcePictures, OtherLayoutsOfABitmapReadTheSame)
 {
-    QFile file(":/bitmaps/130.bmp");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bottomUp = file.readAll();
+    const QByteArray bottomUp = ResourceBytes(":/bitmaps/130.bmp");
     const QImage expected = ReadBitmapResource(":/bitmaps/130.bmp");
     ASSERT_FALSE(expected.isNull());
     const int nWidth = expected.width();
@@ -80,12 +85,8 @@ TEST(ResourcePictures, OtherLayoutsOfABitmapReadTheSame)
 
 TEST(ResourcePictures, WhatIsNoPictureOfItsFormatReadsAsNone)
 {
-    QFile file(":/bitmaps/130.bmp");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bitmap = file.readAll();
-    QFile icon(":/icons/dpf-settings-32.png");
-    ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
-    const QByteArray png = icon.readAll();
+    const QByteArray bitmap = ResourceBytes(":/bitmaps/130.bmp");
+    const QByteArray png = ResourceBytes(":/icons/dpf-settings-32.png");
     QTemporaryDir dir;
 
     QByteArray compressed = bitmap;
