@@ -32,9 +32,9 @@ int main(int argc, char* argv[])
         auto* pLayout = new QVBoxLayout(&dialog);
         pLayout->addWidget(new QLabel("The frame's settings are on this card."));
         // A plain button, not a QDialogButtonBox: the box asks the style for the OK button's
-        // standard icon, and the icon theme lookup that sets off took a third of this dialog's
-        // start-up here. That is the box's cost, not the text's, and the editor's buttons have no
-        // icons.
+        // standard icon, and the icon theme lookup that sets off took more than a quarter of this
+        // dialog's instructions to the map here. That is the box's cost, not the text's, and the
+        // editor's buttons have no icons.
         auto* pOK = new QPushButton("OK");
         QObject::connect(pOK, &QPushButton::clicked, &dialog, &QDialog::accept);
         pLayout->addWidget(pOK);
