@@ -33,5 +33,8 @@ echo "start-up to window shown, median of $runs runs: minimal Qt dialog $m ms, d
 awk -v e="$e" -v m="$m" 'BEGIN { r = e / m; printf "ratio: %.2f (target: at most 1.25): %s\n", r, r <= 1.25 ? "met" : "NOT met" }'
 # For reference, not targets: the same dialog with a line of text and an OK button, and that dialog
 # again reading the font configuration on a second thread, as the editor does.
-awk -v w="$w" -v m="$m" -v e="$e" 'BEGIN { printf "for reference: the minimal dialog with a line of text and a button %s ms, %.2fx the empty one; dpf-settings %.2fx that\n", w, w / m, e / w }'
-awk -v f="$f" -v m="$m" -v e="$e" 'BEGIN { printf "for reference: the same, reading the font configuration on a second thread, %s ms, %.2fx the empty one; dpf-settings %.2fx that\n", f, f / m, e / f }'
+reference() {
+    awk -v what="$1" -v r="$2" -v m="$m" -v e="$e" 'BEGIN { printf "for reference: %s %s ms, %.2fx the empty one; dpf-settings %.2fx that\n", what, r, r / m, e / r }'
+}
+reference "the minimal dialog with a line of text and a button" "$w"
+reference "the same, reading the font configuration on a second thread," "$f"
