@@ -61,15 +61,17 @@ std::string NormaliseLineEnds(std::string text)
     return out;
 }
 
-// TinyXML's rule for a file without a byte-order mark: UTF-8 when the first node is a declaration
-// that names no encoding or names UTF-8.
-bool DeclaresUtf8(const std::string& text)
+// A file without a byte-order mark is UTF-8 unless its declaration names another encoding. TinyXML
+// reads a file without any declaration as single bytes and cuts a character reference such as
+// "&#x263A;" to its lowest byte; XML's rule, and how the editor shows every value, is UTF-8.
+bool ReadsAsUtf8(const std::string& text)
 {
     size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
         ++i;
-    if (!StartsWith(text, i, "<?xml"))
-        return false;
+    // A declaration in any case, as TinyXML tells one apart.
+    if (text.size() - i < 5 || strncasecmp(text.c_str() + i, "<?xml", 5) != 0)
+        return true;
     const size_t nEnd = text.find('>', i);
     const std::string decl = text.substr(i, nEnd == std::string::npos ? std::string::npos : nEnd - i);
     const size_t nEnc = decl.find("encoding");
@@ -80,7 +82,7 @@ bool DeclaresUtf8(const std::string& text)
         return true;
     const size_t qEnd = decl.find(decl[q], q + 1);
     const std::string value = decl.substr(q + 1, qEnd == std::string::npos ? std::string::npos : qEnd - q - 1);
-    return strcasecmp(value.c_str(), "UTF-8") == 0 || strcasecmp(value.c_str(), "UTF8") == 0;
+    return value.empty() || strcasecmp(value.c_str(), "UTF-8") == 0 || strcasecmp(value.c_str(), "UTF8") == 0;
 }
 
 // Appends the UTF-8 form of a code point the way TinyXML encodes character references.
@@ -759,7 +761,7 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
         PrepareHeapFor(bytes.size() * kRoomPerByte);
     const std::string text = NormaliseLineEnds(bHadBom ? bytes.substr(3) : bytes);
 
-    CXmlScanner scanner(text, bHadBom || DeclaresUtf8(text));
+    CXmlScanner scanner(text, bHadBom || ReadsAsUtf8(text));
     scanner.Run();
     if (scanner.MaxDepth() > kMaxXmlNesting) {
         strError.Format("its elements are nested more than %d levels deep", kMaxXmlNesting);
@@ -837,7 +839,8 @@ private:
 // TinyXML's layout, as TiXmlDocument::SaveFile prints it: four blanks a level, a lone text inside
 // its element's tags, every other child on a line of its own, and TinyXML's own escapes. SaveFile
 // makes an fprintf call for every tag, attribute and text, which cost a heavy card's save more
-// than the rest of printing; this appends the same bytes to one string. Values are C strings to
+// than the rest of printing; this appends the same bytes to one string, apart from mixed content
+// (see HoldsMixedContent), which it prints as read. Values are C strings to
 // TinyXML's printer, so they end at a NUL here too.
 void AppendEncoded(CPrintBuffer& out, const std::string& text)
 {
@@ -866,7 +869,22 @@ void AppendIndent(CPrintBuffer& out, int nDepth)
         out.append(std::string(nBlanks, ' '));
 }
 
-void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
+// Text beside other nodes in one element. SaveFile puts each of the others on a line of its own;
+// read back with blanks kept, that line end and indent join the text next to it, and every save adds
+// more of them: a value "a" with a comment after it would come back as "a" and a line of blanks.
+bool HoldsMixedContent(const TiXmlElement& element)
+{
+    if (element.FirstChild() == element.LastChild())
+        return false;
+    for (const TiXmlNode* pChild = element.FirstChild(); pChild; pChild = pChild->NextSibling()) {
+        if (const TiXmlText* pText = pChild->ToText(); pText && !pText->CDATA())
+            return true;
+    }
+    return false;
+}
+
+// bInline prints the node with nothing around it, as it stands inside mixed content.
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline = false)
 {
     switch (node.Type()) {
     case TiXmlNode::TINYXML_DOCUMENT:
@@ -879,7 +897,8 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
         break;
     case TiXmlNode::TINYXML_ELEMENT: {
         const TiXmlElement& element = *node.ToElement();
-        AppendIndent(out, nDepth);
+        if (!bInline)
+            AppendIndent(out, nDepth);
         out.append("<").append(element.Value());
         for (const TiXmlAttribute* pAttribute = element.FirstAttribute(); pAttribute; pAttribute = pAttribute->Next()) {
             const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
@@ -895,6 +914,16 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
         } else if (pFirst == element.LastChild() && pFirst->ToText()) {
             out += '>';
             PrintNode(*pFirst, nDepth + 1, out);
+            out.append("</").append(element.Value()).append(">");
+        } else if (HoldsMixedContent(element)) {
+            out += '>';
+            for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
+                if (out.StopsAt(pChild))
+                    return;
+                PrintNode(*pChild, nDepth + 1, out, true);
+                if (out.Stopped())
+                    return;
+            }
             out.append("</").append(element.Value()).append(">");
         } else {
             out += '>';
@@ -914,7 +943,9 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
         break;
     }
     case TiXmlNode::TINYXML_TEXT:
-        if (node.ToText()->CDATA()) {
+        if (node.ToText()->CDATA() && bInline) {
+            out.append("<![CDATA[").append(node.Value()).append("]]>");
+        } else if (node.ToText()->CDATA()) {
             out += '\n';
             AppendIndent(out, nDepth);
             out.append("<![CDATA[").append(node.Value()).append("]]>\n");
@@ -923,11 +954,13 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out)
         }
         break;
     case TiXmlNode::TINYXML_COMMENT:
-        AppendIndent(out, nDepth);
+        if (!bInline)
+            AppendIndent(out, nDepth);
         out.append("<!--").append(node.Value()).append("-->");
         break;
     case TiXmlNode::TINYXML_UNKNOWN:
-        AppendIndent(out, nDepth);
+        if (!bInline)
+            AppendIndent(out, nDepth);
         out.append("<").append(node.Value()).append(">");
         break;
     case TiXmlNode::TINYXML_DECLARATION: {
@@ -965,14 +998,17 @@ void PrintFrom(const TiXmlElement& from, CPrintBuffer& out)
             }
             return;
         }
+        const bool bMixed = HoldsMixedContent(*pParent->ToElement());
         for (const TiXmlNode* pNode = pNext; pNode; pNode = pNode->NextSibling()) {
-            if (!pNode->ToText())
+            if (!bMixed && !pNode->ToText())
                 out += '\n';
-            PrintNode(*pNode, nDepth, out);
+            PrintNode(*pNode, nDepth, out, bMixed);
         }
         --nDepth;
-        out += '\n';
-        AppendIndent(out, nDepth);
+        if (!bMixed) {
+            out += '\n';
+            AppendIndent(out, nDepth);
+        }
         out.append("</").append(pParent->Value()).append(">");
         pNext = pParent->NextSibling();
     }

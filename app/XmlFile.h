@@ -4,8 +4,9 @@
 // TinyXML parses, copies, prints and frees its tree recursively, so a file of deeply nested elements
 // exhausts the stack; such a file is refused before TinyXML sees it. Bytes are parsed one by one (the
 // frame may store names in any single-byte encoding, and TinyXML's UTF-8 reader would swallow the
-// markup after a stray lead byte), while numeric character references in a UTF-8 file still become
-// UTF-8, as TinyXML's own reader would make them. White space inside values is kept.
+// markup after a stray lead byte), while numeric character references become UTF-8, as TinyXML's own
+// reader makes them, in every file but one whose declaration names another encoding. White space
+// inside values is kept.
 
 #include "platform/AfxTypes.h"
 #include "platform/String.h"
@@ -34,6 +35,8 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
 // the caller owns it from then on.
 void UnlinkXmlNode(TiXmlNode* pNode);
 
-// Exactly the bytes TiXmlDocument::SaveFile writes for doc, with a byte-order mark first when asked.
+// The bytes TiXmlDocument::SaveFile writes for doc, with a byte-order mark first when asked, except
+// inside an element that holds text beside other nodes: that is printed as it was read, since the
+// blanks SaveFile puts around the other nodes would become part of the text, more each save.
 // FALSE when memory for them could not be had.
 BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes);
