@@ -883,6 +883,22 @@ bool HoldsMixedContent(const TiXmlElement& element)
     return false;
 }
 
+// One value of a declaration, as an attribute's is printed. SaveFile prints these as they stand,
+// but a damaged declaration (a quote left open) can hold a quote, markup or an escape: printed bare,
+// that would end the value early or hide the elements after it, and the saved file would not read
+// back. A sound declaration's values need no escape and come out exactly as SaveFile prints them.
+void AppendDeclarationValue(CPrintBuffer& out, const char* pszName, const char* pszValue)
+{
+    if (!*pszValue)
+        return;
+    const std::string value(pszValue);
+    const char chQuote = value.find('"') == std::string::npos ? '"' : '\'';
+    out.append(pszName).append("=") += chQuote;
+    AppendEncoded(out, value);
+    out += chQuote;
+    out += ' ';
+}
+
 // bInline prints the node with nothing around it, as it stands inside mixed content.
 void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline = false)
 {
@@ -966,12 +982,9 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInlin
     case TiXmlNode::TINYXML_DECLARATION: {
         const TiXmlDeclaration& declaration = *node.ToDeclaration();
         out.append("<?xml ");
-        if (*declaration.Version())
-            out.append("version=\"").append(declaration.Version()).append("\" ");
-        if (*declaration.Encoding())
-            out.append("encoding=\"").append(declaration.Encoding()).append("\" ");
-        if (*declaration.Standalone())
-            out.append("standalone=\"").append(declaration.Standalone()).append("\" ");
+        AppendDeclarationValue(out, "version", declaration.Version());
+        AppendDeclarationValue(out, "encoding", declaration.Encoding());
+        AppendDeclarationValue(out, "standalone", declaration.Standalone());
         out.append("?>");
         break;
     }

@@ -101,6 +101,13 @@ TEST(XmlFile, PrintingIsWhatTinyXmlSaveFileWritesAndKeepsBlanksBytesAndTheByteOr
     EXPECT_EQ(RoundTrip("<R><V>&#233;&#x263A;</V></R>"), "<R>\n    <V>\xC3\xA9\xE2\x98\xBA</V>\n</R>\n");
     EXPECT_EQ(RoundTrip("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?><R><V>&#233;</V></R>"),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<R>\n    <V>\xE9</V>\n</R>\n");
+    // A declaration with a quote left open takes the markup up to the next such quote as its value.
+    // Printed as SaveFile prints it, the double quote inside would end the value early, and the rest
+    // of the saved file would not read back; escaped, the file reads back the same.
+    const std::string damaged = RoundTrip(
+        "<?xml version='1.0\" encoding=\"ISO-8859-1\"?><!-- c -->\n<R id='x' a=\"b\"><V>a</V></R>");
+    EXPECT_EQ(damaged.substr(0, 24), "<?xml version='1.0&quot;");
+    EXPECT_EQ(RoundTrip(damaged), damaged);
 
     // Text beside other nodes is printed as it was read: the line ends SaveFile puts there would
     // join the text, more of them at every save.
