@@ -74,7 +74,11 @@ bool ReadsAsUtf8(const std::string& text)
         return true;
     const size_t nEnd = text.find('>', i);
     const std::string decl = text.substr(i, nEnd == std::string::npos ? std::string::npos : nEnd - i);
-    const size_t nEnc = decl.find("encoding");
+    // Named in any case, as TinyXML reads the declaration.
+    std::string lower = decl;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const size_t nEnc = lower.find("encoding");
     if (nEnc == std::string::npos)
         return true;
     size_t q = decl.find_first_of("\"'", nEnc);

@@ -97,9 +97,9 @@ TEST(XmlFile, PrintingIsWhatTinyXmlSaveFileWritesAndKeepsBlanksBytesAndTheByteOr
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<R>\n    <V>\xC3\xA9\xE2\x98\xBA&amp;</V>\n    <!-- &#233; -->\n"
         "</R>\n");
     // So they do in a file without a declaration, which XML reads as UTF-8 (TinyXML would cut the
-    // second to ":"); one that names a single-byte encoding gets single bytes.
+    // second to ":"); one that names a single-byte encoding (in any case) gets single bytes.
     EXPECT_EQ(RoundTrip("<R><V>&#233;&#x263A;</V></R>"), "<R>\n    <V>\xC3\xA9\xE2\x98\xBA</V>\n</R>\n");
-    EXPECT_EQ(RoundTrip("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?><R><V>&#233;</V></R>"),
+    EXPECT_EQ(RoundTrip("<?xml version=\"1.0\" ENCODING=\"ISO-8859-1\" ?><R><V>&#233;</V></R>"),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<R>\n    <V>\xE9</V>\n</R>\n");
     // A declaration with a quote left open takes the markup up to the next such quote as its value.
     // Printed as SaveFile prints it, the double quote inside would end the value early, and the rest
