@@ -844,7 +844,7 @@ private:
 // its element's tags, every other child on a line of its own, and TinyXML's own escapes. SaveFile
 // makes an fprintf call for every tag, attribute and text, which cost a heavy card's save more
 // than the rest of printing; this appends the same bytes to one string, apart from mixed content
-// (see HoldsMixedContent), which it prints as read. Values are C strings to
+// (see HoldsMixedContent) and damaged declarations (see AppendDeclarationValue). Values are C strings to
 // TinyXML's printer, so they end at a NUL here too.
 void AppendEncoded(CPrintBuffer& out, const std::string& text)
 {

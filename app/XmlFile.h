@@ -37,6 +37,7 @@ void UnlinkXmlNode(TiXmlNode* pNode);
 
 // The bytes TiXmlDocument::SaveFile writes for doc, with a byte-order mark first when asked, except
 // inside an element that holds text beside other nodes: that is printed as it was read, since the
-// blanks SaveFile puts around the other nodes would become part of the text, more each save.
+// blanks SaveFile puts around the other nodes would become part of the text, more each save, and
+// except a damaged declaration's values, which are escaped so that the file reads back.
 // FALSE when memory for them could not be had.
 BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes);
