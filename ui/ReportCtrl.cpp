@@ -39,10 +39,11 @@ std::vector<std::string> Split(const std::string& text, char cSeparator)
     }
 }
 
-// A whole-text hexadecimal number, as a 32-bit value.
+// A whole-text hexadecimal number, as a 32-bit value. It needs a decimal digit: names made only of
+// the letters A to F ("Ada", "Bea", "Ed") are names, not numbers.
 bool ReadHex(const char* pszText, unsigned long& nValue)
 {
-    if (!*pszText)
+    if (!*pszText || !std::strpbrk(pszText, "0123456789"))
         return false;
     char* pEnd = nullptr;
     errno = 0;

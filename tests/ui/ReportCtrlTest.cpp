@@ -96,8 +96,10 @@ TEST_F(ReportCtrlTest, ColumnSpecKeepsBlanksAndSkipsEmptyHeadings)
 TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
 {
     std::vector<std::tuple<std::string, std::string, int>> cases = {
-        {"9", "A", -1},   {"A", "10", -1}, {"Bead", "99", 1}, {"1.5", "2", -1}, {"2", "10%", -1},
-        {"10%", "10", 0}, {"Q", "a", -1},  {"B", "a", 1},     {"", "0", -1},    {"\xC3\xA9", "z", 1}};
+        {"9", "1A", -1}, {"1A", "20", -1}, {"1.5", "2", -1}, {"2", "10%", -1},    {"10%", "10", 0},
+        {"Q", "a", -1},  {"B", "a", -1},   {"", "0", -1},    {"\xC3\xA9", "z", 1}};
+    // A name made of the letters A to F is a name: hexadecimal needs a digit.
+    cases.insert(cases.end(), {{"Ed", "Ada", 1}, {"Bea", "Carl", -1}, {"Bead", "99", 1}, {"face", "FACE", 1}});
     cases.insert(cases.end(),
                  {{"2026-01-05", "2026-11-20", -1},
                   {"2026-12-06T14:30", "2026-12-06 09:15:00", 1},
@@ -109,12 +111,12 @@ TEST_F(ReportCtrlTest, CellsCompareAsHexThenDecimalThenDatesThenBytes)
 }
 
 // The sort compares keys made once per cell; they must answer exactly as the texts do, for every
-// pair, including the pairs where the comparison is not transitive ("9" < "A" < "10" < "9" as
-// hexadecimal, then decimal), so that the order of a sort is the comparison's own.
+// pair, including the pairs where the comparison is not transitive ("9.5" < "10" < "1A" < "9.5" as
+// decimal, hexadecimal, then bytes), so that the order of a sort is the comparison's own.
 TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
 {
-    Texts pieces = {"",     "0",   "9",   "A",   "10",  "10%", "1.5", "-7",  "Bead",
-                    "face", "nan", "inf", "1e3", " 12", "Q",   "a",   "0x1F"};
+    Texts pieces = {"",    "0",    "9",   "A",   "10",  "10%", "1.5", "-7", "Bead", "1A",
+                    "9.5", "face", "nan", "inf", "1e3", " 12", "Q",   "a",  "0x1F"};
     pieces.insert(
         pieces.end(),
         {"FFFFFFFFFF", "2026-01-05", "2026-12-06T14:30", "2026-12-06 09:15:00", "Ana Luc\xC3\xAD", ShortDate(2025, 3)});
@@ -135,9 +137,9 @@ TEST_F(ReportCtrlTest, SortKeysCompareExactlyAsTheirTextsOnRandomMixedCells)
 
 TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStably)
 {
-    Fill({"10", "A", "9"});
+    Fill({"Ed", "10", "Ada", "9", "Bea"});
     ClickHeading(0);
-    EXPECT_EQ(Column(), (Texts{"9", "A", "10"})) << "the comparison's own order";
+    EXPECT_EQ(Column(), (Texts{"9", "10", "Ada", "Bea", "Ed"})) << "numbers as numbers, names as names";
     // Equal cells keep the order they had, whichever the direction: two contacts of the same name
     // must not swap places in the file at every confirm.
     Fill({"b", "a", "b", "a", "b", "a"});
