@@ -78,7 +78,6 @@ int CCardChooserDlg::DoModal()
         pControl->SetFont(&m_font);
     UpdateOpenButton();
 
-    ShowWindow(SW_SHOW);
     if (m_cards.empty())
         m_folderButton.SetFocus();
     else

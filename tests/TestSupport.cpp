@@ -6,6 +6,7 @@
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +144,15 @@ void ClickCheck(QWidget* pButton)
     QTest::mouseClick(pButton, Qt::LeftButton, {}, indicator.center());
 }
 
+void ToggleAccessibly(QWidget* pButton)
+{
+    QAccessibleInterface* pAccessible = QAccessible::queryAccessibleInterface(pButton);
+    QAccessibleActionInterface* pActions = pAccessible ? pAccessible->actionInterface() : nullptr;
+    ASSERT_NE(pActions, nullptr);
+    ASSERT_TRUE(pActions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    pActions->doAction(QAccessibleActionInterface::toggleAction());
+}
+
 CScratchDrive::CScratchDrive()
 {
     QDir(m_dir.path()).mkpath("System/Configuration");
@@ -255,7 +266,11 @@ void PressSheetButton(CPropertySheet& sheet, int nID)
 {
     CWnd* pButton = sheet.GetDlgItem(nID);
     ASSERT_NE(pButton, nullptr);
-    ClickButton(pButton->GetSafeHwnd());
+    // Through the window system, as a real click comes: a window modal over the sheet blocks it.
+    QWidget* pWidget = pButton->GetSafeHwnd();
+    QWindow* pWindow = pWidget->window()->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    QTest::mouseClick(pWindow, Qt::LeftButton, {}, pWidget->mapTo(pWidget->window(), pWidget->rect().center()));
 }
 
 bool ApplyEnabled(CPropertySheet& sheet)

@@ -55,6 +55,8 @@ void TypeInto(CWnd& window, int nID, const QString& text);
 // Mouse clicks as a user makes them; a check box or radio button is clicked on its indicator.
 void ClickButton(QWidget* pButton);
 void ClickCheck(QWidget* pButton);
+// Toggles a check box or radio button as a screen reader, switch access or voice control does.
+void ToggleAccessibly(QWidget* pButton);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

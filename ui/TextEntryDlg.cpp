@@ -124,7 +124,6 @@ int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
     m_okButton.SetFont(&m_font);
     m_cancelButton.SetFont(&m_font);
 
-    ShowWindow(SW_SHOW);
     if (pParent)
         pParent->EnableWindow(FALSE);
     EnableWindow(TRUE);

@@ -27,6 +27,8 @@ TEST_F(AddressBookPageTest, EntriesAreShownSortedAndWrittenAsShownEachRowItsOwn)
         EXPECT_EQ(Column(m_page.m_lstContacts), (std::vector<std::string>{"Al", "Al", "Zoe"}));
         // Two of one first name stay in the file's order, so that confirming never swaps them.
         EXPECT_EQ(Column(m_page.m_lstContacts, 1), (std::vector<std::string>{"Berg", "Adler", ""}));
+        // Once the page is changed, its lists are written as they are shown.
+        m_page.SetModified(TRUE);
         PressSheetButton(sheet, IDOK);
     });
     // Written as shown, each row with its own three values, and the unknown <Other/> kept.
@@ -100,4 +102,33 @@ TEST_F(AddressBookPageTest, RemoveWithoutASelectionRemovesNothingAndTheDeleteKey
         PressSheetButton(sheet, IDOK);
     });
     ExpectWritten();
+}
+
+// While "Enter Contact Info" is open the sheet behind it takes no input: its OK, Cancel and close box
+// do nothing, so the contact typed afterwards reaches the list and, with the sheet's own OK, the file.
+TEST_F(AddressBookPageTest, TheSheetTakesNoInputWhileAnEntryWindowIsOpenAndNothingTypedThereIsLost)
+{
+    LoadDrive(m_drive, UseCase("address-book-sorted"));
+    const std::string original = m_drive.ReadConfig();
+    CModalScript script;
+    RunSheet(
+        {&m_page},
+        [&](CPropertySheet& sheet) {
+            script.Then([&](QDialog* pEntry) {
+                EXPECT_TRUE(pEntry->isModal());
+                EXPECT_EQ(pEntry->windowModality(), Qt::ApplicationModal);
+                PressSheetButton(sheet, IDOK);
+                EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+                PressSheetButton(sheet, IDCANCEL);
+                EXPECT_TRUE(sheet.GetSafeHwnd()->isVisible());
+                EXPECT_TRUE(pEntry->isVisible());
+                EXPECT_EQ(m_drive.ReadConfig(), original);
+                TypeAndConfirm({"Mia", "Lind", "mia@example.org"})(pEntry);
+            });
+            Press(IDC_ADD_CONTACT);
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
+    EXPECT_EQ(script.Unexpected(), 0);
+    EXPECT_NE(m_drive.ReadConfig().find("<ABEmailAddress>mia@example.org</ABEmailAddress>"), std::string::npos);
 }
