@@ -91,6 +91,29 @@ void CPropertyPage::DestroyPageWindow()
     m_bModified = FALSE;
 }
 
+namespace {
+
+// A check box or radio button changes state by a click, by Space, and by the accessibility interface,
+// whose toggle action (a screen reader's, switch access's, voice control's) never emits clicked: its
+// handler must run on the change itself. BM_SETCHECK blocks the signals of the button it sets, so the
+// program's own settings still run none. A radio button answers the one that became checked only,
+// not its partner that was cleared with it.
+template <class THandler>
+void ConnectClicked(QAbstractButton* pButton, QWidget* pContext, THandler handler)
+{
+    if (!pButton->isCheckable()) {
+        QObject::connect(pButton, &QAbstractButton::clicked, pContext, handler);
+        return;
+    }
+    const bool bRadio = pButton->autoExclusive();
+    QObject::connect(pButton, &QAbstractButton::toggled, pContext, [handler, bRadio](bool bChecked) {
+        if (bChecked || !bRadio)
+            handler();
+    });
+}
+
+} // namespace
+
 void CPropertyPage::ConnectCommands()
 {
     QWidget* pContext = GetSafeHwnd();
@@ -104,7 +127,7 @@ void CPropertyPage::ConnectCommands()
         switch (entry.nCode) {
         case BN_CLICKED:
             if (auto* pButton = qobject_cast<QAbstractButton*>(pControl))
-                QObject::connect(pButton, &QAbstractButton::clicked, pContext, handler);
+                ConnectClicked(pButton, pContext, handler);
             break;
         case EN_CHANGE:
             if (auto* pEdit = qobject_cast<QLineEdit*>(pControl))

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -195,9 +196,11 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (nMsg == BM_GETCHECK)
         return pButton->isChecked() ? BST_CHECKED : BST_UNCHECKED;
     if (nMsg == BM_SETCHECK) {
-        // Setting the state by message never clicks the button, so no handler runs. Checking a radio
-        // button clears the others of its pair, so the pair never shows two choices; clearing one is
-        // allowed too, which Qt's exclusive groups refuse by themselves.
+        // Setting the state by message never clicks the button, so no handler runs: the handlers follow
+        // the button's state changes, and the blocker keeps this one quiet. Checking a radio button
+        // clears the others of its pair, so the pair never shows two choices; clearing one is allowed
+        // too, which Qt's exclusive groups refuse by themselves.
+        const QSignalBlocker blocker(pButton);
         if (wParam == BST_CHECKED) {
             pButton->setChecked(true);
         } else {
