@@ -157,3 +157,13 @@ CString GetChildValue(const TiXmlElement* pParent, const char* pszName)
 {
     return TrimBlanks(GetChildText(pParent, pszName));
 }
+
+bool ClearDefaultMark(TiXmlElement* pAccessPoint)
+{
+    TiXmlElement* pDefault = pAccessPoint ? pAccessPoint->FirstChildElement("Default") : nullptr;
+    if (!pDefault || GetChildValue(pAccessPoint, "Default") != "true")
+        return false;
+    pDefault->Clear();
+    pDefault->LinkEndChild(new TiXmlText("false"));
+    return true;
+}

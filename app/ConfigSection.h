@@ -50,6 +50,10 @@ private:
     std::vector<const char*> m_fields;
 };
 
+// Turns a stored profile's Default mark from "true" to "false" where it stands, so that the profile
+// keeps its place and every other byte; a profile not marked is left alone. TRUE when it changed.
+bool ClearDefaultMark(TiXmlElement* pAccessPoint);
+
 // The text of a value the program compares or decodes (a "true"/"false" flag, a count, a literal):
 // leading and trailing white space is no part of it. Free text is read with GetChildText instead,
 // byte for byte.

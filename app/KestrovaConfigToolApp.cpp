@@ -78,12 +78,8 @@ void CKestrovaConfigToolApp::ClearOtherDefaults(CPropPageNetwork* pKeep)
     TiXmlElement* pSection = theConfigElement ? theConfigElement->FirstChildElement("NetworkConnectionInfo") : nullptr;
     const TiXmlElement* pKept = pKeep ? CPropPageNetwork::FindAccessPoint(pSection, pKeep->m_strSSID) : nullptr;
     ForEachAccessPoint(pSection, [pKept](const TiXmlElement* pConstAccessPoint) {
-        auto* pAccessPoint = const_cast<TiXmlElement*>(pConstAccessPoint);
-        TiXmlElement* pDefault = pAccessPoint->FirstChildElement("Default");
-        if (pAccessPoint == pKept || !pDefault || TrimBlanks(GetElementText(pDefault)) != "true")
-            return;
-        pAccessPoint->RemoveChild(pDefault);
-        AppendTextElement(pAccessPoint, "Default", "false");
+        if (pConstAccessPoint != pKept)
+            ClearDefaultMark(const_cast<TiXmlElement*>(pConstAccessPoint));
     });
 }
 

@@ -3,7 +3,7 @@
 // first time the sheet shows it; OnInitDialog runs then, once, and OnSetActive at every activation.
 // Leaving the page runs OnKillActive, which takes the controls into the members. OK and Apply first
 // ask CheckInput of every page whose window exists, and only when all of them pass call OnApply of
-// each: a confirm writes everything or nothing.
+// each page marked modified: a confirm writes everything or nothing, and nothing the user left alone.
 
 #include "platform/CommandMap.h"
 #include "platform/DataExchange.h"
@@ -32,7 +32,7 @@ public:
     // Checks the page's input before anything is written; a page that refuses says why in a message
     // box of its own and answers FALSE. It must not change the document.
     virtual BOOL CheckInput();
-    // Writes the page's changes; runs only after every page's CheckInput passed.
+    // Writes the page's changes; runs only on a modified page, after every page's CheckInput passed.
     virtual BOOL OnApply();
 
     // Marks the page changed (or unchanged); a changed page enables the sheet's Apply button.

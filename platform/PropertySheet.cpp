@@ -506,9 +506,11 @@ BOOL CPropertySheet::ApplyPages()
             return FALSE;
         }
     }
+    // Only a page the user changed writes: opening, looking at or sorting a page leaves its section,
+    // and with it the file, exactly as it was read.
     for (int i = 0; i < GetPageCount(); ++i) {
         CPropertyPage* pPage = GetPage(i);
-        if (pPage->GetSafeHwnd() && !pPage->OnApply())
+        if (pPage->GetSafeHwnd() && pPage->m_bModified && !pPage->OnApply())
             return FALSE;
     }
     if (m_commit && !m_commit(GetActivePage()))

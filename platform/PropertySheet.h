@@ -3,8 +3,8 @@
 // pages in the order they were added; its tab control holds their titles and the current page. OK and
 // Apply first let the shown page leave, then ask CheckInput of every page whose window exists, in page
 // order; the first page that refuses is selected and the sheet stays open with nothing written. Only
-// when all pass does each page's OnApply write its changes, and the commit handler then saves them
-// once. Cancel, Escape and the close box end the sheet without any OnApply, after asking whether to
+// when all pass does each modified page's OnApply write its changes, and the commit handler then
+// saves them once. Cancel, Escape and the close box end the sheet without any OnApply, after asking whether to
 // discard changes when a page is modified.
 //
 // Adding and selecting pages, and every key press inside the sheet, go through the sheet's

@@ -1,7 +1,8 @@
-// Every valid configuration survives the editor: showing every page and pressing OK twice gives the
-// same bytes both times, and every value the user did not edit is still there. The corpus is the
-// files under tests/data/roundtrip, as they are and with blanks, markup characters, non-ASCII and
-// non-UTF-8 bytes in their free texts.
+// Every valid configuration survives the editor: showing every page, changing it, and pressing OK
+// twice gives the same bytes both times, and every value the user did not edit is still there; only
+// looking at every page and sorting its lists writes nothing at all. The corpus is the files under
+// tests/data/roundtrip, as they are and with blanks, markup characters, non-ASCII and non-UTF-8 bytes
+// in their free texts.
 
 #include "TestSupport.h"
 #include "app/ConfigDocument.h"
@@ -9,7 +10,14 @@
 #include "app/XmlFile.h"
 #include "platform/PropertySheet.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTest>
+#include <QThread>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +25,7 @@
 #include <cstring>
 #include <iterator>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -86,8 +95,10 @@ std::string ShowEveryPageAndConfirm(const CScratchDrive& drive)
     RunApplication(
         drive,
         [&script](CPropertySheet& sheet) {
-            for (int i = 0; i < sheet.GetPageCount(); ++i)
+            for (int i = 0; i < sheet.GetPageCount(); ++i) {
                 EXPECT_TRUE(sheet.SetActivePage(i));
+                sheet.GetActivePage()->SetModified(TRUE);
+            }
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
             if (sheet.GetSafeHwnd() && sheet.GetSafeHwnd()->isVisible())
@@ -115,7 +126,57 @@ std::string ExpectRoundTrip(const std::string& original)
     return first;
 }
 
+// Walks the page tree with the Down key to its end, sorting each list by its first column on the way,
+// and presses OK.
+void LookAtEveryPageAndConfirm(const CScratchDrive& drive)
+{
+    CModalScript script;
+    RunApplication(
+        drive,
+        [](CPropertySheet& sheet) {
+            auto* pTree = sheet.GetSafeHwnd()->findChild<QTreeView*>();
+            ASSERT_NE(pTree, nullptr);
+            pTree->setFocus();
+            std::set<int> shown;
+            for (int n = 0; n < 3 * sheet.GetPageCount(); ++n) {
+                shown.insert(sheet.GetActiveIndex());
+                for (QTableView* pList : sheet.GetActivePage()->GetSafeHwnd()->findChildren<QTableView*>()) {
+                    QHeaderView* pHeader = pList->horizontalHeader();
+                    QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {},
+                                      QPoint(pHeader->sectionSize(0) / 2, pHeader->height() / 2));
+                }
+                QTest::keyClick(pTree, Qt::Key_Down);
+            }
+            EXPECT_EQ(shown.size(), static_cast<size_t>(sheet.GetPageCount()));
+            EXPECT_FALSE(ApplyEnabled(sheet)) << "looking and sorting is no change";
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
+    EXPECT_TRUE(script.MessageBoxes().empty());
+}
+
 } // namespace
+
+// The file is not even rewritten: same bytes, same modification time, and no other file appears.
+TEST(RoundTrip, OkAfterOnlyLookingAtEveryPageAndSortingItsListsWritesNothing)
+{
+    const QDir folder(QString::fromStdString(TestDataPath("roundtrip")));
+    for (const QString& name : folder.entryList({"*.xml"}, QDir::Files)) {
+        SCOPED_TRACE(name.toStdString());
+        const std::string original = ReadFileBytes(folder.filePath(name).toStdString());
+        CScratchDrive drive;
+        drive.WriteConfig(original);
+        const QFileInfo file(QString::fromStdString(drive.ConfigPath()));
+        const QDateTime written = file.lastModified();
+        const QStringList beside = file.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QThread::msleep(20);
+        LookAtEveryPageAndConfirm(drive);
+        EXPECT_EQ(drive.ReadConfig(), original);
+        EXPECT_EQ(QFileInfo(file.filePath()).lastModified(), written);
+        EXPECT_EQ(file.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), beside);
+        ResetDocuments();
+    }
+}
 
 TEST(RoundTrip, HandWrittenConfigurationsAndTheirFreeTextsWithOddBytesKeepEveryValue)
 {

@@ -118,9 +118,10 @@ scenario_card_plugged_in_while_choosing_opens_and_saves() {
     touch "$work/plug"
     wait_window "DPF Settings" || { shot plugged-in; return 1; }
     shot plugged-in
-    keys Return
+    # Default of the shown network, checked (the tree has the keyboard, then come Enable and Default).
+    keys Tab Tab space Return
     wait "$editor_pid" || return 1
-    # OK confirmed the shown profile, which moved behind the other one: the card's file was rewritten.
+    # OK confirmed the changed profile, which moved behind the other one: the card's file was rewritten.
     [ "$(ssid_order "$demo_config")" = "<SSID>Hendriksen Home|<SSID>Studio Annex|" ] &&
         [ "$(ssid_order "$work/card-after.xml")" = "<SSID>Studio Annex|<SSID>Hendriksen Home|" ]
 }
