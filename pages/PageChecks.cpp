@@ -1,17 +1,8 @@
 #include "pages/PageChecks.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
-
-BOOL CheckPasswordLength(CWnd& rPage, const CString& strPassword, const char* pszField)
-{
-    if (strPassword.GetLength() <= MAX_PASSWORD_LENGTH)
-        return TRUE;
-    CString strMessage;
-    strMessage.Format("The %s is too long: the frame can read at most %d characters.", pszField, MAX_PASSWORD_LENGTH);
-    rPage.MessageBox(strMessage, "Error", MB_OK);
-    return FALSE;
-}
 
 namespace {
 
@@ -25,10 +16,18 @@ bool IsHexDigit(char c)
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// The characters a Wi-Fi passphrase may hold: printable ASCII, blanks included.
-bool IsPassphraseChar(char c)
+// The characters a WEP passphrase may hold: printable ASCII, blanks included.
+bool IsWepPassphraseChar(char c)
 {
     return c >= 0x20 && c <= 0x7E;
+}
+
+// A WPA passphrase is bytes from the space up, DEL left out, as Wi-Fi stacks take it: the bytes of
+// "pässwört" in UTF-8 are as good as any.
+bool IsWpaPassphraseByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x20 && b != 0x7F;
 }
 
 // Blanks, control characters and bytes of other alphabets: none belongs in an address.
@@ -78,6 +77,18 @@ CString Message(const char* pszFormat, const char* pszLabel)
 
 } // namespace
 
+CString PasswordLengthProblem(const CString& strPassword, const char* pszLabel)
+{
+    if (strPassword.GetLength() <= MAX_PASSWORD_LENGTH)
+        return CString();
+    CString strMessage;
+    strMessage.Format("The %s is too long: the frame can read at most %d bytes of it. Letters A to Z, digits, "
+                      "punctuation and spaces take one byte each; other letters, such as \xC3\xA9, take two or "
+                      "more.",
+                      pszLabel, MAX_PASSWORD_LENGTH);
+    return strMessage;
+}
+
 CString IPAddressProblem(const CString& strValue, const char* pszLabel)
 {
     unsigned long nAddress = 0;
@@ -91,9 +102,14 @@ CString NetMaskProblem(const CString& strValue, const char* pszLabel)
     unsigned long nMask = 0;
     if (!ParseDottedQuad(strValue.Bytes(), nMask))
         return Message("The %s must be four numbers from 0 to 255 separated by dots, such as 255.255.255.0.", pszLabel);
-    // A mask is ones followed by zeros; 0.0.0.0 would put every address on the frame's own network.
+    // 0.0.0.0 keeps the rule below, but would put every address on the frame's own network.
+    if (nMask == 0)
+        return Message("The %s cannot be 0.0.0.0, which would put every address in the world on the frame's own "
+                       "network: use your network's mask, such as 255.255.255.0.",
+                       pszLabel);
+    // A mask is ones followed by zeros.
     const unsigned long nHost = ~nMask & 0xFFFFFFFFUL;
-    if (nMask != 0 && (nHost & (nHost + 1)) == 0)
+    if ((nHost & (nHost + 1)) == 0)
         return CString();
     return Message("The %s must be a network mask such as 255.255.255.0: written in binary, all its ones come "
                    "before all its zeros.",
@@ -130,10 +146,14 @@ CString EmailAddressProblem(const CString& strValue, const char* pszLabel)
 CString FeedURLProblem(const CString& strValue, const char* pszLabel)
 {
     const std::string& s = strValue.Bytes();
+    // A scheme is the same in any case ("HTTP://" is "http://").
+    std::string scheme = s.substr(0, std::min<size_t>(s.size(), 8));
+    for (char& c : scheme)
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     size_t nScheme = 0;
-    if (s.compare(0, 7, "http://") == 0)
+    if (scheme.compare(0, 7, "http://") == 0)
         nScheme = 7;
-    else if (s.compare(0, 8, "https://") == 0)
+    else if (scheme.compare(0, 8, "https://") == 0)
         nScheme = 8;
     if (nScheme && s.size() > nScheme && All(s, [](char c) { return !IsBlankOrControl(c); }))
         return CString();
@@ -152,7 +172,7 @@ CString WifiKeyProblem(const CString& strKey, const CString& strMode, bool bHexK
         size_t nHexDigits;
     };
     // The lengths the Wi-Fi standards set: WEP takes its key as 5 or 13 characters or 10 or 26 hex
-    // digits, WPA a passphrase of 8 to 63 characters or the 64 hex digits of the key itself.
+    // digits, WPA a passphrase of 8 to 63 bytes or the 64 hex digits of the key itself.
     static const CModeKey kModes[] = {
         {"WEP64", 5, 5, 10}, {"WEP128", 13, 13, 26}, {"WPA1", 8, 63, 64}, {"WPA2", 8, 63, 64}};
     const std::string& key = strKey.Bytes();
@@ -166,17 +186,19 @@ CString WifiKeyProblem(const CString& strKey, const CString& strMode, bool bHexK
             strMessage.Format("For %s with Hex Key, the Key Password must be exactly %d hexadecimal digits (0 to 9 "
                               "and A to F).",
                               mode.pszMode, static_cast<int>(mode.nHexDigits));
-        } else {
-            if (key.size() >= mode.nMinChars && key.size() <= mode.nMaxChars && All(key, IsPassphraseChar))
+        } else if (mode.nMinChars == mode.nMaxChars) {
+            if (key.size() == mode.nMinChars && All(key, IsWepPassphraseChar))
                 return CString();
-            if (mode.nMinChars == mode.nMaxChars)
-                strMessage.Format("For %s with Passphrase, the Key Password must be exactly %d characters, using "
-                                  "only letters A to Z, digits, punctuation and spaces.",
-                                  mode.pszMode, static_cast<int>(mode.nMinChars));
-            else
-                strMessage.Format("For %s with Passphrase, the Key Password must be %d to %d characters, using "
-                                  "only letters A to Z, digits, punctuation and spaces.",
-                                  mode.pszMode, static_cast<int>(mode.nMinChars), static_cast<int>(mode.nMaxChars));
+            strMessage.Format("For %s with Passphrase, the Key Password must be exactly %d characters, using only "
+                              "letters A to Z (small or capital), digits, punctuation and spaces.",
+                              mode.pszMode, static_cast<int>(mode.nMinChars));
+        } else {
+            if (key.size() >= mode.nMinChars && key.size() <= mode.nMaxChars && All(key, IsWpaPassphraseByte))
+                return CString();
+            strMessage.Format("For %s with Passphrase, the Key Password must be %d to %d bytes of letters, digits, "
+                              "punctuation and spaces. Letters A to Z, digits, punctuation and spaces take one "
+                              "byte each; other letters, such as \xC3\xA9, take two or more.",
+                              mode.pszMode, static_cast<int>(mode.nMinChars), static_cast<int>(mode.nMaxChars));
         }
         return strMessage;
     }

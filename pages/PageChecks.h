@@ -11,8 +11,8 @@
 // password would be stored, but the frame would never log in with it.
 const int MAX_PASSWORD_LENGTH = 127;
 
-// Refuses a password longer than the frame can read; pszField names it for the user ("Key Password").
-BOOL CheckPasswordLength(CWnd& rPage, const CString& strPassword, const char* pszField);
+// A password longer than the frame can read; pszLabel names it for the user ("Key Password").
+CString PasswordLengthProblem(const CString& strPassword, const char* pszLabel);
 
 // The forms of value the frame can use. Each answers why the value cannot be used, naming the field
 // by its label, or an empty string when it can. An empty value is refused too; a page that lets a

@@ -19,6 +19,10 @@ CPropPageEmail::CPropPageEmail() : CPropertyPage(IDD_EMAIL), m_strPOPPort("110")
         {IDC_EMAIL_ADDRESS, &CPropPageEmail::m_strEmailAddress, &EmailAddressProblem, "Frame Address"},
         {IDC_SMTP_PORT, &CPropPageEmail::m_strSMTPPort, &PortProblem, "Port of the Outgoing Mail server"},
         {IDC_POP_PORT, &CPropPageEmail::m_strPOPPort, &PortProblem, "Port of the Incoming Mail server"},
+        {IDC_SMTP_PASSWORD, &CPropPageEmail::m_strSMTPPassword, &PasswordLengthProblem,
+         "password of the Outgoing Mail server"},
+        {IDC_POP_PASSWORD, &CPropPageEmail::m_strPOPPassword, &PasswordLengthProblem,
+         "password of the Incoming Mail server"},
     };
     for (const auto& field : fields) {
         const auto pValue = field.pValue;
@@ -122,12 +126,11 @@ void CPropPageEmail::LoadSection()
 
 BOOL CPropPageEmail::CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
                                  const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
-                                 const char* pszMismatch, const char* pszPasswordField)
+                                 const char* pszMismatch)
 {
-    // Without a server the group is not in use: whatever its other boxes hold is stored as it is, as
-    // long as the frame could read it back.
+    // Without a server the group is not in use: whatever its other boxes hold is stored as it is.
     if (strServer.IsEmpty())
-        return CheckPasswordLength(*this, strPassword, pszPasswordField);
+        return TRUE;
     const char* pszMessage = nullptr;
     if (strUser.IsEmpty())
         pszMessage = pszNoAccount;
@@ -136,7 +139,7 @@ BOOL CPropPageEmail::CheckServer(const CString& strServer, const CString& strUse
     else if (strPassword != strRetype)
         pszMessage = pszMismatch;
     if (!pszMessage)
-        return CheckPasswordLength(*this, strPassword, pszPasswordField);
+        return TRUE;
     MessageBox(pszMessage, "Error", MB_OK);
     return FALSE;
 }
@@ -147,14 +150,12 @@ BOOL CPropPageEmail::CheckInput()
     if (!CheckServer(m_strSMTPServerName, m_strSMTPUserName, m_strSMTPPassword, m_strSMTPRetypePassword,
                      "You must provide account information for the Outgoing Mail server!",
                      "You must provide password information for the Outgoing Mail server!",
-                     "Plese check your password information for the Outgoing Mail server!",
-                     "password of the Outgoing Mail server"))
+                     "Plese check your password information for the Outgoing Mail server!"))
         return FALSE;
     if (!CheckServer(m_strPOPServerName, m_strPOPUserName, m_strPOPPassword, m_strPOPRetypePassword,
                      "You must provide account information for the Incoming Mail server!",
                      "You must provide password information for the Incoming Mail server!",
-                     "Plese check your password information for the Incoming Mail server!",
-                     "password of the Incoming Mail server"))
+                     "Plese check your password information for the Incoming Mail server!"))
         return FALSE;
     return m_valueChecks.Check(*this);
 }

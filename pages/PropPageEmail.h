@@ -61,7 +61,7 @@ private:
     // The three checks of one server group; FALSE after showing the first failing message.
     BOOL CheckServer(const CString& strServer, const CString& strUser, const CString& strPassword,
                      const CString& strRetype, const char* pszNoAccount, const char* pszNoPassword,
-                     const char* pszMismatch, const char* pszPasswordField);
+                     const char* pszMismatch);
 
     CValueChecks m_valueChecks;
 };

@@ -8,7 +8,13 @@
 #include "pages/PasswordBoxes.h"
 #include "res/Resource.h"
 
-CPropPageInternetSharing::CPropPageInternetSharing() : CPropertyPage(IDD_INTERNET_SHARING) {}
+CPropPageInternetSharing::CPropPageInternetSharing() : CPropertyPage(IDD_INTERNET_SHARING)
+{
+    m_valueChecks.Add(
+        IDC_FC_PASSWORD,
+        [this]() { return PasswordLengthProblem(m_strFCPassword, "password of the FrameChannel account"); },
+        [this]() { return m_strFCPassword; });
+}
 
 void CPropPageInternetSharing::DoDataExchange(CDataExchange* pDX)
 {
@@ -53,6 +59,8 @@ BOOL CPropPageInternetSharing::OnInitDialog()
     m_lstFeeds.SetGridLines(TRUE);
     m_lstFeeds.SortItems(0, TRUE);
     UpdateData(FALSE);
+    m_valueChecks.RememberLoaded();
+    m_valueChecks.Mark(*this);
     return TRUE;
 }
 
@@ -71,6 +79,8 @@ void CPropPageInternetSharing::OnRemoveFeed()
 
 void CPropPageInternetSharing::OnModified()
 {
+    UpdateData(TRUE);
+    m_valueChecks.Mark(*this);
     SetModified(TRUE);
 }
 
@@ -100,7 +110,7 @@ BOOL CPropPageInternetSharing::CheckInput()
             return FALSE;
         }
     }
-    return CheckPasswordLength(*this, m_strFCPassword, "password of the FrameChannel account");
+    return m_valueChecks.Check(*this);
 }
 
 BOOL CPropPageInternetSharing::OnApply()

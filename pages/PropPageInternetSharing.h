@@ -2,6 +2,7 @@
 // Internet content for the frame: the FrameChannel account and the RSS feeds it shows. The page owns
 // the RSSandFrameChannel section of the configuration.
 
+#include "pages/PageChecks.h"
 #include "platform/PropertyPage.h"
 #include "ui/ReportCtrl.h"
 
@@ -42,4 +43,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     const CCommandMap& GetCommandMap() const override;
+
+private:
+    CValueChecks m_valueChecks;
 };

@@ -69,7 +69,9 @@ CPropPageNetwork::CPropPageNetwork() : CPropertyPage(IDD_NETWORK)
         [this]() {
             if (!IsEncrypted() || m_strKeyPassword.IsEmpty())
                 return CString();
-            return WifiKeyProblem(m_strKeyPassword, TrimBlanks(m_strEncryptionMode), !IsChecked(IDC_PASSPHRASE));
+            const CString strProblem = WifiKeyProblem(m_strKeyPassword, TrimBlanks(m_strEncryptionMode),
+                                                      !IsChecked(IDC_PASSPHRASE));
+            return strProblem.IsEmpty() ? PasswordLengthProblem(m_strKeyPassword, "Key Password") : strProblem;
         },
         [this]() { return KeyInputs(); });
     // The addresses are used only with Static IP; an empty box stays allowed, as it always was.
@@ -138,10 +140,13 @@ bool CPropPageNetwork::IsAvailablePage() const
 
 bool CPropPageNetwork::IsEncrypted() const
 {
-    // One rule for the key boxes, the key checks and the writer: only a profile that says it is open
-    // (or says nothing) is open. Anything else needs its key, and is stored with one.
+    // One rule for the key boxes, the key checks and the writer: only a profile that says it is open,
+    // or says nothing and stores no key and no mode either, is open. Anything else needs its key, and
+    // is stored with one: a profile whose flag was lost still holds the key the frame joins with.
     const CString strEncrypted = TrimBlanks(m_strEncrypted);
-    return !strEncrypted.IsEmpty() && strEncrypted != "false";
+    if (strEncrypted.IsEmpty())
+        return m_bStoresKey;
+    return strEncrypted != "false";
 }
 
 CString CPropPageNetwork::TitleSSID() const
@@ -174,16 +179,16 @@ const CCommandMap& CPropPageNetwork::GetCommandMap() const
         OnBnClicked(IDC_DEFAULT, &CPropPageNetwork::OnDefault),
         OnBnClicked(IDC_DHCP, &CPropPageNetwork::OnDhcp),
         OnBnClicked(IDC_STATIC_IP, &CPropPageNetwork::OnStaticIp),
-        OnBnClicked(IDC_PASSPHRASE, &CPropPageNetwork::OnKeyChanged),
-        OnBnClicked(IDC_HEX_KEY, &CPropPageNetwork::OnKeyChanged),
-        OnCbnSelChange(IDC_ENCRYPTION_MODE, &CPropPageNetwork::OnKeyChanged),
+        OnBnClicked(IDC_PASSPHRASE, &CPropPageNetwork::OnProfileEdited),
+        OnBnClicked(IDC_HEX_KEY, &CPropPageNetwork::OnProfileEdited),
+        OnCbnSelChange(IDC_ENCRYPTION_MODE, &CPropPageNetwork::OnProfileEdited),
         OnCbnEditChange(IDC_OPERATION_MODE, &CPropPageNetwork::OnModified),
-        OnEnChange(IDC_GATEWAY_IP, &CPropPageNetwork::OnModified),
-        OnEnChange(IDC_DEVICE_IP, &CPropPageNetwork::OnModified),
-        OnEnChange(IDC_KEY_PASSWORD, &CPropPageNetwork::OnKeyChanged),
-        OnEnChange(IDC_RETYPE_PASSWORD, &CPropPageNetwork::OnKeyChanged),
-        OnEnChange(IDC_NAME_SERVER_IP, &CPropPageNetwork::OnModified),
-        OnEnChange(IDC_NET_MASK, &CPropPageNetwork::OnModified),
+        OnEnChange(IDC_GATEWAY_IP, &CPropPageNetwork::OnProfileEdited),
+        OnEnChange(IDC_DEVICE_IP, &CPropPageNetwork::OnProfileEdited),
+        OnEnChange(IDC_KEY_PASSWORD, &CPropPageNetwork::OnProfileEdited),
+        OnEnChange(IDC_RETYPE_PASSWORD, &CPropPageNetwork::OnProfileEdited),
+        OnEnChange(IDC_NAME_SERVER_IP, &CPropPageNetwork::OnProfileEdited),
+        OnEnChange(IDC_NET_MASK, &CPropPageNetwork::OnProfileEdited),
         OnEnChange(IDC_SSID, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_ENCRYPTED, &CPropPageNetwork::OnModified),
         OnBnClicked(IDC_SHOW_PASSWORD, &CPropPageNetwork::OnShowPassword),
@@ -255,6 +260,7 @@ void CPropPageNetwork::LoadPage()
     m_strSSID = GetChildText(pLink, "SSID");
     m_strOperationMode = GetChildText(pLink, "OperationMode");
     m_strEncrypted = GetChildText(pLink, "Encrypted");
+    m_bStoresKey = Child(pLink, "Key") || !GetChildValue(pLink, "EncryptionMode").IsEmpty();
 
     m_bDefault = !bAvailable && GetChildValue(pAccessPoint, "Default") == "true";
 
@@ -350,20 +356,31 @@ void CPropPageNetwork::OnDefault()
 void CPropPageNetwork::OnDhcp()
 {
     EnableAddressEdits(FALSE);
-    MarkValues();
-    SetModified(TRUE);
+    OnProfileEdited();
 }
 
 void CPropPageNetwork::OnStaticIp()
 {
     EnableAddressEdits(TRUE);
-    MarkValues();
-    SetModified(TRUE);
+    OnProfileEdited();
 }
 
 void CPropPageNetwork::OnModified()
 {
     MarkValues();
+    SetModified(TRUE);
+}
+
+void CPropPageNetwork::OnProfileEdited()
+{
+    // A key, an address mode or an address set on a profile that is not enabled would silently never
+    // be stored; setting one says the user wants this network, so the profile is enabled with it.
+    MarkValues();
+    if (!m_bEnable) {
+        Check(IDC_ENABLE);
+        OnEnable();
+        return;
+    }
     SetModified(TRUE);
 }
 
@@ -378,23 +395,12 @@ void CPropPageNetwork::OnShowPassword()
     ShowPasswords(*this, IDC_SHOW_PASSWORD, {IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD});
 }
 
-void CPropPageNetwork::OnKeyChanged()
-{
-    // A key typed into a profile that is not enabled would silently never be stored; typing it says
-    // the user wants this network, so the profile is enabled with it.
-    UpdateData(TRUE);
-    m_valueChecks.Mark(*this);
-    if (!m_bEnable) {
-        Check(IDC_ENABLE);
-        OnEnable();
-        return;
-    }
-    SetModified(TRUE);
-}
-
 void CPropPageNetwork::ClearDefault()
 {
     if (m_bInitialised) {
+        // The page writes its profile only when modified: the mark it drops must reach the file too.
+        if (m_bDefault)
+            SetModified(TRUE);
         m_bDefault = 0;
         UpdateData(FALSE);
         return;
@@ -402,13 +408,8 @@ void CPropPageNetwork::ClearDefault()
     if (IsAvailablePage())
         return;
     // A stored profile whose page was never shown is never confirmed either: its mark is cleared in
-    // the document, and the next save of any page writes it.
-    TiXmlElement* pAccessPoint = FindAccessPoint(Child(theConfigElement, "NetworkConnectionInfo"), TitleSSID());
-    TiXmlElement* pDefault = Child(pAccessPoint, "Default");
-    if (!pDefault)
-        return;
-    pAccessPoint->RemoveChild(pDefault);
-    AppendTextElement(pAccessPoint, "Default", "false");
+    // the document, and the save of the page that took the mark writes it.
+    ClearDefaultMark(FindAccessPoint(Child(theConfigElement, "NetworkConnectionInfo"), TitleSSID()));
     m_bDefault = 0;
 }
 
@@ -434,8 +435,6 @@ BOOL CPropPageNetwork::CheckInput()
             MessageBox("Verify password does not match!", "Error", MB_OK);
             return FALSE;
         }
-        if (!CheckPasswordLength(*this, m_strKeyPassword, "Key Password"))
-            return FALSE;
     }
     return m_valueChecks.Check(*this);
 }

@@ -73,8 +73,8 @@ public:
     void OnDhcp();
     void OnStaticIp();
     void OnModified();
-    // The key boxes, the key type or the mode changed.
-    void OnKeyChanged();
+    // The key boxes, the key type, the mode, the address mode or an address changed.
+    void OnProfileEdited();
     void OnShowPassword();
 
     // The SSID of an access point element (stored or scanned): the text of Link/SSID, empty when
@@ -102,5 +102,7 @@ private:
 
     CString m_szTitle;
     bool m_bAvailable = false;
+    // The stored profile holds a Key or an EncryptionMode: without an Encrypted flag it is encrypted.
+    bool m_bStoresKey = false;
     CValueChecks m_valueChecks;
 };

@@ -13,7 +13,16 @@ const int kEditBoxes[] = {IDC_SMB_WORKGROUP, IDC_SMB_HOST_NAME,       IDC_SMB_SH
                           IDC_SMB_PASSWORD,  IDC_SMB_RETYPE_PASSWORD, IDC_SHOW_PASSWORD};
 } // namespace
 
-CPropPagePCSharing::CPropPagePCSharing() : CPropertyPage(IDD_PC_SHARING) {}
+CPropPagePCSharing::CPropPagePCSharing() : CPropertyPage(IDD_PC_SHARING)
+{
+    // With sharing off the frame never uses the password, whatever it holds.
+    m_valueChecks.Add(
+        IDC_SMB_PASSWORD,
+        [this]() {
+            return m_bSmbEnabled ? PasswordLengthProblem(m_strSmbPassword, "password of the PC account") : CString();
+        },
+        [this]() { return m_strSmbPassword; });
+}
 
 void CPropPagePCSharing::DoDataExchange(CDataExchange* pDX)
 {
@@ -47,6 +56,8 @@ BOOL CPropPagePCSharing::OnInitDialog()
     LoadSection();
     CPropertyPage::OnInitDialog();
     EnableEditBoxes();
+    m_valueChecks.RememberLoaded();
+    m_valueChecks.Mark(*this);
     return TRUE;
 }
 
@@ -78,11 +89,14 @@ void CPropPagePCSharing::OnEnableSharing()
 {
     UpdateData(TRUE);
     EnableEditBoxes();
+    m_valueChecks.Mark(*this);
     SetModified(TRUE);
 }
 
 void CPropPagePCSharing::OnModified()
 {
+    UpdateData(TRUE);
+    m_valueChecks.Mark(*this);
     SetModified(TRUE);
 }
 
@@ -100,18 +114,20 @@ void CPropPagePCSharing::OnShowPassword()
 BOOL CPropPagePCSharing::CheckInput()
 {
     UpdateData(TRUE);
-    if (m_bSmbEnabled) {
-        if (m_strSmbWorkgroup.IsEmpty() || m_strSmbHostName.IsEmpty() || m_strSmbUser.IsEmpty()
-            || m_strSmbPassword.IsEmpty() || m_strSmbShareDirectory.IsEmpty()) {
-            MessageBox("You must provide all information for the PC account!", "Error", MB_OK);
-            return FALSE;
-        }
-        if (m_strSmbPassword != m_strSmbRetypePassword) {
-            MessageBox("Please check password information for the PC account!", "Error", MB_OK);
-            return FALSE;
-        }
+    // With sharing off nothing is checked: the boxes are not in use, and their values are stored as
+    // they are.
+    if (!m_bSmbEnabled)
+        return TRUE;
+    if (m_strSmbWorkgroup.IsEmpty() || m_strSmbHostName.IsEmpty() || m_strSmbUser.IsEmpty()
+        || m_strSmbPassword.IsEmpty() || m_strSmbShareDirectory.IsEmpty()) {
+        MessageBox("You must provide all information for the PC account!", "Error", MB_OK);
+        return FALSE;
     }
-    return CheckPasswordLength(*this, m_strSmbPassword, "password of the PC account");
+    if (m_strSmbPassword != m_strSmbRetypePassword) {
+        MessageBox("Please check password information for the PC account!", "Error", MB_OK);
+        return FALSE;
+    }
+    return m_valueChecks.Check(*this);
 }
 
 BOOL CPropPagePCSharing::OnApply()

@@ -2,6 +2,7 @@
 // The shared folder on the user's PC from which the frame may read pictures (SMB). The page owns the
 // LocalNetSharing section of the configuration.
 
+#include "pages/PageChecks.h"
 #include "platform/PropertyPage.h"
 
 class TiXmlElement;
@@ -49,4 +50,6 @@ protected:
 private:
     void LoadSection();
     void EnableEditBoxes();
+
+    CValueChecks m_valueChecks;
 };

@@ -45,7 +45,7 @@ using SectionRewriteTest = PageRuleTest<RewriteCase>;
 
 } // namespace
 
-// Only pages that were shown are written, so every page is shown. The card is pulled out before OK on
+// Only pages that were changed are written, so every page is shown and changed. The card is pulled out before OK on
 // the page of the case: that page tells so, the sheet stays open with every change, and OK once the
 // card is back saves them. The first copy of the page's section is rewritten where it stood, with what
 // the page does not know after its own values; the later copy stays as it was; the pages that found
@@ -64,6 +64,7 @@ TEST_P(SectionRewriteTest, FailedSaveIsToldByThePageAndTheNextRewritesTheFirstCo
             int nPage = -1;
             for (int i = 0; i < sheet.GetPageCount(); ++i) {
                 ASSERT_TRUE(sheet.SetActivePage(i));
+                sheet.GetActivePage()->SetModified(TRUE);
                 if (sheet.GetTabControl()->GetItemText(i).Bytes().rfind(c.pszPage, 0) == 0)
                     nPage = i;
             }
@@ -130,6 +131,12 @@ const char* const kSmtpAccount = "You must provide account information for the O
 const char* const kSmtpPassword = "Plese check your password information for the Outgoing Mail server!";
 const char* const kPcAll = "You must provide all information for the PC account!";
 const char* const kPcPassword = "Please check password information for the PC account!";
+const std::string kLongPassword = [] {
+    std::string s;
+    for (int i = 0; i < 64; ++i)
+        s += "\xC3\xA9";
+    return s;
+}();
 
 std::vector<RefusalCase> RefusalCases()
 {
@@ -173,9 +180,11 @@ std::vector<RefusalCase> RefusalCases()
         {"PcPassword", pc, StoredSMB(), {{IDC_SMB_PASSWORD, ""}}, kPcAll},
         {"PcRetypeCase", pc, StoredSMB(), {{IDC_SMB_RETYPE_PASSWORD, "PW"}}, kPcPassword},
         {"PcRetypeEmpty", pc, StoredSMB(), {{IDC_SMB_RETYPE_PASSWORD, ""}}, kPcPassword},
+        // 64 letters of two bytes each: the frame counts bytes, and the message says so.
         {"PcPasswordTooLong", pc, StoredSMB(),
-         Typed{{IDC_SMB_PASSWORD, std::string(128, 'x')}, {IDC_SMB_RETYPE_PASSWORD, std::string(128, 'x')}},
-         "The password of the PC account is too long: the frame can read at most 127 characters."},
+         Typed{{IDC_SMB_PASSWORD, kLongPassword}, {IDC_SMB_RETYPE_PASSWORD, kLongPassword}},
+         "The password of the PC account is too long: the frame can read at most 127 bytes of it. Letters A to Z, "
+         "digits, punctuation and spaces take one byte each; other letters, such as \xC3\xA9, take two or more."},
         {"FrameChannelPassword", feeds, "", Typed{{IDC_FC_USERNAME, "family"}},
          "You must provide password information for the FrameChannel account!"},
         {"FrameChannelRetype", feeds, "",

@@ -56,25 +56,31 @@ TEST_F(NetworkPageTest, StoredProfileIsShownAsStoredBlanksIgnoredAndAnyKeyTypeBu
     });
 }
 
-// Stored profiles whose Encrypted is "false", blanks and "TRUE", and a scanned network without one.
-// Every page is shown, so every profile is written again; any message box would fail the test.
-TEST_F(NetworkPageTest, OnlyAnEmptyOrFalseEncryptedIsOpenForTheKeyBoxesTheChecksAndTheWriter)
+// Stored profiles whose Encrypted is "false", blanks, "TRUE" and missing beside a stored key, and a
+// scanned network without one. Every page is changed, so every profile is written again; any message
+// box would fail the test.
+TEST_F(NetworkPageTest, OnlyAFalseOrAnEmptyEncryptedWithoutAKeyIsOpenForTheKeyBoxesTheChecksAndTheWriter)
 {
     UseCase("network-encrypted-flags");
+    // The fourth profile lost its Encrypted flag but keeps its mode and key: it is encrypted, and it
+    // keeps both when the user only makes it the default.
     RunApplication(m_drive, [](CPropertySheet& sheet) {
-        for (int i : {0, 1, 2, 3}) {
+        for (int i : {0, 1, 2, 3, 4}) {
             ASSERT_TRUE(sheet.SetActivePage(i));
             CPropPageNetwork* pPage = Page(sheet, i);
             for (int nID : {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE, IDC_HEX_KEY, IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD})
-                EXPECT_EQ(Enabled(pPage, nID), i == 2) << i << " " << nID;
+                EXPECT_EQ(Enabled(pPage, nID), i == 2 || i == 3) << i << " " << nID;
             if (i < 2) {
                 EXPECT_EQ(Combo(pPage, IDC_ENCRYPTION_MODE)->currentText()
                               + Combo(pPage, IDC_ENCRYPTION_MODE)->placeholderText(),
                           "None")
                     << i;
             }
+            if (i < 4)
+                ClickCheck(Control(pPage, IDC_DEFAULT));
         }
-        ClickCheck(Control(Page(sheet, 3), IDC_ENABLE));
+        EXPECT_EQ(Combo(Page(sheet, 3), IDC_ENCRYPTION_MODE)->currentText(), "WPA2");
+        ClickCheck(Control(Page(sheet, 4), IDC_ENABLE));
         PressSheetButton(sheet, IDOK);
     });
     ExpectWritten();
@@ -105,8 +111,9 @@ TEST_F(NetworkPageTest, AvailableNetworksStartDisabledAndOnceEnabledAreWrittenWh
     ExpectWritten();
 }
 
-// The typed key is stored with the profile, not dropped.
-TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChecksEnable)
+// A mode, a key type, a key, an address mode or an address set on an available network says the user
+// wants it: Enable is checked, and the typed key is stored with the profile, not dropped.
+TEST_F(NetworkPageTest, EachProfileEditOnAnAvailableNetworkChecksEnable)
 {
     UseCase("network-available-locked");
     RunApplication(m_drive, [](CPropertySheet& sheet) {
@@ -115,6 +122,9 @@ TEST_F(NetworkPageTest, ChoosingAModeAKeyTypeOrTypingAKeyOnAnAvailableNetworkChe
             {"mode", [&] { Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA2"); }},
             {"key type", [&] { ClickCheck(Control(pPage, IDC_HEX_KEY)); }},
             {"key type", [&] { ClickCheck(Control(pPage, IDC_PASSPHRASE)); }},
+            {"address mode", [&] { ClickCheck(Control(pPage, IDC_STATIC_IP)); }},
+            {"address", [&] { TypeInto(*pPage, IDC_NET_MASK, "255.255.255.0"); }},
+            {"address mode", [&] { ClickCheck(Control(pPage, IDC_DHCP)); }},
             {"key", [&] { TypeInto(*pPage, IDC_KEY_PASSWORD, "Latte Art"); }},
         };
         for (const auto& input : inputs) {
@@ -169,13 +179,14 @@ TEST_F(NetworkPageTest, CheckingDefaultClearsEveryOtherMarkShownNeverShownAndAva
         ASSERT_TRUE(sheet.SetActivePage(2));
         CPropPageNetwork* pNew = Page(sheet, 2);
         ClickCheck(Control(pNew, IDC_ENABLE));
-        ClickCheck(Control(pNew, IDC_DEFAULT));
+        // As a screen reader checks it: the other marks go as they do for a click.
+        ToggleAccessibly(Control(pNew, IDC_DEFAULT));
         EXPECT_EQ(Page(sheet, 0)->m_bDefault, 0) << "a shown page loses its mark at once";
         EXPECT_EQ(Page(sheet, 1)->m_bDefault, 0) << "a never-shown page has its stored mark cleared";
-        // B was never shown: its stored Default is now "false", at the end of its AccessPoint.
+        // B was never shown: its stored Default is now "false", where it stood.
         const TiXmlElement* pB = CPropPageNetwork::FindAccessPoint(
             theConfigElement->FirstChildElement("NetworkConnectionInfo"), "B");
-        EXPECT_STREQ(pB->LastChild()->Value(), "Default");
+        EXPECT_STREQ(pB->FirstChild()->Value(), "Default");
         EXPECT_EQ(GetChildText(pB, "Default"), "false");
         ASSERT_TRUE(sheet.SetActivePage(0));
         EXPECT_FALSE(Checked(Page(sheet, 0), IDC_DEFAULT)) << "showing A again shows its cleared box";
@@ -204,7 +215,8 @@ TEST_F(NetworkPageTest, LongNonUtf8AndLookalikeSsidsRoundTripAndReplaceTheirOwnP
 }
 
 // Each folder network-count-* holds a section whose count is empty, wrong or missing; confirmed with
-// only its first page shown, the count is put right, and only that page's profile is written again, last.
+// only its first page shown and changed (Default checked and cleared again), the count is put right,
+// and only that page's profile is written again, last.
 TEST_F(NetworkPageTest, CountIsRecountedAndPlacedWhereTheSectionHasRoomAndAConfirmedProfileMovesToTheEnd)
 {
     const QStringList cases = QDir(QString::fromStdString(CaseFolder(""))).entryList({"network-count-*"}, QDir::Dirs);
@@ -212,7 +224,11 @@ TEST_F(NetworkPageTest, CountIsRecountedAndPlacedWhereTheSectionHasRoomAndAConfi
     for (const QString& name : cases) {
         SCOPED_TRACE(name.toStdString());
         UseCase(name.toStdString());
-        RunApplication(m_drive, [](CPropertySheet& sheet) { PressSheetButton(sheet, IDOK); });
+        RunApplication(m_drive, [](CPropertySheet& sheet) {
+            ClickCheck(Control(Page(sheet, 0), IDC_DEFAULT));
+            ClickCheck(Control(Page(sheet, 0), IDC_DEFAULT));
+            PressSheetButton(sheet, IDOK);
+        });
         ExpectWritten();
     }
 }

@@ -32,7 +32,7 @@ auto Key(const char* pszMode, bool bHex)
 
 TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
 {
-    const std::string s63(63, 'a'), s64(64, 'a');
+    const std::string s63(63, 'a'), s64(64, 'a'), s127(127, 'a');
     const std::vector<RuleTable> rules = {
         {"Device IP",
          IPAddressProblem,
@@ -42,6 +42,7 @@ TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
          NetMaskProblem,
          {"255.255.255.0", "255.255.252.0", "255.255.255.255"},
          {"255.0.255.0", "255.255.255.1", "0.0.0.0", "255.255.0"}},
+        {"password", PasswordLengthProblem, {"", s127, s63 + "\xC3\xA9"}, {s127 + "x", std::string(130, '*')}},
         {"Port", PortProblem, {"25", "1", "65535"}, {"0", "65536", "99999999999999999999", "-25", "2 5", ""}},
         {"Frame Address",
          EmailAddressProblem,
@@ -50,13 +51,16 @@ TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
           "frame@example..com", "frame.example.com"}},
         {"URL",
          FeedURLProblem,
-         {"http://example.com/rss", "https://example.com"},
+         {"http://example.com/rss", "https://example.com", "HTTP://example.org/a.rss", "Https://example.org"},
          {"ftp://example.com", "example.com", "https://", "https://example.com/a b", "HTTPS//example.com"}},
         {"Key Password", Key("WEP64", false), {"abcde", "a b~!"}, {"abcdef", "abcd"}},
         {"Key Password", Key("WEP64", true), {"0123456789", "abcdefABCD"}, {"012345678g", "01234"}},
         {"Key Password", Key("WEP128", false), {"thirteen char"}, {"abcde"}},
         {"Key Password", Key("WEP128", true), {std::string(26, 'F')}, {std::string(10, 'F')}},
-        {"Key Password", Key("WPA2", false), {"8 chars!", s63}, {"7 chars", s64, "caf\xC3\xA9 au lait"}},
+        {"Key Password",
+         Key("WPA2", false),
+         {"8 chars!", s63, "p\xC3\xA4ssw\xC3\xB6rt99", "caf\xC3\xA9 au lait"},
+         {"7 chars", s64, std::string(62, 'a') + "\xC3\xA9", "del\x7F char", "tab\tchar"}},
         {"Key Password", Key("WPA1", true), {s64}, {s63, s63 + "x"}},
         {"", Key("None", false), {"x"}, {}}};
     for (const RuleTable& rule : rules) {
@@ -67,6 +71,8 @@ TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
             EXPECT_NE(problem.find(rule.pszField), std::string::npos) << rule.pszField << " \"" << value << "\"";
         }
     }
+    // 0.0.0.0 keeps the rule of ones before zeros; it is refused for a reason of its own.
+    EXPECT_NE(NetMaskProblem("0.0.0.0", "Net Mask").Find("cannot be 0.0.0.0"), -1);
 }
 
 // A static WPA2 profile as a frame may well be running it: a key too short and a mask that is none.
@@ -176,12 +182,15 @@ TEST(ValueChecks, ShowPasswordShowsBothBoxesWhileCheckedAndIsClearedWhenThePageI
                 return std::make_pair(Edit(*pPage, c[2])->echoMode(), Edit(*pPage, c[3])->echoMode());
             };
             ASSERT_EQ(pCheck->text(), "Show password");
-            ClickCheck(pCheck);
-            EXPECT_EQ(echo(), std::make_pair(QLineEdit::Normal, QLineEdit::Normal)) << c[2];
-            ASSERT_TRUE(sheet.SetActivePage(2));
-            ASSERT_TRUE(sheet.SetActivePage(c[0]));
-            EXPECT_FALSE(pCheck->isChecked()) << c[2];
-            EXPECT_EQ(echo(), std::make_pair(QLineEdit::Password, QLineEdit::Password)) << c[2];
+            // Clicked, or toggled as a screen reader does: the same.
+            for (const auto toggle : {&ClickCheck, &ToggleAccessibly}) {
+                toggle(pCheck);
+                EXPECT_EQ(echo(), std::make_pair(QLineEdit::Normal, QLineEdit::Normal)) << c[2];
+                ASSERT_TRUE(sheet.SetActivePage(2));
+                ASSERT_TRUE(sheet.SetActivePage(c[0]));
+                EXPECT_FALSE(pCheck->isChecked()) << c[2];
+                EXPECT_EQ(echo(), std::make_pair(QLineEdit::Password, QLineEdit::Password)) << c[2];
+            }
         }
         PressSheetButton(sheet, IDCANCEL);
     });
@@ -198,4 +207,51 @@ TEST(ValueChecks, EmailPageRefusesATypedAddressOrPortNamingIt)
             page, [&](CPropertySheet&) { TypeText(Edit(page, typed.first), "x y"); });
         EXPECT_TRUE(text.contains(typed.second)) << text.toStdString();
     }
+}
+
+// Passwords the frame could not read, stored long ago: nobody has to retype them to press OK. Every
+// page is shown and checked; each long password is flagged, none refused, and the PC Sharing page,
+// switched on and off again, writes its long password back whole.
+TEST(ValueChecks, LongStoredPasswordsAreFlaggedAndPassWhileSharingOffChecksNothing)
+{
+    const std::string strLong(130, 'p');
+    const std::string scrambled = Scrambled(strLong.c_str());
+    CScratchDrive drive;
+    drive.WriteConfig(ConfigFile(
+        "<NetworkConnectionInfo><DeviceName>d</DeviceName><NumAccessPoint>1</NumAccessPoint><AccessPoint><Link>"
+        "<SSID>Home</SSID><Encrypted>true</Encrypted><EncryptionMode>WPA3</EncryptionMode><Key><KeyType>Passphrase"
+        "</KeyType><KeyPassword>"
+        + scrambled
+        + "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>"
+          "</NetworkConnectionInfo><Email><SMTPServer><SMTPServerName>smtp</SMTPServerName><SMTPUserName>me"
+          "</SMTPUserName><SMTPPassword>"
+        + scrambled
+        + "</SMTPPassword></SMTPServer></Email><RSSandFrameChannel><FrameChannel><FCUsername>me</FCUsername>"
+          "<FCPassword>"
+        + scrambled
+        + "</FCPassword></FrameChannel></RSSandFrameChannel><LocalNetSharing><SMB><SmbEnabled>false</SmbEnabled>"
+          "<SmbPassword>"
+        + scrambled + "</SmbPassword></SMB></LocalNetSharing>"));
+    const std::vector<std::pair<int, int>> passwords = {
+        {0, IDC_KEY_PASSWORD}, {1, IDC_SMTP_PASSWORD}, {3, IDC_FC_PASSWORD}};
+    CModalScript script;
+    RunApplication(
+        drive,
+        [&](CPropertySheet& sheet) {
+            for (const auto& [nPage, nID] : passwords) {
+                ASSERT_TRUE(sheet.SetActivePage(nPage));
+                EXPECT_TRUE(Edit(*sheet.GetPage(nPage), nID)->toolTip().contains("too long")) << nID;
+            }
+            ASSERT_TRUE(sheet.SetActivePage(4));
+            QWidget* pSharing = sheet.GetPage(4)->GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd();
+            ClickCheck(pSharing);
+            ClickCheck(pSharing);
+            PressSheetButton(sheet, IDOK);
+        },
+        &script);
+    EXPECT_TRUE(script.MessageBoxes().empty());
+    const std::string saved = drive.ReadConfig();
+    EXPECT_NE(SectionText(saved, "LocalNetSharing").find("<SmbPassword>" + scrambled + "</SmbPassword>"),
+              std::string::npos);
+    EXPECT_NE(saved.find("<SmbWorkgroup></SmbWorkgroup>"), std::string::npos) << "the section was written";
 }
