@@ -167,3 +167,12 @@ bool ClearDefaultMark(TiXmlElement* pAccessPoint)
     pDefault->LinkEndChild(new TiXmlText("false"));
     return true;
 }
+
+void ClearOtherDefaultMarks(TiXmlElement* pSection, const TiXmlElement* pKept)
+{
+    for (TiXmlElement* p = pSection ? pSection->FirstChildElement("AccessPoint") : nullptr; p;
+         p = p->NextSiblingElement()) {
+        if (p != pKept)
+            ClearDefaultMark(p);
+    }
+}

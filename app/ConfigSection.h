@@ -53,6 +53,9 @@ private:
 // Turns a stored profile's Default mark from "true" to "false" where it stands, so that the profile
 // keeps its place and every other byte; a profile not marked is left alone. TRUE when it changed.
 bool ClearDefaultMark(TiXmlElement* pAccessPoint);
+// The same for every profile of a NetworkConnectionInfo section but pKept, walked as the frame walks
+// them: the first AccessPoint and every sibling element after it.
+void ClearOtherDefaultMarks(TiXmlElement* pSection, const TiXmlElement* pKept);
 
 // The text of a value the program compares or decodes (a "true"/"false" flag, a count, a literal):
 // leading and trailing white space is no part of it. Free text is read with GetChildText instead,

@@ -5,8 +5,15 @@
 #include "platform/WinApp.h"
 
 #include <memory>
+#include <vector>
 
+class CImageList;
+class CPropertySheet;
 class CPropPageNetwork;
+class TiXmlElement;
+namespace TreePropSheet {
+class CTreePropSheet;
+}
 class CPropPageEmail;
 class CPropPageAddressBook;
 class CPropPageInternetSharing;
@@ -41,6 +48,18 @@ public:
     std::unique_ptr<CPropPagePCSharing> m_pPCSharingPage;
 
 private:
+    // The drive of the run: the one given, the one card found, or the one the user chose; FALSE when
+    // the user cancelled the choice.
+    BOOL ChooseDrive();
+    // The network pages, stored then scanned, and the four fixed pages, in the order the tree shows.
+    void AddPages(CPropertySheet& sheet);
+    // One page per access point, titled under the tree node pszNode ("Configured Networks::").
+    int AddNetworkPages(CPropertySheet& sheet, const char* pszNode,
+                        const std::vector<const TiXmlElement*>& accessPoints,
+                        std::unique_ptr<CPropPageNetwork[]>& pPages);
+    void SetUpSheet(TreePropSheet::CTreePropSheet& sheet, CImageList& treeImages);
+    void DeletePages();
+
     bool m_bHasDriveOverride = false;
     CString m_strDriveOverride;
     CString m_strDriveText;
