@@ -1,6 +1,7 @@
 #include "app/ConfigSection.h"
 
 #include "app/ConfigDocument.h"
+#include "app/ScrambledText.h"
 #include "app/XmlFile.h"
 
 #include <tinyxml.h>
@@ -9,7 +10,15 @@
 
 namespace {
 
-bool Contains(std::initializer_list<const char*> names, const char* pszName)
+// The names a page writes in a section. Entries are the repeated rows of a list (EmailDetails,
+// RssDetails, ...): they are rewritten from the list as a whole and never matched up one by one.
+struct CSectionNames
+{
+    std::vector<const char*> known;
+    std::vector<const char*> entries;
+};
+
+bool Contains(const std::vector<const char*>& names, const char* pszName)
 {
     for (const char* psz : names) {
         if (std::strcmp(psz, pszName) == 0)
@@ -58,11 +67,32 @@ bool HoldsOnlyText(const TiXmlElement* pElement)
         && !pChild->ToText()->CDATA();
 }
 
-} // namespace
+// The stored entries of one list, handed out again to hold the list's rows. A heavy card's confirm
+// built 60,000 elements and texts for its lists and let go as many. A stored entry that has exactly
+// the shape of a new one (no attributes; the given fields as its children, in that order, each
+// without attributes and holding one plain text; without fields, one plain text itself) is moved
+// into the new section and only its texts are set, which writes the same section as a new entry.
+// Entries of another shape stay where they are, and new ones are made instead.
+class CStoredEntries
+{
+public:
+    // pOldGroup is the stored element holding the entries, or nullptr.
+    CStoredEntries(const TiXmlElement* pOldGroup, const char* pszEntry, const std::vector<const char*>& fields)
+        : m_pNext(pOldGroup ? const_cast<TiXmlElement*>(pOldGroup)->FirstChildElement(pszEntry) : nullptr),
+          m_pszEntry(pszEntry),
+          m_fields(fields)
+    {}
+    // Appends row nRow to pParent: one text per field, or the one text of an entry without fields.
+    void Append(TiXmlElement* pParent, int nRow, const CSectionElement::Cell& cell);
 
-CStoredEntries::CStoredEntries(TiXmlElement* pOldGroup, const char* pszEntry, std::initializer_list<const char*> fields)
-    : m_pNext(pOldGroup ? pOldGroup->FirstChildElement(pszEntry) : nullptr), m_pszEntry(pszEntry), m_fields(fields)
-{}
+private:
+    bool Fits(const TiXmlElement* pEntry) const;
+    TiXmlElement* TakeFitting();
+
+    TiXmlElement* m_pNext;
+    const char* m_pszEntry;
+    const std::vector<const char*>& m_fields;
+};
 
 bool CStoredEntries::Fits(const TiXmlElement* pEntry) const
 {
@@ -93,52 +123,139 @@ TiXmlElement* CStoredEntries::TakeFitting()
     return nullptr;
 }
 
-void CStoredEntries::Append(TiXmlElement* pParent, std::initializer_list<const char*> values)
+void CStoredEntries::Append(TiXmlElement* pParent, int nRow, const CSectionElement::Cell& cell)
 {
-    const char* const* pValue = values.begin();
-    const auto nextValue = [&]() {
-        const char* pszValue = pValue != values.end() && *pValue ? *pValue : "";
-        if (pValue != values.end())
-            ++pValue;
-        return pszValue;
+    const auto value = [&](int nField) {
+        const char* pszValue = cell(nRow, nField);
+        return pszValue ? pszValue : "";
     };
-    TiXmlElement* pEntry = TakeFitting();
-    if (pEntry) {
+    if (TiXmlElement* pEntry = TakeFitting()) {
         pParent->LinkEndChild(pEntry);
         if (m_fields.empty()) {
-            pEntry->FirstChild()->SetValue(nextValue());
+            pEntry->FirstChild()->SetValue(value(0));
             return;
         }
+        int nField = 0;
         for (TiXmlNode* pField = pEntry->FirstChild(); pField; pField = pField->NextSibling())
-            pField->FirstChild()->SetValue(nextValue());
+            pField->FirstChild()->SetValue(value(nField++));
         return;
     }
     if (m_fields.empty()) {
-        AppendTextElement(pParent, m_pszEntry, nextValue());
+        AppendTextElement(pParent, m_pszEntry, value(0));
         return;
     }
-    pEntry = AppendElement(pParent, m_pszEntry);
-    for (const char* pszField : m_fields)
-        AppendTextElement(pEntry, pszField, nextValue());
+    TiXmlElement* pEntry = AppendElement(pParent, m_pszEntry);
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        AppendTextElement(pEntry, m_fields[i], value(static_cast<int>(i)));
 }
 
-TiXmlElement* StartRewrite(TiXmlElement* pParent, TiXmlElement* pOld, const char* pszName, bool bInPlace)
+} // namespace
+
+CSectionElement::CSectionElement(Kind kind, const char* pszName) : m_kind(kind), m_pszName(pszName) {}
+
+CSectionElement CSectionElement::Text(const char* pszName, const CString& strValue)
 {
-    MarkConfigChanged();
-    if (pOld && bInPlace) {
-        if (TiXmlNode* pNode = pParent->InsertBeforeChild(pOld, TiXmlElement(pszName)))
-            return pNode->ToElement();
+    CSectionElement element(Kind::Text, pszName);
+    element.m_strValue = strValue;
+    return element;
+}
+
+CSectionElement CSectionElement::Scrambled(const char* pszName, const CString& strValue)
+{
+    CSectionElement element(Kind::Scrambled, pszName);
+    element.m_strValue = strValue;
+    return element;
+}
+
+CSectionElement CSectionElement::Group(const char* pszName, std::vector<CSectionElement> children)
+{
+    CSectionElement element(Kind::Group, pszName);
+    element.m_children = std::move(children);
+    return element;
+}
+
+CSectionElement CSectionElement::Rows(const char* pszEntry, std::vector<const char*> fields, int nRows, Cell cell)
+{
+    CSectionElement element(Kind::Rows, pszEntry);
+    element.m_fields = std::move(fields);
+    element.m_nRows = nRows;
+    element.m_cell = std::move(cell);
+    return element;
+}
+
+CSectionElement CSectionElement::Only(bool bWritten) &&
+{
+    m_bWritten = bWritten;
+    return std::move(*this);
+}
+
+// Writes a description into the document and collects the names it holds.
+struct CSectionWriter
+{
+    static void CollectNames(const CSectionElement& element, CSectionNames& names)
+    {
+        (element.m_kind == CSectionElement::Kind::Rows ? names.entries : names.known).push_back(element.m_pszName);
+        for (const char* pszField : element.m_fields)
+            names.known.push_back(pszField);
+        for (const CSectionElement& child : element.m_children)
+            CollectNames(child, names);
     }
-    return AppendElement(pParent, pszName);
-}
 
-void FinishRewrite(TiXmlElement* pNew, TiXmlElement* pOld, const CSectionNames& names)
+    static TiXmlElement* Rewrite(TiXmlElement* pParent, TiXmlElement* pOld, const CSectionElement& section,
+                                 bool bInPlace)
+    {
+        MarkConfigChanged();
+        TiXmlElement* pNew = nullptr;
+        if (pOld && bInPlace) {
+            if (TiXmlNode* pNode = pParent->InsertBeforeChild(pOld, TiXmlElement(section.m_pszName)))
+                pNew = pNode->ToElement();
+        }
+        if (!pNew)
+            pNew = AppendElement(pParent, section.m_pszName);
+        WriteChildren(pNew, pOld, section);
+        if (!pOld)
+            return pNew;
+        CSectionNames names;
+        for (const CSectionElement& child : section.m_children)
+            CollectNames(child, names);
+        KeepUnknownParts(pNew, pOld, names);
+        if (pOld->Parent())
+            SetAsideReplacedSection(pOld);
+        return pNew;
+    }
+
+    // The children of a group, appended to pNew; pOld is the stored group of that name, whose list
+    // entries are handed out again to hold the rows.
+    static void WriteChildren(TiXmlElement* pNew, const TiXmlElement* pOld, const CSectionElement& group)
+    {
+        for (const CSectionElement& child : group.m_children) {
+            if (!child.m_bWritten)
+                continue;
+            switch (child.m_kind) {
+            case CSectionElement::Kind::Text:
+                AppendTextElement(pNew, child.m_pszName, child.m_strValue);
+                break;
+            case CSectionElement::Kind::Scrambled:
+                AppendTextElement(pNew, child.m_pszName, child.m_strValue, CONFIG_KEY_TEXT);
+                break;
+            case CSectionElement::Kind::Group:
+                WriteChildren(AppendElement(pNew, child.m_pszName),
+                              pOld ? pOld->FirstChildElement(child.m_pszName) : nullptr, child);
+                break;
+            case CSectionElement::Kind::Rows: {
+                CStoredEntries stored(pOld, child.m_pszName, child.m_fields);
+                for (int nRow = 0; nRow < child.m_nRows; ++nRow)
+                    stored.Append(pNew, nRow, child.m_cell);
+                break;
+            }
+            }
+        }
+    }
+};
+
+TiXmlElement* RewriteSection(TiXmlElement* pParent, TiXmlElement* pOld, const CSectionElement& section, bool bInPlace)
 {
-    if (!pOld)
-        return;
-    KeepUnknownParts(pNew, pOld, names);
-    if (pOld->Parent())
-        SetAsideReplacedSection(pOld);
+    return CSectionWriter::Rewrite(pParent, pOld, section, bInPlace);
 }
 
 CString TrimBlanks(const CString& strText)

@@ -7,48 +7,55 @@
 
 #include "platform/String.h"
 
-#include <initializer_list>
+#include <functional>
 #include <vector>
 
 class TiXmlElement;
 
-// The names a page writes in a section. Entries are the repeated rows of a list (EmailDetails,
-// RssDetails, ...): they are rewritten from the list as a whole and never matched up one by one.
-struct CSectionNames
-{
-    std::initializer_list<const char*> known;
-    std::initializer_list<const char*> entries;
-};
-
-// A new, empty element named pszName: in pOld's place when bInPlace (or at the end of pParent when
-// there is no pOld), else at the end of pParent. The page fills it, then calls FinishRewrite.
-TiXmlElement* StartRewrite(TiXmlElement* pParent, TiXmlElement* pOld, const char* pszName, bool bInPlace = true);
-// Carries pOld's attributes and unknown parts into pNew, level by level, then removes pOld.
-void FinishRewrite(TiXmlElement* pNew, TiXmlElement* pOld, const CSectionNames& names);
-
-// The stored entries of one list, handed out again to hold the list's rows. A heavy card's confirm
-// built 60,000 elements and texts for its lists and let go as many. A stored entry that has exactly
-// the shape of a new one (no attributes; the given fields as its children, in that order, each
-// without attributes and holding one plain text; without fields, one plain text itself) is moved
-// into the new section and only its texts are set, which writes the same section as a new entry.
-// Entries of another shape stay where they are, and new ones are made instead.
-class CStoredEntries
+// One element of a section as a page writes it: a text (plain or scrambled), a group of further
+// elements, or the rows of a list. A page describes its whole section once, in the order the frame
+// keeps it; the same description writes the section and tells the rewrite which stored elements are
+// the page's own, so a field is added in one place.
+class CSectionElement
 {
 public:
-    // pOldGroup is the stored element holding the entries, or nullptr.
-    CStoredEntries(TiXmlElement* pOldGroup, const char* pszEntry, std::initializer_list<const char*> fields = {});
-    // Appends an entry to pParent holding the values, one per field, or the one value of an entry
-    // without fields.
-    void Append(TiXmlElement* pParent, std::initializer_list<const char*> values);
+    // A list's cell: the text of field nField (0 for an entry without fields) of row nRow.
+    using Cell = std::function<const char*(int nRow, int nField)>;
+
+    static CSectionElement Text(const char* pszName, const CString& strValue);
+    // Stored scrambled under the program's key, as every password is.
+    static CSectionElement Scrambled(const char* pszName, const CString& strValue);
+    static CSectionElement Group(const char* pszName, std::vector<CSectionElement> children);
+    // nRows entries named pszEntry, each holding one text per field in that order, or one text itself
+    // when there are no fields. Entries are rewritten from the list as a whole, never matched up one
+    // by one with the stored ones.
+    static CSectionElement Rows(const char* pszEntry, std::vector<const char*> fields, int nRows, Cell cell);
+    // The element is the page's own, but left out of the section this time (a key of an open
+    // network): a stored one is dropped, not kept as unknown.
+    CSectionElement Only(bool bWritten) &&;
 
 private:
-    bool Fits(const TiXmlElement* pEntry) const;
-    TiXmlElement* TakeFitting();
+    friend struct CSectionWriter;
+    enum class Kind { Text, Scrambled, Group, Rows };
+    CSectionElement(Kind kind, const char* pszName);
 
-    TiXmlElement* m_pNext;
-    const char* m_pszEntry;
+    Kind m_kind;
+    const char* m_pszName;
+    CString m_strValue;
+    std::vector<CSectionElement> m_children;
     std::vector<const char*> m_fields;
+    int m_nRows = 0;
+    Cell m_cell;
+    bool m_bWritten = true;
 };
+
+// Rewrites the section described by section under pParent: a new element where pOld stands when
+// bInPlace (or at the end of pParent when there is no pOld), else at the end of pParent, filled
+// from the description, and then every part of pOld the page does not write (attributes, further
+// elements, comments) carried over after the page's own children, level by level, and pOld taken
+// out. Returns the new element.
+TiXmlElement* RewriteSection(TiXmlElement* pParent, TiXmlElement* pOld, const CSectionElement& section,
+                             bool bInPlace = true);
 
 // Turns a stored profile's Default mark from "true" to "false" where it stands, so that the profile
 // keeps its place and every other byte; a profile not marked is left alone. TRUE when it changed.

@@ -121,9 +121,6 @@ BOOL CPropPageAddressBook::OnApply()
 }
 
 namespace {
-const CSectionNames kAddressBookNames = {{"AddressBook", "NumEmailDetails", "ABEmailAddress", "ABFname", "ABLname",
-                                          "DEmailAddresses", "NumDEmailAddress", "AEmailAddresses", "NumAEmailAddress"},
-                                         {"EmailDetails", "DEmailAddress", "AEmailAddress"}};
 
 CString Count(const CReportCtrl& list)
 {
@@ -131,35 +128,36 @@ CString Count(const CReportCtrl& list)
     strCount.Format("%d", list.GetItemCount(RC_ITEM_ALL));
     return strCount;
 }
+
+// The rows of a list as one text each.
+CSectionElement Addresses(const char* pszEntry, const CReportCtrl& list)
+{
+    return CSectionElement::Rows(pszEntry, {}, list.GetItemCount(RC_ITEM_ALL),
+                                 [&list](int nRow, int) { return list.GetItemTextPtr(nRow, 0); });
+}
+
 } // namespace
 
 bool CPropPageAddressBook::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    TiXmlElement* pOld = pConfiguration->FirstChildElement("EmailAddressBook");
-    TiXmlElement* pBook = StartRewrite(pConfiguration, pOld, "EmailAddressBook");
-
-    const auto storedGroup = [pOld](const char* pszGroup) {
-        return pOld ? pOld->FirstChildElement(pszGroup) : nullptr;
+    using E = CSectionElement;
+    // The list shows first name, last name and address; the file keeps the address first.
+    static const int kContactColumns[] = {2, 0, 1};
+    const auto contact = [this](int nRow, int nField) {
+        return m_lstContacts.GetItemTextPtr(nRow, kContactColumns[nField]);
     };
-
-    TiXmlElement* pContacts = AppendElement(pBook, "AddressBook");
-    AppendTextElement(pContacts, "NumEmailDetails", Count(m_lstContacts));
-    CStoredEntries contacts(storedGroup("AddressBook"), "EmailDetails", {"ABEmailAddress", "ABFname", "ABLname"});
-    for (int nRow = 0; nRow < m_lstContacts.GetItemCount(RC_ITEM_ALL); ++nRow)
-        contacts.Append(pContacts,
-                        {m_lstContacts.GetItemTextPtr(nRow, 2), m_lstContacts.GetItemTextPtr(nRow, 0),
-                         m_lstContacts.GetItemTextPtr(nRow, 1)});
-    TiXmlElement* pDenied = AppendElement(pBook, "DEmailAddresses");
-    AppendTextElement(pDenied, "NumDEmailAddress", Count(m_lstDenied));
-    CStoredEntries denied(storedGroup("DEmailAddresses"), "DEmailAddress");
-    for (int nRow = 0; nRow < m_lstDenied.GetItemCount(RC_ITEM_ALL); ++nRow)
-        denied.Append(pDenied, {m_lstDenied.GetItemTextPtr(nRow, 0)});
-    TiXmlElement* pApproved = AppendElement(pBook, "AEmailAddresses");
-    AppendTextElement(pApproved, "NumAEmailAddress", Count(m_lstApproved));
-    CStoredEntries approved(storedGroup("AEmailAddresses"), "AEmailAddress");
-    for (int nRow = 0; nRow < m_lstApproved.GetItemCount(RC_ITEM_ALL); ++nRow)
-        approved.Append(pApproved, {m_lstApproved.GetItemTextPtr(nRow, 0)});
-    FinishRewrite(pBook, pOld, kAddressBookNames);
+    RewriteSection(
+        pConfiguration, pConfiguration->FirstChildElement("EmailAddressBook"),
+        E::Group("EmailAddressBook",
+                 {E::Group("AddressBook",
+                           {E::Text("NumEmailDetails", Count(m_lstContacts)),
+                            E::Rows("EmailDetails", {"ABEmailAddress", "ABFname", "ABLname"},
+                                    m_lstContacts.GetItemCount(RC_ITEM_ALL), contact)}),
+                  E::Group("DEmailAddresses",
+                           {E::Text("NumDEmailAddress", Count(m_lstDenied)), Addresses("DEmailAddress", m_lstDenied)}),
+                  E::Group("AEmailAddresses",
+                           {E::Text("NumAEmailAddress", Count(m_lstApproved)),
+                            Addresses("AEmailAddress", m_lstApproved)})}));
     return true;
 }

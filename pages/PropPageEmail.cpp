@@ -168,11 +168,6 @@ BOOL CPropPageEmail::OnApply()
 
 namespace {
 
-const CSectionNames kEmailNames = {{"EmailAddress", "SMTPServer", "SMTPServerName", "SMTPUserName", "SMTPPassword",
-                                    "SMTPSecuritySetting", "SMTPPort", "POPServer", "POPServerName", "POPUserName",
-                                    "POPPassword", "POPSecuritySetting", "POPPort"},
-                                   {}};
-
 // The frame's mail settings may choose a secure connection this page offers no control for; a stored
 // choice is kept, and "None" (a plain connection) stands only where the file had none.
 CString StoredSecuritySetting(const TiXmlElement* pEmail, const char* pszServer, const char* pszSetting)
@@ -186,24 +181,23 @@ CString StoredSecuritySetting(const TiXmlElement* pEmail, const char* pszServer,
 bool CPropPageEmail::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
+    using E = CSectionElement;
     TiXmlElement* pOld = pConfiguration->FirstChildElement("Email");
-    const CString strSMTPSecurity = StoredSecuritySetting(pOld, "SMTPServer", "SMTPSecuritySetting");
-    const CString strPOPSecurity = StoredSecuritySetting(pOld, "POPServer", "POPSecuritySetting");
-    TiXmlElement* pEmail = StartRewrite(pConfiguration, pOld, "Email");
-    AppendTextElement(pEmail, "EmailAddress", m_strEmailAddress);
-    TiXmlElement* pSMTP = AppendElement(pEmail, "SMTPServer");
-    AppendTextElement(pSMTP, "SMTPServerName", m_strSMTPServerName);
-    AppendTextElement(pSMTP, "SMTPUserName", m_strSMTPUserName);
-    AppendTextElement(pSMTP, "SMTPPassword", m_strSMTPPassword, CONFIG_KEY_TEXT);
-    AppendTextElement(pSMTP, "SMTPSecuritySetting", strSMTPSecurity);
-    AppendTextElement(pSMTP, "SMTPPort", m_strSMTPPort);
-    TiXmlElement* pPOP = AppendElement(pEmail, "POPServer");
-    AppendTextElement(pPOP, "POPServerName", m_strPOPServerName);
-    AppendTextElement(pPOP, "POPUserName", m_strPOPUserName);
-    AppendTextElement(pPOP, "POPPassword", m_strPOPPassword, CONFIG_KEY_TEXT);
-    AppendTextElement(pPOP, "POPSecuritySetting", strPOPSecurity);
-    AppendTextElement(pPOP, "POPPort", m_strPOPPort);
-    FinishRewrite(pEmail, pOld, kEmailNames);
+    RewriteSection(
+        pConfiguration, pOld,
+        E::Group(
+            "Email",
+            {E::Text("EmailAddress", m_strEmailAddress),
+             E::Group("SMTPServer",
+                      {E::Text("SMTPServerName", m_strSMTPServerName), E::Text("SMTPUserName", m_strSMTPUserName),
+                       E::Scrambled("SMTPPassword", m_strSMTPPassword),
+                       E::Text("SMTPSecuritySetting", StoredSecuritySetting(pOld, "SMTPServer", "SMTPSecuritySetting")),
+                       E::Text("SMTPPort", m_strSMTPPort)}),
+             E::Group("POPServer",
+                      {E::Text("POPServerName", m_strPOPServerName), E::Text("POPUserName", m_strPOPUserName),
+                       E::Scrambled("POPPassword", m_strPOPPassword),
+                       E::Text("POPSecuritySetting", StoredSecuritySetting(pOld, "POPServer", "POPSecuritySetting")),
+                       E::Text("POPPort", m_strPOPPort)})}));
     return true;
 }
 

@@ -119,26 +119,20 @@ BOOL CPropPageInternetSharing::OnApply()
     return CPropertyPage::OnApply();
 }
 
-namespace {
-const CSectionNames kSharingNames = {
-    {"RSS", "NumURL", "Description", "URL", "FrameChannel", "FCUsername", "FCPassword"}, {"RssDetails"}};
-} // namespace
-
 bool CPropPageInternetSharing::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    TiXmlElement* pOld = pConfiguration->FirstChildElement("RSSandFrameChannel");
-    TiXmlElement* pSection = StartRewrite(pConfiguration, pOld, "RSSandFrameChannel");
-    TiXmlElement* pRSS = AppendElement(pSection, "RSS");
+    using E = CSectionElement;
+    const int nFeeds = m_lstFeeds.GetItemCount(RC_ITEM_ALL);
     CString strCount;
-    strCount.Format("%d", m_lstFeeds.GetItemCount(RC_ITEM_ALL));
-    AppendTextElement(pRSS, "NumURL", strCount);
-    CStoredEntries feeds(pOld ? pOld->FirstChildElement("RSS") : nullptr, "RssDetails", {"Description", "URL"});
-    for (int nRow = 0; nRow < m_lstFeeds.GetItemCount(RC_ITEM_ALL); ++nRow)
-        feeds.Append(pRSS, {m_lstFeeds.GetItemTextPtr(nRow, 0), m_lstFeeds.GetItemTextPtr(nRow, 1)});
-    TiXmlElement* pChannel = AppendElement(pSection, "FrameChannel");
-    AppendTextElement(pChannel, "FCUsername", m_strFCUsername);
-    AppendTextElement(pChannel, "FCPassword", m_strFCPassword, CONFIG_KEY_TEXT);
-    FinishRewrite(pSection, pOld, kSharingNames);
+    strCount.Format("%d", nFeeds);
+    const auto feed = [this](int nRow, int nField) { return m_lstFeeds.GetItemTextPtr(nRow, nField); };
+    RewriteSection(
+        pConfiguration, pConfiguration->FirstChildElement("RSSandFrameChannel"),
+        E::Group("RSSandFrameChannel",
+                 {E::Group("RSS",
+                           {E::Text("NumURL", strCount), E::Rows("RssDetails", {"Description", "URL"}, nFeeds, feed)}),
+                  E::Group("FrameChannel",
+                           {E::Text("FCUsername", m_strFCUsername), E::Scrambled("FCPassword", m_strFCPassword)})}));
     return true;
 }

@@ -17,11 +17,6 @@ const int kEncryptionControls[] = {IDC_ENCRYPTION_MODE, IDC_PASSPHRASE,      IDC
 
 const char* const kAvailablePrefix = "Available Networks::";
 
-const CSectionNames kAccessPointNames = {{"Default", "Link", "SSID", "OperationMode", "Encrypted", "EncryptionMode",
-                                          "Key", "KeyType", "KeyPassword", "IPConfiguration", "DHCP", "STATIC",
-                                          "DeviceIP", "NetMask", "GatewayIP", "NameServerIP"},
-                                         {}};
-
 TiXmlElement* Child(TiXmlElement* pParent, const char* pszName)
 {
     return pParent ? pParent->FirstChildElement(pszName) : nullptr;
@@ -458,31 +453,28 @@ BOOL CPropPageNetwork::WriteAccessPoint(TiXmlElement* pSection)
     UpdateData(TRUE);
     // The profile is replaced, not edited in place: it moves to the end of the section, taking along
     // what the frame stores in it beyond the page's own values.
-    TiXmlElement* pOld = FindAccessPoint(pSection, m_strSSID);
-    TiXmlElement* pAccessPoint = StartRewrite(pSection, pOld, "AccessPoint", false);
-    AppendTextElement(pAccessPoint, "Default", m_bDefault ? "true" : "false");
-    TiXmlElement* pLink = AppendElement(pAccessPoint, "Link");
-    AppendTextElement(pLink, "SSID", m_strSSID);
-    AppendTextElement(pLink, "OperationMode", m_strOperationMode);
+    using E = CSectionElement;
     const bool bEncrypted = IsEncrypted();
-    AppendTextElement(pLink, "Encrypted", bEncrypted ? "true" : "false");
-    if (bEncrypted) {
-        AppendTextElement(pLink, "EncryptionMode", m_strEncryptionMode);
-        TiXmlElement* pKey = AppendElement(pLink, "Key");
-        AppendTextElement(pKey, "KeyType", IsChecked(IDC_PASSPHRASE) ? "Passphrase" : "Hex");
-        AppendTextElement(pKey, "KeyPassword", m_strKeyPassword, CONFIG_KEY_TEXT);
-    }
-    TiXmlElement* pIP = AppendElement(pAccessPoint, "IPConfiguration");
-    if (IsChecked(IDC_DHCP)) {
-        AppendTextElement(pIP, "DHCP", "true");
-    } else {
-        TiXmlElement* pStatic = AppendElement(pIP, "STATIC");
-        AppendTextElement(pStatic, "DeviceIP", m_strDeviceIP);
-        AppendTextElement(pStatic, "NetMask", m_strNetMask);
-        AppendTextElement(pStatic, "GatewayIP", m_strGatewayIP);
-        AppendTextElement(pStatic, "NameServerIP", m_strNameServerIP);
-    }
-    FinishRewrite(pAccessPoint, pOld, kAccessPointNames);
+    const bool bDhcp = IsChecked(IDC_DHCP);
+    RewriteSection(
+        pSection, FindAccessPoint(pSection, m_strSSID),
+        E::Group("AccessPoint",
+                 {E::Text("Default", m_bDefault ? "true" : "false"),
+                  E::Group("Link",
+                           {E::Text("SSID", m_strSSID), E::Text("OperationMode", m_strOperationMode),
+                            E::Text("Encrypted", bEncrypted ? "true" : "false"),
+                            E::Text("EncryptionMode", m_strEncryptionMode).Only(bEncrypted),
+                            E::Group("Key",
+                                     {E::Text("KeyType", IsChecked(IDC_PASSPHRASE) ? "Passphrase" : "Hex"),
+                                      E::Scrambled("KeyPassword", m_strKeyPassword)})
+                                .Only(bEncrypted)}),
+                  E::Group("IPConfiguration",
+                           {E::Text("DHCP", "true").Only(bDhcp),
+                            E::Group("STATIC",
+                                     {E::Text("DeviceIP", m_strDeviceIP), E::Text("NetMask", m_strNetMask),
+                                      E::Text("GatewayIP", m_strGatewayIP), E::Text("NameServerIP", m_strNameServerIP)})
+                                .Only(!bDhcp)})}),
+        false);
     UpdateAccessPointCount(pSection);
     return TRUE;
 }

@@ -136,23 +136,17 @@ BOOL CPropPagePCSharing::OnApply()
     return CPropertyPage::OnApply();
 }
 
-namespace {
-const CSectionNames kSharingNames = {
-    {"SMB", "SmbEnabled", "SmbWorkgroup", "SmbHostName", "SmbUser", "SmbPassword", "SmbShareDirectory"}, {}};
-} // namespace
-
 bool CPropPagePCSharing::WriteSection(TiXmlElement* pConfiguration)
 {
     UpdateData(TRUE);
-    TiXmlElement* pOld = pConfiguration->FirstChildElement("LocalNetSharing");
-    TiXmlElement* pSharing = StartRewrite(pConfiguration, pOld, "LocalNetSharing");
-    TiXmlElement* pSMB = AppendElement(pSharing, "SMB");
-    AppendTextElement(pSMB, "SmbEnabled", m_bSmbEnabled ? "true" : "false");
-    AppendTextElement(pSMB, "SmbWorkgroup", m_strSmbWorkgroup);
-    AppendTextElement(pSMB, "SmbHostName", m_strSmbHostName);
-    AppendTextElement(pSMB, "SmbUser", m_strSmbUser);
-    AppendTextElement(pSMB, "SmbPassword", m_strSmbPassword, CONFIG_KEY_TEXT);
-    AppendTextElement(pSMB, "SmbShareDirectory", m_strSmbShareDirectory);
-    FinishRewrite(pSharing, pOld, kSharingNames);
+    using E = CSectionElement;
+    RewriteSection(
+        pConfiguration, pConfiguration->FirstChildElement("LocalNetSharing"),
+        E::Group("LocalNetSharing",
+                 {E::Group("SMB",
+                           {E::Text("SmbEnabled", m_bSmbEnabled ? "true" : "false"),
+                            E::Text("SmbWorkgroup", m_strSmbWorkgroup), E::Text("SmbHostName", m_strSmbHostName),
+                            E::Text("SmbUser", m_strSmbUser), E::Scrambled("SmbPassword", m_strSmbPassword),
+                            E::Text("SmbShareDirectory", m_strSmbShareDirectory)})}));
     return true;
 }
