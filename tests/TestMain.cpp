@@ -1,5 +1,6 @@
 // Every test binary runs with a real Qt application on the offscreen platform: no display needed.
 
+#include "TestSupport.h"
 #include "platform/WinApp.h"
 #include "res/DialogTemplates.h"
 
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
     AfxInitQtApplication();
     // Tests make pages without the application's start-up, which hands the templates over.
     UsePageTemplates();
+    // No test sees the machine's mounted volumes: a frame card plugged into it must neither change
+    // what a test finds nor be written by one.
+    UseTestMountTable();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

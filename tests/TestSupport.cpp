@@ -3,6 +3,7 @@
 #include "app/ConfigDocument.h"
 #include "app/KestrovaConfigToolApp.h"
 #include "platform/ModalLoop.h"
+#include "platform/MountedVolumes.h"
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>
@@ -340,4 +341,9 @@ void SaveScreenshot(QWidget* pWindow, const QString& name)
     QApplication::processEvents();
     if (!dir.isEmpty())
         pWindow->grab().save(dir + "/" + name + qEnvironmentVariable("DPF_SCREENSHOT_SUFFIX") + ".png");
+}
+
+void UseTestMountTable(std::vector<CMountedVolume> table)
+{
+    SetMountTableSource([table = std::move(table)]() { return table; });
 }

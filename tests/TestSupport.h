@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: acting inside modal loops, scratch frame drives, file bytes.
 
+#include "platform/MountedVolumes.h"
 #include "platform/String.h"
 
 #include <QDialog>
@@ -108,3 +109,5 @@ bool ApplyEnabled(CPropertySheet& sheet);
 void SaveScreenshot(QWidget* pWindow, const QString& name);
 // Puts the two documents back to their state before any load.
 void ResetDocuments();
+// The mount table the tests see instead of the machine's: these volumes, by default none.
+void UseTestMountTable(std::vector<CMountedVolume> table = {});

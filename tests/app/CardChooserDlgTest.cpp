@@ -41,7 +41,7 @@ protected:
     void TearDown() override
     {
         QDir::setCurrent(m_previousDir);
-        SetMountTableSource(nullptr);
+        UseTestMountTable();
     }
     void Mount(const CScratchDrive& drive, const char* pszLabel)
     {

@@ -1,5 +1,7 @@
 #include "app/DriveLocator.h"
 
+#include "TestSupport.h"
+
 #include "app/ConfigDocument.h"
 #include "platform/MountedVolumes.h"
 
@@ -31,7 +33,7 @@ protected:
               "A/Nested/System/Configuration", "B/System/Configuration", "Plain/Downloads"})
             QDir().mkpath(m_root.path() + "/" + pszFolder);
     }
-    void TearDown() override { SetMountTableSource(nullptr); }
+    void TearDown() override { UseTestMountTable(); }
 
     CString At(const QString& relative) const
     {
@@ -51,7 +53,7 @@ TEST_P(DriveOrder, FindsTheCardsInItsOrder)
         const QStringList parts = (mount + ":").split(':');
         table.push_back({At(parts[0]) + "/", CString(parts[2].toStdString()), CString(parts[1].toStdString())});
     }
-    SetMountTableSource([table]() { return table; });
+    UseTestMountTable(table);
 
     QStringList found;
     for (const CFrameCard& card : FindFrameCards(At(c.pszCurrentDir), At(c.pszExecutableDir)))
