@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 # for the Debian package: dpkg-dev and file (its dependencies from the program's libraries), and the
 # validators its test runs (desktop-file-utils, appstream, lintian); the image plugins a desktop has,
 # which the start-up must not load; clang-format for the sources' format.
-ensure_packages "${DPF_BUILD_PACKAGES[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" "${DPF_BENCH_PACKAGES[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
     qt6-image-formats-plugins libqt6svg6 clang-format \
     dpkg-dev file desktop-file-utils appstream lintian
 

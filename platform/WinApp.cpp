@@ -11,14 +11,11 @@
 #include <QPixmap>
 #include <QtGlobal>
 
-#include <fontconfig/fontconfig.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
-#include <thread>
 
 namespace {
 
@@ -56,33 +53,6 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
         std::_Exit(1);
     }
 }
-
-// The first text the sheet measures makes Qt read the font configuration: some fifty small XML files,
-// a quarter of all the computing before the window shows. Connecting to the display and loading
-// Qt's plugins, which come first, leave the second core idle: the configuration is read there
-// meanwhile, and Qt finds it ready. Without a thread it is simply read when Qt first asks.
-class CFontConfigReader
-{
-public:
-    CFontConfigReader()
-    {
-        try {
-            m_thread = std::thread([] { FcInit(); });
-        } catch (const std::system_error&) {}
-    }
-    ~CFontConfigReader() { Wait(); }
-    CFontConfigReader(const CFontConfigReader&) = delete;
-    CFontConfigReader& operator=(const CFontConfigReader&) = delete;
-
-    void Wait()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-private:
-    std::thread m_thread;
-};
 
 } // namespace
 
@@ -141,18 +111,13 @@ int AfxWinMain(int argc, char* argv[])
     // A write past the file size limit must fail like any other failed write, so that a save reports
     // it, instead of ending the program with the user's changes.
     std::signal(SIGXFSZ, SIG_IGN);
-    CFontConfigReader fontConfig;
     const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
-    // Qt's accessibility bridge connects to the session bus when the first widget changes. On a
-    // desktop without one, D-Bus forks a child to look for it, and the pages the editor had written
-    // by then are shared with that child: every one it writes again costs a fault, thousands on a
-    // heavy card's documents. Connecting before any document is read keeps that to a few hundred,
-    // and costs no more time, as the connection is made at start-up in any case.
+    // Qt's accessibility bridge connects to the session bus when the first widget changes; on a
+    // desktop without one D-Bus forks a child to look for it, which then shares every page of memory
+    // the editor has written so far. Connecting before any document is read keeps that small.
     QAccessible::isActive();
-    // Before any text is measured: two threads reading the configuration at once would each read it.
-    fontConfig.Wait();
     AfxInitQtApplication();
 
     // A dialog application's whole run is InitInstance: there is no message loop after it, whatever

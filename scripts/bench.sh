@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 # The start-up is measured as on a desktop: with the SVG and image format plugins installed and an
 # accessibility bus running, which both change what Qt loads at start-up.
-ensure_packages "${DPF_BUILD_PACKAGES[@]}" libxcb1-dev time xvfb xdotool libqt6svg6 qt6-image-formats-plugins at-spi2-core dbus
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" "${DPF_BENCH_PACKAGES[@]}" time xvfb xdotool libqt6svg6 qt6-image-formats-plugins at-spi2-core dbus
 build=build/bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDPF_BUILD_TESTS=OFF -DDPF_BUILD_BENCH=ON > /dev/null
 cmake --build "$build" -j"$(nproc)"

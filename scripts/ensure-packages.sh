@@ -16,4 +16,6 @@ ensure_packages() {
 }
 
 # What building the editor needs, and the fonts its windows draw with.
-DPF_BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libtinyxml-dev libfontconfig-dev libpng-dev fonts-dejavu-core)
+DPF_BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libtinyxml-dev libpng-dev fonts-dejavu-core)
+# What the benchmarks build with besides.
+DPF_BENCH_PACKAGES=(libfontconfig-dev libxcb1-dev)
