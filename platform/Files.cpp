@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 // Paths are bytes: a card's folder name may be in any encoding, so no path goes through QString here.
 
@@ -119,10 +120,89 @@ public:
     CFd(const CFd&) = delete;
     CFd& operator=(const CFd&) = delete;
     int Get() const { return m_nFd; }
+    int Release() { return std::exchange(m_nFd, -1); }
 
 private:
     int m_nFd;
 };
+
+// Opens a file that ReadWholeFile may read, or answers -1 with the reason. facts tells what is there.
+int OpenReadable(const CString& strPath, const CString& strFolder, CFileFacts& facts, size_t& nSize, CString& strError)
+{
+    struct stat info
+    {};
+    if (::lstat(strPath.Bytes().c_str(), &info) != 0) {
+        strError = ErrnoText(errno);
+        return -1;
+    }
+    facts.bExists = true;
+    facts.bRefused = true;
+    // A card prepared elsewhere may link its files to anything on this machine: a private key read
+    // here would be copied onto the card.
+    const std::string resolved = Resolve(strPath.Bytes());
+    if (!IsInside(resolved, Resolve(strFolder.Bytes()))) {
+        strError = "it is a link that leads outside the card";
+        return -1;
+    }
+    // Looked at before it is opened: opening a FIFO waits for a writer, a device may do anything.
+    if (::stat(resolved.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        strError = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+        return -1;
+    }
+    CFd fd(::open(resolved.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.Get() < 0) {
+        const int nError = errno;
+        strError = ErrnoText(nError);
+        facts.bRefused = nError == ELOOP;
+        return -1;
+    }
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        strError = "it is not a regular file";
+        return -1;
+    }
+    if (static_cast<unsigned long long>(info.st_size) > kMaxReadSize) {
+        strError = "it is larger than 64 MiB";
+        return -1;
+    }
+    facts.bRefused = false;
+    nSize = static_cast<size_t>(info.st_size);
+    facts.nMode = info.st_mode & 0777;
+    facts.nOwner = info.st_uid;
+    facts.nGroup = info.st_gid;
+    ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+    return fd.Release();
+}
+
+// Reads to the end with room for the size the file had when it was opened. Bounded: the file may
+// grow while it is read, and past kMaxReadSize it is refused.
+BOOL ReadToEnd(int nFd, size_t nSize, std::string& bytes, CFileFacts& facts, CString& strError)
+{
+    std::string data(nSize + 1, '\0');
+    size_t nRead = 0;
+    for (;;) {
+        if (nRead == data.size()) {
+            if (data.size() > kMaxReadSize) {
+                facts.bRefused = true;
+                strError = "it is larger than 64 MiB";
+                return FALSE;
+            }
+            data.resize(std::min(data.size() * 2, kMaxReadSize + 1));
+        }
+        const ssize_t n = ::read(nFd, &data[nRead], data.size() - nRead);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            strError = ErrnoText(errno);
+            return FALSE;
+        }
+        if (n == 0)
+            break;
+        nRead += static_cast<size_t>(n);
+    }
+    data.resize(nRead);
+    bytes.swap(data);
+    return TRUE;
+}
 
 } // namespace
 
@@ -163,70 +243,9 @@ BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string
                    CFileFacts* pFacts)
 {
     CFileFacts facts;
-    BOOL bRead = FALSE;
-    [&] {
-        struct stat info
-        {};
-        if (::lstat(strPath.Bytes().c_str(), &info) != 0) {
-            strError = ErrnoText(errno);
-            return;
-        }
-        facts.bExists = true;
-        facts.bRefused = true;
-        // A card prepared elsewhere may link its files to anything on this machine: a private key read
-        // here would be copied onto the card.
-        const std::string resolved = Resolve(strPath.Bytes());
-        if (!IsInside(resolved, Resolve(strFolder.Bytes()))) {
-            strError = "it is a link that leads outside the card";
-            return;
-        }
-        // Looked at before it is opened: opening a FIFO waits for a writer, a device may do anything.
-        if (::stat(resolved.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            strError = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
-            return;
-        }
-        const CFd fd(::open(resolved.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-        if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            strError = fd.Get() < 0 ? ErrnoText(errno) : CString("it is not a regular file");
-            facts.bRefused = fd.Get() >= 0 || errno == ELOOP;
-            return;
-        }
-        if (static_cast<unsigned long long>(info.st_size) > kMaxReadSize) {
-            strError = "it is larger than 64 MiB";
-            return;
-        }
-        facts.bRefused = false;
-        facts.nMode = info.st_mode & 0777;
-        facts.nOwner = info.st_uid;
-        facts.nGroup = info.st_gid;
-        ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
-        // Bounded: the file may grow while it is read.
-        std::string data(static_cast<size_t>(info.st_size) + 1, '\0');
-        size_t nRead = 0;
-        for (;;) {
-            if (nRead == data.size()) {
-                if (data.size() > kMaxReadSize) {
-                    facts.bRefused = true;
-                    strError = "it is larger than 64 MiB";
-                    return;
-                }
-                data.resize(std::min(data.size() * 2, kMaxReadSize + 1));
-            }
-            const ssize_t n = ::read(fd.Get(), &data[nRead], data.size() - nRead);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                strError = ErrnoText(errno);
-                return;
-            }
-            if (n == 0)
-                break;
-            nRead += static_cast<size_t>(n);
-        }
-        data.resize(nRead);
-        bytes.swap(data);
-        bRead = TRUE;
-    }();
+    size_t nSize = 0;
+    const CFd fd(OpenReadable(strPath, strFolder, facts, nSize, strError));
+    const BOOL bRead = fd.Get() >= 0 && ReadToEnd(fd.Get(), nSize, bytes, facts, strError);
     if (pFacts)
         *pFacts = facts;
     return bRead;
