@@ -577,8 +577,48 @@ void AppendDeclarationValue(CPrintBuffer& out, const char* pszName, const char* 
     out += ' ';
 }
 
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline = false);
+
+void PrintElement(const TiXmlElement& element, int nDepth, CPrintBuffer& out, bool bInline)
+{
+    if (!bInline)
+        AppendIndent(out, nDepth);
+    out.append("<").append(element.Value());
+    for (const TiXmlAttribute* pAttribute = element.FirstAttribute(); pAttribute; pAttribute = pAttribute->Next()) {
+        const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
+        out += ' ';
+        AppendEncoded(out, pAttribute->NameTStr());
+        out.append("=") += chQuote;
+        AppendEncoded(out, pAttribute->ValueStr());
+        out += chQuote;
+    }
+    const TiXmlNode* pFirst = element.FirstChild();
+    if (!pFirst) {
+        out.append(" />");
+    } else if (pFirst == element.LastChild() && pFirst->ToText()) {
+        out += '>';
+        PrintNode(*pFirst, nDepth + 1, out);
+        out.append("</").append(element.Value()).append(">");
+    } else if (HoldsMixedContent(element)) {
+        out += '>';
+        for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling())
+            PrintNode(*pChild, nDepth + 1, out, true);
+        out.append("</").append(element.Value()).append(">");
+    } else {
+        out += '>';
+        for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
+            if (!pChild->ToText())
+                out += '\n';
+            PrintNode(*pChild, nDepth + 1, out);
+        }
+        out += '\n';
+        AppendIndent(out, nDepth);
+        out.append("</").append(element.Value()).append(">");
+    }
+}
+
 // bInline prints the node with nothing around it, as it stands inside mixed content.
-void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline = false)
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline)
 {
     switch (node.Type()) {
     case TiXmlNode::TINYXML_DOCUMENT:
@@ -587,44 +627,9 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInlin
             out += '\n';
         }
         break;
-    case TiXmlNode::TINYXML_ELEMENT: {
-        const TiXmlElement& element = *node.ToElement();
-        if (!bInline)
-            AppendIndent(out, nDepth);
-        out.append("<").append(element.Value());
-        for (const TiXmlAttribute* pAttribute = element.FirstAttribute(); pAttribute; pAttribute = pAttribute->Next()) {
-            const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
-            out += ' ';
-            AppendEncoded(out, pAttribute->NameTStr());
-            out.append("=") += chQuote;
-            AppendEncoded(out, pAttribute->ValueStr());
-            out += chQuote;
-        }
-        const TiXmlNode* pFirst = element.FirstChild();
-        if (!pFirst) {
-            out.append(" />");
-        } else if (pFirst == element.LastChild() && pFirst->ToText()) {
-            out += '>';
-            PrintNode(*pFirst, nDepth + 1, out);
-            out.append("</").append(element.Value()).append(">");
-        } else if (HoldsMixedContent(element)) {
-            out += '>';
-            for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling())
-                PrintNode(*pChild, nDepth + 1, out, true);
-            out.append("</").append(element.Value()).append(">");
-        } else {
-            out += '>';
-            for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
-                if (!pChild->ToText())
-                    out += '\n';
-                PrintNode(*pChild, nDepth + 1, out);
-            }
-            out += '\n';
-            AppendIndent(out, nDepth);
-            out.append("</").append(element.Value()).append(">");
-        }
+    case TiXmlNode::TINYXML_ELEMENT:
+        PrintElement(*node.ToElement(), nDepth, out, bInline);
         break;
-    }
     case TiXmlNode::TINYXML_TEXT:
         if (node.ToText()->CDATA() && bInline) {
             out.append("<![CDATA[").append(node.Value()).append("]]>");
