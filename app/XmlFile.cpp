@@ -2,20 +2,11 @@
 
 #include <tinyxml.h>
 
-#include <malloc.h>
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <new>
 #include <strings.h>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -150,14 +141,8 @@ public:
                     break; // TinyXML ends the document at text outside every element
                 Node();
             } else if (m_in[m_i] != '<') {
-                const size_t nText = m_i;
                 if (!ReadText('<'))
                     Stop();
-                if (CSpan* pParent = OpenSpan(); pParent
-                    && std::any_of(m_in.begin() + static_cast<std::ptrdiff_t>(nText),
-                                   m_in.begin() + static_cast<std::ptrdiff_t>(m_i),
-                                   [](char c) { return !IsXmlSpace(c); }))
-                    pParent->bOnlyElements = false;
             } else if (m_i + 1 < m_in.size() && m_in[m_i + 1] == '/') {
                 EndTag();
             } else {
@@ -171,27 +156,6 @@ public:
     int MaxDepth() const { return m_nMaxDepth; }
     int MaxAttributes() const { return m_nMaxAttributes; }
     const std::string& Output() const { return m_bChanged ? m_out : m_in; }
-
-    // An element of the first levels, where a file's sections are, as the walk found it.
-    struct CSpan
-    {
-        size_t nStart = 0;
-        size_t nEnd = std::string::npos; // past its end tag, once that was found
-        int nParent = -1;
-        int nIndex = 0; // among its parent's child elements
-        int nChildren = 0;
-        // Nothing but elements and blanks between its tags: its children can be parsed one by one.
-        bool bOnlyElements = true;
-        size_t nName = 0;
-        size_t nNameLength = 0;
-    };
-    static const int kSpanDepth = 4;
-    // A file of very many small elements on its first levels is not split: their records would
-    // outweigh what it saves.
-    static const size_t kMaxSpans = 65536;
-    const std::vector<CSpan>& Spans() const { return m_spans; }
-    // The walk reached the end without a fault, left the text as it stands, and kept every span.
-    bool WalkedAsItStands() const { return !m_bStop && !m_bChanged && m_nDepth == 0 && !m_bSpansCut; }
 
 private:
     void Stop() { m_bStop = true; }
@@ -229,22 +193,12 @@ private:
         CopyTo(k);
     }
 
-    // The tracked element whose content the walk is in, if any.
-    CSpan* OpenSpan()
-    {
-        if (m_nDepth == 0 || m_openSpans.size() != static_cast<size_t>(m_nDepth))
-            return nullptr;
-        return &m_spans[static_cast<size_t>(m_openSpans.back())];
-    }
-
     // One node at "<", told apart as TinyXML does: a declaration ("<?xml" in any case), a comment,
     // CDATA, an element, or anything else up to ">".
     void Node()
     {
         const char cNext = m_i + 1 < m_in.size() ? m_in[m_i + 1] : '\0';
         const bool bElement = m_i + 1 < m_n && IsNameStart(static_cast<unsigned char>(cNext));
-        if (CSpan* pParent = OpenSpan(); pParent && !bElement)
-            pParent->bOnlyElements = false;
         if (cNext == '?' && StartsWithNoCase(m_in, m_i, "<?xml"))
             Declaration();
         else if (cNext == '!' && StartsWith(m_in, m_i, "<!--"))
@@ -326,30 +280,10 @@ private:
 
     void StartTag()
     {
-        int nSpan = -1;
-        const bool bTracked = m_nDepth < kSpanDepth && m_openSpans.size() == static_cast<size_t>(m_nDepth);
-        if (bTracked && m_spans.size() >= kMaxSpans) {
-            m_bSpansCut = true;
-        } else if (bTracked) {
-            CSpan span;
-            span.nStart = m_i;
-            if (!m_openSpans.empty()) {
-                span.nParent = m_openSpans.back();
-                span.nIndex = m_spans[static_cast<size_t>(span.nParent)].nChildren++;
-            } else {
-                span.nIndex = m_nTopElements++;
-            }
-            nSpan = static_cast<int>(m_spans.size());
-            m_spans.push_back(span);
-        }
         CopyTo(m_i + 1);
         const size_t nName = m_i;
         const bool bNamed = ReadName();
         const size_t nNameLength = m_i - nName;
-        if (nSpan >= 0) {
-            m_spans[static_cast<size_t>(nSpan)].nName = nName;
-            m_spans[static_cast<size_t>(nSpan)].nNameLength = nNameLength;
-        }
         // TinyXML keeps an element in the tree from its name on, even when what follows fails.
         if (nNameLength > 0)
             m_nMaxDepth = std::max(m_nMaxDepth, m_nDepth + 1);
@@ -364,15 +298,11 @@ private:
                 if (m_i + 1 >= m_n || m_in[m_i + 1] != '>')
                     return Stop();
                 CopyTo(m_i + 2);
-                if (nSpan >= 0)
-                    m_spans[static_cast<size_t>(nSpan)].nEnd = m_i;
                 return;
             }
             if (m_in[m_i] == '>') {
                 CopyTo(m_i + 1);
                 ++m_nDepth;
-                if (nSpan >= 0)
-                    m_openSpans.push_back(nSpan);
                 // Names beyond the limit need no keeping: such a text is refused anyway.
                 if (m_open.size() <= static_cast<size_t>(kMaxXmlNesting))
                     m_open.emplace_back(nName, nNameLength);
@@ -399,10 +329,6 @@ private:
             m_open.pop_back();
         } else {
             CopyThrough(">");
-        }
-        if (m_openSpans.size() == static_cast<size_t>(m_nDepth)) {
-            m_spans[static_cast<size_t>(m_openSpans.back())].nEnd = m_i;
-            m_openSpans.pop_back();
         }
         --m_nDepth;
     }
@@ -481,10 +407,6 @@ private:
     int m_nMaxDepth = 0;
     int m_nMaxAttributes = 0;
     std::vector<std::pair<size_t, size_t>> m_open;
-    std::vector<CSpan> m_spans;
-    std::vector<int> m_openSpans;
-    bool m_bSpansCut = false;
-    int m_nTopElements = 0;
 };
 
 // TinyXML only removes a child by deleting it; its links are reached through a class of its own,
@@ -524,245 +446,12 @@ int MeasureXmlNesting(const std::string& text)
     return scanner.MaxDepth();
 }
 
-namespace {
-
-// A heavy card's file is long lists of entries in a few sections, which TinyXML takes tens of
-// milliseconds to parse alone. About half of it is parsed meanwhile on a second thread: runs of the
-// last children of some elements, each child as an element of its own, appended to its parent once
-// the rest is parsed. Only a file that the walk found whole and unchanged, with nothing but elements
-// and blanks between those children, is split; the halves are kept only when each child ended
-// exactly where the walk said and each parent is where it was expected, and otherwise the file is
-// parsed whole, as it always was.
-const size_t kSplitSize = size_t(1) << 20;
-
-// A heavy card's documents are a few hundred thousand small nodes, and each page of memory they take
-// is touched for the first time as they are made. Every such touch of a 4 KiB page is a fault, which
-// on a virtual machine can cost more than parsing what the page holds: on the heavy card they were
-// a third of a confirm. Before a large document is made, the thread's heap is grown at once by the
-// room the document and its lists will take, and the kernel is asked to back that room with 2 MiB
-// pages where it has them, one fault instead of 512. The room is only address space until it is
-// used. The heap keeps what it is given back for the rest of the run, so the memory freed between
-// the load and the save is used again instead of being returned and touched afresh.
-const size_t kHugePage = size_t(2) << 20;
-const size_t kMostRoom = size_t(256) << 20;
-// Measured on the heavy card: the room its file's bytes take as nodes, lists and the printed text.
-// The thread that parses the tails holds only nodes.
-const size_t kRoomPerByte = 16;
-const size_t kTailRoomPerByte = 10;
-
-void PrepareHeapFor(size_t nRoom)
-{
-#if defined(__GLIBC__)
-    nRoom = std::min(nRoom, kMostRoom);
-    static std::once_flag kept;
-    std::call_once(kept, [] {
-        mallopt(M_TRIM_THRESHOLD, static_cast<int>(kMostRoom));
-        // Blocks up to the room's size are taken from it instead of being mapped on their own.
-        mallopt(M_MMAP_THRESHOLD, static_cast<int>(kMostRoom));
-    });
-    void* pRoom = std::malloc(nRoom);
-    if (!pRoom)
-        return;
-    const uintptr_t nBegin = (reinterpret_cast<uintptr_t>(pRoom) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t nEnd = (reinterpret_cast<uintptr_t>(pRoom) + nRoom) & ~(kHugePage - 1);
-    if (nEnd > nBegin)
-        madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
-    std::free(pRoom);
-#else
-    (void)nRoom;
-#endif
-}
-
-// The last children of one element: where each starts and ends, and how many come before them.
-struct CTailRun
-{
-    int nParent = -1;
-    size_t nBefore = 0;
-    std::vector<size_t> starts;
-    std::vector<size_t> ends;
-    size_t Begin() const { return starts.front(); }
-    size_t End() const { return ends.back(); }
-};
-
-std::vector<CTailRun> FindTailRuns(const CXmlScanner& scanner)
-{
-    const std::vector<CXmlScanner::CSpan>& spans = scanner.Spans();
-    const size_t nSize = scanner.Output().size();
-    if (nSize < kSplitSize || !scanner.WalkedAsItStands())
-        return {};
-    std::vector<std::vector<size_t>> children(spans.size());
-    for (size_t i = 0; i < spans.size(); ++i) {
-        if (spans[i].nParent >= 0)
-            children[static_cast<size_t>(spans[i].nParent)].push_back(i);
-    }
-    struct CCandidate
-    {
-        size_t nParent;
-        size_t nFirst;
-        size_t nBegin;
-        size_t nEnd;
-    };
-    std::vector<CCandidate> candidates;
-    for (size_t i = 0; i < spans.size(); ++i) {
-        const std::vector<size_t>& kids = children[i];
-        if (!spans[i].bOnlyElements || kids.size() < 2 || kids.size() != static_cast<size_t>(spans[i].nChildren))
-            continue;
-        for (size_t k = 1; k < kids.size(); ++k)
-            candidates.push_back({i, k, spans[kids[k]].nStart, spans[kids.back()].nEnd});
-    }
-    // The largest runs first, as long as they overlap none taken and keep the total near half.
-    std::sort(candidates.begin(), candidates.end(),
-              [](const CCandidate& a, const CCandidate& b) { return a.nEnd - a.nBegin > b.nEnd - b.nBegin; });
-    std::vector<CTailRun> runs;
-    size_t nTotal = 0;
-    for (const CCandidate& candidate : candidates) {
-        const bool bOverlaps = std::any_of(runs.begin(), runs.end(), [&candidate](const CTailRun& taken) {
-            return candidate.nBegin < taken.End() && taken.Begin() < candidate.nEnd;
-        });
-        if (bOverlaps || nTotal + (candidate.nEnd - candidate.nBegin) > nSize / 2 + nSize / 20)
-            continue;
-        nTotal += candidate.nEnd - candidate.nBegin;
-        CTailRun run;
-        run.nParent = static_cast<int>(candidate.nParent);
-        run.nBefore = candidate.nFirst;
-        const std::vector<size_t>& kids = children[candidate.nParent];
-        for (size_t k = candidate.nFirst; k < kids.size(); ++k) {
-            run.starts.push_back(spans[kids[k]].nStart);
-            run.ends.push_back(spans[kids[k]].nEnd);
-        }
-        runs.push_back(std::move(run));
-    }
-    if (nTotal < nSize / 5)
-        return {};
-    std::sort(runs.begin(), runs.end(), [](const CTailRun& a, const CTailRun& b) { return a.Begin() < b.Begin(); });
-    return runs;
-}
-
-// The element the walk recorded as spans[nSpan], in the parsed document.
-TiXmlElement* FindElement(TiXmlDocument& doc, const std::string& text, const std::vector<CXmlScanner::CSpan>& spans,
-                          int nSpan)
-{
-    std::vector<const CXmlScanner::CSpan*> path;
-    for (int i = nSpan; i >= 0; i = spans[static_cast<size_t>(i)].nParent)
-        path.insert(path.begin(), &spans[static_cast<size_t>(i)]);
-    TiXmlNode* pNode = &doc;
-    for (const CXmlScanner::CSpan* pSpan : path) {
-        TiXmlElement* pElement = pNode->FirstChildElement();
-        for (int i = 0; pElement && i < pSpan->nIndex; ++i)
-            pElement = pElement->NextSiblingElement();
-        if (!pElement
-            || pElement->ValueStr().compare(0, std::string::npos, text, pSpan->nName, pSpan->nNameLength) != 0)
-            return nullptr;
-        pNode = pElement;
-    }
-    return pNode->ToElement();
-}
-
-size_t CountChildElements(const TiXmlElement* pElement)
-{
-    size_t nCount = 0;
-    for (const TiXmlElement* p = pElement->FirstChildElement(); p; p = p->NextSiblingElement())
-        ++nCount;
-    return nCount;
-}
-
-// A second thread working on data of the frame that starts it: joined when the frame ends, however
-// it ends. Start answers false when the system gives no thread.
-class CJoinedThread
-{
-public:
-    CJoinedThread() = default;
-    CJoinedThread(const CJoinedThread&) = delete;
-    CJoinedThread& operator=(const CJoinedThread&) = delete;
-    ~CJoinedThread() { Join(); }
-
-    template <typename Work>
-    bool Start(Work work)
-    {
-        try {
-            m_thread = std::thread(std::move(work));
-            return true;
-        } catch (const std::system_error&) {
-            return false;
-        }
-    }
-    void Join()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-private:
-    std::thread m_thread;
-};
-
-bool ParseSplit(TiXmlDocument& doc, const CXmlScanner& scanner, const std::vector<CTailRun>& runs)
-{
-    const std::string& text = scanner.Output();
-    std::vector<std::vector<std::unique_ptr<TiXmlElement>>> tails(runs.size());
-    bool bTailsParsed = true;
-    // Joined also when the rest cannot be parsed for want of memory: the thread uses this frame.
-    CJoinedThread worker;
-    if (!worker.Start([&]() {
-            try {
-                size_t nShare = 0;
-                for (const CTailRun& run : runs)
-                    nShare += run.End() - run.Begin();
-                PrepareHeapFor(nShare * kTailRoomPerByte);
-                for (size_t r = 0; r < runs.size() && bTailsParsed; ++r) {
-                    for (size_t k = 0; k < runs[r].starts.size() && bTailsParsed; ++k) {
-                        tails[r].push_back(std::make_unique<TiXmlElement>(""));
-                        const char* pEnd = tails[r].back()->Parse(text.c_str() + runs[r].starts[k], nullptr,
-                                                                  TIXML_ENCODING_LEGACY);
-                        bTailsParsed = pEnd == text.c_str() + runs[r].ends[k];
-                    }
-                }
-            } catch (const std::bad_alloc&) {
-                bTailsParsed = false;
-            }
-        }))
-        return false;
-
-    std::string head;
-    head.reserve(text.size());
-    size_t nFrom = 0;
-    for (const CTailRun& run : runs) {
-        head.append(text, nFrom, run.Begin() - nFrom);
-        nFrom = run.End();
-    }
-    head.append(text, nFrom, std::string::npos);
-    doc.Parse(head.c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    worker.Join();
-
-    std::vector<TiXmlElement*> parents;
-    for (const CTailRun& run : runs) {
-        TiXmlElement* pParent = doc.Error() ? nullptr : FindElement(doc, text, scanner.Spans(), run.nParent);
-        if (!pParent || CountChildElements(pParent) != run.nBefore)
-            break;
-        parents.push_back(pParent);
-    }
-    if (!bTailsParsed || parents.size() != runs.size()) {
-        doc.Clear();
-        doc.ClearError();
-        return false;
-    }
-    for (size_t r = 0; r < runs.size(); ++r) {
-        for (std::unique_ptr<TiXmlElement>& pElement : tails[r])
-            parents[r]->LinkEndChild(pElement.release());
-    }
-    return true;
-}
-
-} // namespace
-
 BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, CString& strError)
 {
     doc.Clear();
     doc.ClearError();
     g_nLargestText = std::max(g_nLargestText, bytes.size());
     bHadBom = bytes.compare(0, 3, kBom) == 0;
-    if (bytes.size() >= kSplitSize)
-        PrepareHeapFor(bytes.size() * kRoomPerByte);
     const std::string text = NormaliseLineEnds(bHadBom ? bytes.substr(3) : bytes);
 
     CXmlScanner scanner(text, bHadBom || ReadsAsUtf8(text));
@@ -777,12 +466,9 @@ BOOL ParseXmlFile(TiXmlDocument& doc, const std::string& bytes, bool& bHadBom, C
     }
     // Values keep their blanks: leading, trailing and repeated blanks in a name are part of it.
     TiXmlBase::SetCondenseWhiteSpace(false);
-    // Without a tab size TinyXML does not count rows and columns as it goes (nothing here reports
-    // them), which took it a tenth of its time.
+    // Without a tab size TinyXML does not count rows and columns as it goes: nothing here reports them.
     doc.SetTabSize(0);
-    const std::vector<CTailRun> runs = FindTailRuns(scanner);
-    if (runs.empty() || !ParseSplit(doc, scanner, runs))
-        doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    doc.Parse(scanner.Output().c_str(), nullptr, TIXML_ENCODING_LEGACY);
     if (doc.Error() || !doc.RootElement()) {
         strError = doc.Error() ? CString(doc.ErrorDesc()) : CString("it holds no element");
         doc.Clear();
@@ -799,16 +485,7 @@ namespace {
 class CPrintBuffer
 {
 public:
-    explicit CPrintBuffer(std::string& out, const TiXmlNode* pStop = nullptr) : m_out(out), m_pStop(pStop) {}
-    // Printing ends just before this node, with everything that follows it left out: another
-    // thread prints the rest.
-    bool StopsAt(const TiXmlNode* pNode)
-    {
-        if (pNode == m_pStop)
-            m_bStopped = true;
-        return m_bStopped;
-    }
-    bool Stopped() const { return m_bStopped; }
+    explicit CPrintBuffer(std::string& out) : m_out(out) {}
     CPrintBuffer& append(const char* pch, size_t n)
     {
         if (n > sizeof(m_buffer) - m_n) {
@@ -834,18 +511,15 @@ public:
 
 private:
     std::string& m_out;
-    const TiXmlNode* m_pStop;
-    bool m_bStopped = false;
     char m_buffer[1024];
     size_t m_n = 0;
 };
 
 // TinyXML's layout, as TiXmlDocument::SaveFile prints it: four blanks a level, a lone text inside
 // its element's tags, every other child on a line of its own, and TinyXML's own escapes. SaveFile
-// makes an fprintf call for every tag, attribute and text, which cost a heavy card's save more
-// than the rest of printing; this appends the same bytes to one string, apart from mixed content
-// (see HoldsMixedContent) and damaged declarations (see AppendDeclarationValue). Values are C strings to
-// TinyXML's printer, so they end at a NUL here too.
+// makes an fprintf call for every tag, attribute and text; this appends the same bytes to one
+// string, apart from mixed content (see HoldsMixedContent) and damaged declarations (see
+// AppendDeclarationValue). Values are C strings to TinyXML's printer, so they end at a NUL here too.
 void AppendEncoded(CPrintBuffer& out, const std::string& text)
 {
     // Most values need no escape at all (TinyXML escapes the five markup characters and every byte
@@ -903,65 +577,59 @@ void AppendDeclarationValue(CPrintBuffer& out, const char* pszName, const char* 
     out += ' ';
 }
 
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline = false);
+
+void PrintElement(const TiXmlElement& element, int nDepth, CPrintBuffer& out, bool bInline)
+{
+    if (!bInline)
+        AppendIndent(out, nDepth);
+    out.append("<").append(element.Value());
+    for (const TiXmlAttribute* pAttribute = element.FirstAttribute(); pAttribute; pAttribute = pAttribute->Next()) {
+        const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
+        out += ' ';
+        AppendEncoded(out, pAttribute->NameTStr());
+        out.append("=") += chQuote;
+        AppendEncoded(out, pAttribute->ValueStr());
+        out += chQuote;
+    }
+    const TiXmlNode* pFirst = element.FirstChild();
+    if (!pFirst) {
+        out.append(" />");
+    } else if (pFirst == element.LastChild() && pFirst->ToText()) {
+        out += '>';
+        PrintNode(*pFirst, nDepth + 1, out);
+        out.append("</").append(element.Value()).append(">");
+    } else if (HoldsMixedContent(element)) {
+        out += '>';
+        for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling())
+            PrintNode(*pChild, nDepth + 1, out, true);
+        out.append("</").append(element.Value()).append(">");
+    } else {
+        out += '>';
+        for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
+            if (!pChild->ToText())
+                out += '\n';
+            PrintNode(*pChild, nDepth + 1, out);
+        }
+        out += '\n';
+        AppendIndent(out, nDepth);
+        out.append("</").append(element.Value()).append(">");
+    }
+}
+
 // bInline prints the node with nothing around it, as it stands inside mixed content.
-void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline = false)
+void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInline)
 {
     switch (node.Type()) {
     case TiXmlNode::TINYXML_DOCUMENT:
         for (const TiXmlNode* pChild = node.FirstChild(); pChild; pChild = pChild->NextSibling()) {
             PrintNode(*pChild, nDepth, out);
-            if (out.Stopped())
-                return;
             out += '\n';
         }
         break;
-    case TiXmlNode::TINYXML_ELEMENT: {
-        const TiXmlElement& element = *node.ToElement();
-        if (!bInline)
-            AppendIndent(out, nDepth);
-        out.append("<").append(element.Value());
-        for (const TiXmlAttribute* pAttribute = element.FirstAttribute(); pAttribute; pAttribute = pAttribute->Next()) {
-            const char chQuote = pAttribute->ValueStr().find('"') == std::string::npos ? '"' : '\'';
-            out += ' ';
-            AppendEncoded(out, pAttribute->NameTStr());
-            out.append("=") += chQuote;
-            AppendEncoded(out, pAttribute->ValueStr());
-            out += chQuote;
-        }
-        const TiXmlNode* pFirst = element.FirstChild();
-        if (!pFirst) {
-            out.append(" />");
-        } else if (pFirst == element.LastChild() && pFirst->ToText()) {
-            out += '>';
-            PrintNode(*pFirst, nDepth + 1, out);
-            out.append("</").append(element.Value()).append(">");
-        } else if (HoldsMixedContent(element)) {
-            out += '>';
-            for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
-                if (out.StopsAt(pChild))
-                    return;
-                PrintNode(*pChild, nDepth + 1, out, true);
-                if (out.Stopped())
-                    return;
-            }
-            out.append("</").append(element.Value()).append(">");
-        } else {
-            out += '>';
-            for (const TiXmlNode* pChild = pFirst; pChild; pChild = pChild->NextSibling()) {
-                if (out.StopsAt(pChild))
-                    return;
-                if (!pChild->ToText())
-                    out += '\n';
-                PrintNode(*pChild, nDepth + 1, out);
-                if (out.Stopped())
-                    return;
-            }
-            out += '\n';
-            AppendIndent(out, nDepth);
-            out.append("</").append(element.Value()).append(">");
-        }
+    case TiXmlNode::TINYXML_ELEMENT:
+        PrintElement(*node.ToElement(), nDepth, out, bInline);
         break;
-    }
     case TiXmlNode::TINYXML_TEXT:
         if (node.ToText()->CDATA() && bInline) {
             out.append("<![CDATA[").append(node.Value()).append("]]>");
@@ -997,104 +665,6 @@ void PrintNode(const TiXmlNode& node, int nDepth, CPrintBuffer& out, bool bInlin
     }
 }
 
-// What PrintNode prints of the document from this element on, to the document's end: the element
-// and its later siblings, the closing tag of each element around it, and what follows each of them.
-void PrintFrom(const TiXmlElement& from, CPrintBuffer& out)
-{
-    int nDepth = 0;
-    for (const TiXmlNode* pAbove = from.Parent(); pAbove && pAbove->ToElement(); pAbove = pAbove->Parent())
-        ++nDepth;
-    const TiXmlNode* pNext = &from;
-    for (const TiXmlNode* pParent = from.Parent(); pParent; pParent = pParent->Parent()) {
-        if (!pParent->ToElement()) {
-            // The document: the element that held the rest ends its line, and so does every node after it.
-            out += '\n';
-            for (const TiXmlNode* pNode = pNext; pNode; pNode = pNode->NextSibling()) {
-                PrintNode(*pNode, 0, out);
-                out += '\n';
-            }
-            return;
-        }
-        const bool bMixed = HoldsMixedContent(*pParent->ToElement());
-        for (const TiXmlNode* pNode = pNext; pNode; pNode = pNode->NextSibling()) {
-            if (!bMixed && !pNode->ToText())
-                out += '\n';
-            PrintNode(*pNode, nDepth, out, bMixed);
-        }
-        --nDepth;
-        if (!bMixed) {
-            out += '\n';
-            AppendIndent(out, nDepth);
-        }
-        out.append("</").append(pParent->Value()).append(">");
-        pNext = pParent->NextSibling();
-    }
-}
-
-// The next node in document order after node and all it holds.
-const TiXmlNode* NextAfter(const TiXmlNode* pNode)
-{
-    for (; pNode; pNode = pNode->Parent()) {
-        if (pNode->NextSibling())
-            return pNode->NextSibling();
-    }
-    return nullptr;
-}
-
-const TiXmlNode* NextInOrder(const TiXmlNode* pNode)
-{
-    return pNode->FirstChild() ? pNode->FirstChild() : NextAfter(pNode);
-}
-
-// Where a large document's printing is shared between two threads: the first element inside
-// another element from the middle node of the document on, counted in document order. Small
-// documents are printed whole by one thread: a thread would cost more than it saves.
-const TiXmlElement* FindPrintSplit(const TiXmlDocument& doc)
-{
-    const size_t kLeastNodes = 20000;
-    size_t nNodes = 0;
-    for (const TiXmlNode* pNode = doc.FirstChild(); pNode; pNode = NextInOrder(pNode))
-        ++nNodes;
-    if (nNodes < kLeastNodes)
-        return nullptr;
-    size_t nIndex = 0;
-    for (const TiXmlNode* pNode = doc.FirstChild(); pNode; pNode = NextInOrder(pNode), ++nIndex) {
-        if (nIndex >= nNodes / 2 && pNode->ToElement() && pNode->Parent() && pNode->Parent()->ToElement())
-            return pNode->ToElement();
-    }
-    return nullptr;
-}
-
-// Prints the document into bytes, sharing a large one between this thread and a second one;
-// without a second thread it is printed whole here.
-void PrintDocument(const TiXmlDocument& doc, std::string& bytes)
-{
-    const TiXmlElement* pSplit = FindPrintSplit(doc);
-    std::string tail;
-    bool bTailPrinted = false;
-    // Joined whatever this thread's part does: the other one reads the document.
-    CJoinedThread worker;
-    if (pSplit && !worker.Start([&]() {
-            try {
-                tail.reserve(g_nLargestText);
-                CPrintBuffer out(tail);
-                PrintFrom(*pSplit, out);
-                out.Flush();
-                bTailPrinted = true;
-            } catch (const std::bad_alloc&) {}
-        }))
-        pSplit = nullptr;
-    CPrintBuffer out(bytes, pSplit);
-    PrintNode(doc, 0, out);
-    out.Flush();
-    if (!pSplit)
-        return;
-    worker.Join();
-    if (!bTailPrinted)
-        throw std::bad_alloc();
-    bytes += tail;
-}
-
 } // namespace
 
 BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
@@ -1102,11 +672,13 @@ BOOL PrintXmlFile(const TiXmlDocument& doc, bool bWithBom, std::string& bytes)
     // Out of memory is a failed save with its message, not an exception through the event loop.
     try {
         bytes = bWithBom ? std::string(kBom) : std::string();
-        // Room for twice the largest file seen, so that a heavy card's few megabytes are not copied
-        // into ever larger buffers, each of them new memory to the system, as the text grows. What
-        // is reserved and not written is never touched.
+        // Room for twice the largest file seen, so that a file of a few megabytes is not copied into
+        // ever larger buffers, each of them new memory to the system, as the text grows. What is
+        // reserved and not written is never touched.
         bytes.reserve(2 * g_nLargestText);
-        PrintDocument(doc, bytes);
+        CPrintBuffer out(bytes);
+        PrintNode(doc, 0, out);
+        out.Flush();
         g_nLargestText = std::max(g_nLargestText, bytes.size());
         return TRUE;
     } catch (const std::bad_alloc&) {

@@ -34,15 +34,14 @@ struct CFileFacts
 BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string& bytes, CString& strError,
                    CFileFacts* pFacts = nullptr);
 
-// Replaces the file with exactly these bytes. The bytes go to a temporary file in the same folder,
-// which replaces the file only once every byte is written and flushed to the medium, and the folder is
-// flushed after; on any failure the old file is left untouched and FALSE comes back with a reason for
-// the user. The file keeps its permission bits (and, for root, its owner), or takes those of pLike. A
-// link that leads to a place inside strFolder is written through; a link that leads outside is
-// replaced by a regular file, and a folder link that leads outside refuses the save. Leftover
-// temporary files of killed saves are removed.
+// Replaces the file with exactly these bytes. The bytes go to a new temporary file in the same
+// folder, ".<name>.dpf-settings-<ten letters or digits>", locked while it is written, which replaces
+// the file only once every byte is written and flushed to the medium, and the folder is flushed
+// after; on any failure the old file is left untouched, the temporary file is removed and FALSE
+// comes back with a reason for the user. The file keeps its permission bits (and, for root, its
+// owner), or takes those of pLike. A link that leads to a place inside strFolder is written through;
+// a link that leads outside is replaced by a regular file, and a folder link that leads outside
+// refuses the save. Temporary files of that pattern that no running save holds locked, left by
+// killed saves, are removed; no other file is.
 BOOL ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
                            CString& strError, const CFileFacts* pLike = nullptr);
-
-// Tests make saves go the way they go on a FAT card, which has no unnamed temporary files.
-void SetUnnamedTempFilesAllowed(bool bAllowed);

@@ -18,23 +18,60 @@
 #include <csignal>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-// What every fsync of this test program flushed, by path, so that a test can tell what the save put
-// on the medium and in which order.
-static std::vector<std::string> g_synced;
-
-extern "C" int fsync(int nFd)
+static std::string PathOf(int nFd)
 {
     char target[PATH_MAX] = {};
     const ssize_t n = readlink(("/proc/self/fd/" + std::to_string(nFd)).c_str(), target, sizeof target - 1);
-    g_synced.emplace_back(target, n > 0 ? static_cast<size_t>(n) : 0);
+    return std::string(target, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+static int RealFlock(int nFd, int nOperation)
+{
+    static const auto pRealFlock = reinterpret_cast<int (*)(int, int)>(dlsym(RTLD_NEXT, "flock"));
+    return pRealFlock(nFd, nOperation);
+}
+
+// What every fsync of this test program flushed, by path, and whether someone else held the file
+// locked just then, so that a test can tell what the save put on the medium, in which order, and
+// that no other save could have taken its temporary file for a leftover meanwhile.
+struct CSynced
+{
+    std::string path;
+    bool bLocked;
+};
+static std::vector<CSynced> g_synced;
+
+extern "C" int fsync(int nFd)
+{
+    const std::string path = PathOf(nFd);
+    const int nOther = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const bool bLocked = nOther >= 0 && RealFlock(nOther, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (nOther >= 0)
+        close(nOther);
+    g_synced.push_back({path, bLocked});
     static const auto pRealFsync = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
     return pRealFsync(nFd);
+}
+
+// When set, the next waiting lock first removes the file it is about to lock, as another save's
+// sweep does when it comes upon a temporary file that was made but not yet locked.
+static bool g_bSweepBeforeNextLock = false;
+
+extern "C" int flock(int nFd, int nOperation)
+{
+    if (g_bSweepBeforeNextLock && nOperation == LOCK_EX) {
+        g_bSweepBeforeNextLock = false;
+        unlink(PathOf(nFd).c_str());
+    }
+    return RealFlock(nFd, nOperation);
 }
 
 namespace {
@@ -258,31 +295,68 @@ TEST_P(CardTest, StartupSaysWhatItResetsAndReadsNothingOffTheCardAndTheSavesKeep
 INSTANTIATE_TEST_SUITE_P(Cards, CardTest, ::testing::ValuesIn(CardCases()),
                          [](const auto& info) { return std::string(info.param.pszName); });
 
-// FAT and exFAT cards have no unnamed temporary files: the save writes a named one, flushes it, renames
-// it and then flushes the folder, and clears what killed saves left, and only that.
-TEST_F(ConfigDocumentTest, SaveOnACardWithoutUnnamedFilesSyncsTheFolderAndClearsLeftovers)
+// Beside the frame's file the user keeps copies of their own, under any name. A save writes a hidden
+// temporary file of its own pattern, locked and flushed, renames it and then flushes the folder; it
+// clears a killed save's leftover of that pattern, leaves one that a running save holds locked, and
+// never touches any other file.
+TEST_F(ConfigDocumentTest, SaveKeepsTheUsersFilesBesideItAndClearsOnlyLeftoversNoSaveHoldsLocked)
 {
     m_drive.WriteConfig(kValidFile);
-    for (const char* pszName : {"Configuration.xml.ab-123", "Configuration.xml.abc12", "Configuration.xml.bak",
-                                "Other.xml.ABC123", "Configuration.xml.AbC123", "Configuration.xml.zz9ZZ9"})
-        WriteFileBytes(Folder() + "/" + pszName, "left");
+    const std::set<std::string> users = {"Configuration.xml.backup",
+                                         "Configuration.xml.orig01",
+                                         "Configuration.xml.ABC123",
+                                         "Configuration.xml.bak",
+                                         "Other.xml.ABC123",
+                                         ".Configuration.xml.dpf-settings-AbC123",
+                                         "Configuration.xml.dpf-settings-AbC123xyZ0",
+                                         ".Configuration.xml.dpf-settings-AbC123xyZ0~"};
+    for (const std::string& name : users)
+        WriteFileBytes(Folder() + "/" + name, "the user's " + name);
+    const std::string running = ".Configuration.xml.dpf-settings-Running123";
+    for (const char* pszKilled :
+         {".Configuration.xml.dpf-settings-AbC123xyZ0", ".Configuration.xml.bak.dpf-settings-0123456789"})
+        WriteFileBytes(Folder() + "/" + pszKilled, "half a save");
+    WriteFileBytes(Folder() + "/" + running, "a save under way");
+    const int nRunning = open((Folder() + "/" + running).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(nRunning, LOCK_EX), 0);
     Load();
     ChangeSomething();
-    SetUnnamedTempFilesAllowed(false);
     g_synced.clear();
+    CModalScript script;
+    script.ThenAnswerMessageBox();
     const bool bSaved = SaveConfigDocument(nullptr);
-    SetUnnamedTempFilesAllowed(true);
+    close(nRunning);
     ASSERT_TRUE(bSaved);
     EXPECT_NE(m_drive.ReadConfig().find("changed"), std::string::npos);
-    EXPECT_EQ(Entries(Folder()),
-              (std::set<std::string>{"Configuration.xml", "Configuration.xml.ab-123", "Configuration.xml.abc12",
-                                     "Configuration.xml.bak", "Other.xml.ABC123"}));
+    std::set<std::string> expected = users;
+    expected.insert({"Configuration.xml", running});
+    EXPECT_EQ(Entries(Folder()), expected);
+    for (const std::string& name : users)
+        EXPECT_EQ(ReadFileBytes(Folder() + "/" + name), "the user's " + name);
 
-    const std::string realFolder = std::filesystem::canonical(Folder());
+    const std::string prefix = std::filesystem::canonical(Folder()).string() + "/.Configuration.xml.dpf-settings-";
     ASSERT_EQ(g_synced.size(), 2u);
-    EXPECT_EQ(g_synced[0].substr(0, realFolder.size() + 19), realFolder + "/Configuration.xml.");
-    EXPECT_EQ(g_synced[0].size(), realFolder.size() + 25) << g_synced[0];
-    EXPECT_EQ(g_synced[1], realFolder);
+    EXPECT_EQ(g_synced[0].path.substr(0, prefix.size()), prefix);
+    EXPECT_EQ(g_synced[0].path.size(), prefix.size() + 10) << g_synced[0].path;
+    EXPECT_TRUE(g_synced[0].bLocked) << "the temporary file is locked while it is written";
+    EXPECT_EQ(g_synced[1].path, std::filesystem::canonical(Folder()).string());
+}
+
+// Two editors saving to one card at once: the other's sweep may remove this save's new temporary
+// file before this save has locked it.
+TEST_F(ConfigDocumentTest, ASaveWhoseTemporaryFileAnotherSaveRemovedBeforeItWasLockedSavesThroughANewOne)
+{
+    m_drive.WriteConfig(kValidFile);
+    Load();
+    ChangeSomething();
+    g_bSweepBeforeNextLock = true;
+    CModalScript script;
+    script.ThenAnswerMessageBox();
+    EXPECT_TRUE(SaveConfigDocument(nullptr));
+    EXPECT_FALSE(g_bSweepBeforeNextLock) << "the save locked no file";
+    g_bSweepBeforeNextLock = false;
+    EXPECT_NE(m_drive.ReadConfig().find("changed"), std::string::npos);
+    EXPECT_EQ(Entries(Folder()), std::set<std::string>{"Configuration.xml"});
 }
 
 namespace {
@@ -380,4 +454,7 @@ TEST_F(SaveFaultTest, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFileWhole)
         const std::string bytes = m_drive.ReadConfig();
         ASSERT_TRUE(bytes == versionA || bytes == versionB) << "after kill " << i << ": " << bytes.size() << " bytes";
     }
+    // A killed save holds no lock any more: the next save clears what the kills left.
+    ASSERT_TRUE(save(true));
+    EXPECT_EQ(Entries(Folder()), std::set<std::string>{"Configuration.xml"});
 }
