@@ -1,9 +1,9 @@
 #include "app/KestrovaConfigToolApp.h"
 
 #include "app/CardChooserDlg.h"
-#include "app/ConfigDocument.h"
-#include "app/ConfigSection.h"
 #include "app/DriveLocator.h"
+#include "documents/ConfigDocument.h"
+#include "documents/ConfigSection.h"
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"
 #include "pages/PropPageInternetSharing.h"

@@ -2,7 +2,7 @@
 // 10,000 denied senders and 10,000 feeds. Prints the time to open each page (its lists filled and
 // sorted), to confirm it (its section rebuilt) and to save the whole file once, as one OK does.
 
-#include "app/ConfigDocument.h"
+#include "documents/ConfigDocument.h"
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"
 #include "pages/PropPageInternetSharing.h"

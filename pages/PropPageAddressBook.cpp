@@ -1,7 +1,7 @@
 #include "pages/PropPageAddressBook.h"
 
-#include "app/ConfigDocument.h"
-#include "app/ConfigSection.h"
+#include "documents/ConfigDocument.h"
+#include "documents/ConfigSection.h"
 #include "pages/ListEntries.h"
 #include "pages/PageChecks.h"
 #include "res/Resource.h"

@@ -1,8 +1,8 @@
 #include "pages/PropPageInternetSharing.h"
 
-#include "app/ConfigDocument.h"
-#include "app/ConfigSection.h"
-#include "app/ScrambledText.h"
+#include "documents/ConfigDocument.h"
+#include "documents/ConfigSection.h"
+#include "documents/ScrambledText.h"
 #include "pages/ListEntries.h"
 #include "pages/PageChecks.h"
 #include "pages/PasswordBoxes.h"

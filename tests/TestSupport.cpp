@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/ConfigDocument.h"
 #include "app/KestrovaConfigToolApp.h"
+#include "documents/ConfigDocument.h"
 #include "platform/ModalLoop.h"
 #include "platform/MountedVolumes.h"
 #include "platform/PropertySheet.h"

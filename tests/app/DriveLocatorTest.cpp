@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 
-#include "app/ConfigDocument.h"
+#include "documents/ConfigDocument.h"
 #include "platform/MountedVolumes.h"
 
 #include <QDir>

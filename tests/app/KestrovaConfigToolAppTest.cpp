@@ -1,7 +1,7 @@
 #include "app/KestrovaConfigToolApp.h"
 
 #include "TestSupport.h"
-#include "app/ConfigDocument.h"
+#include "documents/ConfigDocument.h"
 #include "platform/PropertySheet.h"
 
 #include <QDir>

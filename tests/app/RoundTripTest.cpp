@@ -5,9 +5,9 @@
 // in their free texts.
 
 #include "TestSupport.h"
-#include "app/ConfigDocument.h"
-#include "app/ScrambledText.h"
-#include "app/XmlFile.h"
+#include "documents/ConfigDocument.h"
+#include "documents/ScrambledText.h"
+#include "documents/XmlFile.h"
 #include "platform/PropertySheet.h"
 
 #include <QDateTime>

@@ -2,7 +2,7 @@
 // XML reader really builds is no deeper than the guard said (and exactly as deep when the text
 // parses). Built with libFuzzer by scripts/fuzz.sh, and replayed over its corpus by the test suite.
 
-#include "app/XmlFile.h"
+#include "documents/XmlFile.h"
 
 #include <tinyxml.h>
 

@@ -3,8 +3,8 @@
 // cancelled when a page refuses its input) and the saved file is loaded again. Built with libFuzzer
 // by scripts/fuzz.sh, and replayed over the corpus by the test suite.
 
-#include "app/ConfigDocument.h"
 #include "app/KestrovaConfigToolApp.h"
+#include "documents/ConfigDocument.h"
 #include "platform/ModalLoop.h"
 #include "platform/PropertySheet.h"
 

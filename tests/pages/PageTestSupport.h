@@ -3,7 +3,7 @@
 // frame's scrambled texts, and a page's controls driven the way a user drives them.
 
 #include "TestSupport.h"
-#include "app/ScrambledText.h"
+#include "documents/ScrambledText.h"
 #include "ui/ReportCtrl.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "pages/PropPageNetwork.h"
 
 #include "PageTestSupport.h"
-#include "app/ConfigDocument.h"
+#include "documents/ConfigDocument.h"
 #include "platform/PropertySheet.h"
 
 #include <QAbstractButton>

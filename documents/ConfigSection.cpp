@@ -1,8 +1,8 @@
-#include "app/ConfigSection.h"
+#include "documents/ConfigSection.h"
 
-#include "app/ConfigDocument.h"
-#include "app/ScrambledText.h"
-#include "app/XmlFile.h"
+#include "documents/ConfigDocument.h"
+#include "documents/ScrambledText.h"
+#include "documents/XmlFile.h"
 
 #include <tinyxml.h>
 

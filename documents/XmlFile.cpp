@@ -1,4 +1,4 @@
-#include "app/XmlFile.h"
+#include "documents/XmlFile.h"
 
 #include <tinyxml.h>
 

@@ -1,4 +1,4 @@
-#include "app/ScrambledText.h"
+#include "documents/ScrambledText.h"
 
 #include <tinyxml.h>
 

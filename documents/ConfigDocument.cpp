@@ -1,7 +1,7 @@
-#include "app/ConfigDocument.h"
+#include "documents/ConfigDocument.h"
 
-#include "app/ScrambledText.h"
-#include "app/XmlFile.h"
+#include "documents/ScrambledText.h"
+#include "documents/XmlFile.h"
 #include "platform/Files.h"
 #include "platform/WinApp.h"
 

@@ -1,4 +1,4 @@
-#include "app/ConfigDocument.h"
+#include "documents/ConfigDocument.h"
 #include "platform/Files.h"
 
 #include "TestSupport.h"
