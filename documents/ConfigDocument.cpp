@@ -6,6 +6,8 @@
 #include "platform/WinApp.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 TiXmlDocument theConfigDoc;
@@ -29,6 +31,13 @@ bool g_bConfigHadBom = false;
 bool g_bKeepUnreadableFile = false;
 // Set when a page rewrote a section that has not been saved yet.
 bool g_bConfigChanged = false;
+// What the file on the card held when it was read, or last written: another editor or tool may
+// write it while the window is open, and a save must not silently undo that. No file, or one that
+// was not the frame's (a link out of the card, a FIFO), is remembered as absent.
+std::optional<std::string> g_cardBytes;
+// The file exists but could not be read (no permission, an I/O error): nobody could keep a copy of
+// it, so it is never saved over in this run. The reason, for the user.
+CString g_strUnreadable;
 
 // The sections the rewrites of the current (or last) confirm replaced. They go once a confirm has
 // saved, at the first rewrite after it, so that a confirm never frees what it replaced itself.
@@ -63,7 +72,9 @@ BOOL KeepUnreadableFile(CString& strWhy)
         return TRUE;
     }
     // The copy is as private as the file it copies.
-    if (!bRead || !ReplaceFileAtomically(theConfigSavePath + ".bak", g_strDriveFolder, oldBytes, strError, &facts)) {
+    if (!bRead
+        || ReplaceFileAtomically(theConfigSavePath + ".bak", g_strDriveFolder, oldBytes, strError, &facts)
+            == CReplaceResult::Failed) {
         strWhy = "the old file could not be kept as Configuration.xml.bak first (" + strError + ")";
         return FALSE;
     }
@@ -71,21 +82,53 @@ BOOL KeepUnreadableFile(CString& strWhy)
     return TRUE;
 }
 
-BOOL WriteConfigFile(CString& strWhy)
+// What the card holds now where the file was read, as remembered at the load.
+std::optional<std::string> ReadCardBytes()
 {
+    std::string bytes;
+    CString strError;
+    CFileFacts facts;
+    if (ReadWholeFile(theConfigSavePath, g_strDriveFolder, bytes, strError, &facts))
+        return bytes;
+    return std::nullopt;
+}
+
+// Another writer changed the file since it was read: the user decides whether this save undoes
+// that. A file that went away is no change to keep (the save then fails on a pulled card).
+BOOL MayOverwriteCard(CWnd* pOwner)
+{
+    const std::optional<std::string> now = ReadCardBytes();
+    if (!now || now == g_cardBytes)
+        return TRUE;
+    return AskBeforeLosing(pOwner ? pOwner->GetSafeHwnd() : nullptr, "Settings Changed on the Card",
+                           "Configuration.xml was changed on the card after DPF Settings read it. Saving now "
+                           "would undo those changes.",
+                           "Overwrite", "Cancel");
+}
+
+CReplaceResult WriteConfigFile(CString& strWhy)
+{
+    if (!g_strUnreadable.IsEmpty()) {
+        strWhy = "it could not be read when DPF Settings started (" + g_strUnreadable
+            + "), and saving would replace settings nobody has seen";
+        return CReplaceResult::Failed;
+    }
     std::string bytes;
     if (!PrintXmlFile(theConfigDoc, g_bConfigHadBom, bytes)) {
         strWhy = "there was not enough memory to prepare the file";
-        return FALSE;
+        return CReplaceResult::Failed;
     }
     // A file the next start would refuse to read is not written.
     if (bytes.size() > kMaxReadSize) {
         strWhy = "the file would be larger than 64 MiB";
-        return FALSE;
+        return CReplaceResult::Failed;
     }
     if (!KeepUnreadableFile(strWhy))
-        return FALSE;
-    return ReplaceFileAtomically(theConfigSavePath, g_strDriveFolder, bytes, strWhy);
+        return CReplaceResult::Failed;
+    const CReplaceResult result = ReplaceFileAtomically(theConfigSavePath, g_strDriveFolder, bytes, strWhy);
+    if (result != CReplaceResult::Failed)
+        g_cardBytes = std::move(bytes);
+    return result;
 }
 
 } // namespace
@@ -102,12 +145,28 @@ void LoadConfigDocument()
 {
     g_bKeepUnreadableFile = false;
     g_bConfigChanged = false;
+    g_cardBytes.reset();
+    g_strUnreadable.Empty();
     std::string bytes;
     CString strError;
     bool bHadBom = false;
     CFileFacts facts;
-    if (ReadWholeFile(theConfigLoadPath, g_strDriveFolder, bytes, strError, &facts)
-        && ParseXmlFile(theConfigDoc, bytes, bHadBom, strError)) {
+    const BOOL bRead = ReadWholeFile(theConfigLoadPath, g_strDriveFolder, bytes, strError, &facts);
+    if (bRead)
+        g_cardBytes = bytes;
+    if (!bRead && facts.bExists && !facts.bRefused) {
+        // Not broken, but unreadable: its settings may be perfectly good, so they are not called
+        // invalid, and nothing replaces them.
+        g_strUnreadable = strError;
+        CString strMessage;
+        strMessage.Format("%s could not be read: %s.\n\nDPF Settings will not save over it. Make the file "
+                          "readable (or check the card), then start DPF Settings again.",
+                          static_cast<const char*>(theConfigLoadPath), static_cast<const char*>(strError));
+        MessageBoxA(nullptr, strMessage, "Error", MB_OK);
+        ResetConfigDocument();
+        return;
+    }
+    if (bRead && ParseXmlFile(theConfigDoc, bytes, bHadBom, strError)) {
         g_bConfigHadBom = bHadBom;
         TiXmlElement* pRoot = theConfigDoc.RootElement();
         theConfigElement = pRoot->FirstChildElement("Configuration");
@@ -138,22 +197,29 @@ void LoadScanDocument()
 
 BOOL SaveConfigDocument(CWnd* pOwner)
 {
+    if (!MayOverwriteCard(pOwner))
+        return FALSE;
     CWinApp* pApp = AfxGetApp();
     if (pApp)
         pApp->BeginWaitCursor();
     CString strWhy;
-    const BOOL bSaved = WriteConfigFile(strWhy);
+    const CReplaceResult result = WriteConfigFile(strWhy);
     if (pApp)
         pApp->EndWaitCursor();
-    if (!bSaved) {
-        CString strMessage;
+    CString strMessage;
+    if (result == CReplaceResult::Failed) {
         strMessage.Format("The settings could not be saved to %s: %s.\n\n"
                           "Your changes are still here. Check that the frame's card or stick is plugged in, "
                           "not write-protected and not full, then press OK or Apply again.",
                           static_cast<const char*>(theConfigSavePath), static_cast<const char*>(strWhy));
-        MessageBoxA(pOwner ? pOwner->GetSafeHwnd() : nullptr, strMessage, "Error", MB_OK);
+    } else if (result == CReplaceResult::ReplacedUnflushed) {
+        strMessage.Format("The settings were saved to %s, but the card may not have finished writing them (%s).\n\n"
+                          "Eject the card safely before you remove it.",
+                          static_cast<const char*>(theConfigSavePath), static_cast<const char*>(strWhy));
     }
-    return bSaved;
+    if (!strMessage.IsEmpty())
+        MessageBoxA(pOwner ? pOwner->GetSafeHwnd() : nullptr, strMessage, "Error", MB_OK);
+    return result != CReplaceResult::Failed;
 }
 
 CString GetElementText(const TiXmlElement* pElement)
@@ -168,8 +234,29 @@ CString GetChildText(const TiXmlNode* pParent, const char* pszName)
 
 const char* GetElementTextPtr(const TiXmlElement* pElement)
 {
-    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
-    return pChild && pChild->ToText() ? pChild->Value() : "";
+    // A value another tool wrote as several texts and CDATA sections, or with a comment inside, is
+    // all of them in order: "AT<![CDATA[&]]>T" is "AT&T". Nearly every value is one text, and is
+    // handed out without a copy.
+    const TiXmlText* pOnly = nullptr;
+    bool bSeveral = false;
+    for (const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr; pChild;
+         pChild = pChild->NextSibling()) {
+        if (const TiXmlText* pText = pChild->ToText()) {
+            bSeveral = pOnly != nullptr;
+            pOnly = pText;
+            if (bSeveral)
+                break;
+        }
+    }
+    if (!bSeveral)
+        return pOnly ? pOnly->Value() : "";
+    static std::string joined;
+    joined.clear();
+    for (const TiXmlNode* pChild = pElement->FirstChild(); pChild; pChild = pChild->NextSibling()) {
+        if (const TiXmlText* pText = pChild->ToText())
+            joined += pText->ValueStr();
+    }
+    return joined.c_str();
 }
 
 const char* GetChildTextPtr(const TiXmlNode* pParent, const char* pszName)

@@ -50,10 +50,12 @@ TiXmlElement* AppendElement(TiXmlElement* pParent, const char* pszName);
 TiXmlElement* AppendTextElement(TiXmlElement* pParent, const char* pszName, const char* pszValue,
                                 const char* pszKey = nullptr);
 
-// The text of an element: its first child's text when that child is a text node, else empty.
+// The value of an element: all its texts and CDATA sections, joined in order (comments and other
+// nodes between them left out); empty when it has none.
 CString GetElementText(const TiXmlElement* pElement);
-// The text of the first child element of that name, or empty when there is none.
+// The value of the first child element of that name, or empty when there is none.
 CString GetChildText(const TiXmlNode* pParent, const char* pszName);
-// The same two without a copy, valid while the element is unchanged: for filling a long list.
+// The same two without a copy, for filling a long list: valid while the element is unchanged, and,
+// for a value of several texts, until the next call.
 const char* GetElementTextPtr(const TiXmlElement* pElement);
 const char* GetChildTextPtr(const TiXmlNode* pParent, const char* pszName);

@@ -1,5 +1,7 @@
 #include "documents/ScrambledText.h"
 
+#include "documents/ConfigDocument.h"
+
 #include <tinyxml.h>
 
 #include <array>
@@ -125,13 +127,10 @@ TiXmlText* NewTiXmlText(const char* pszValue, const char* pszKey)
 CString GetScrambledText(const TiXmlElement* pElement, const char* pszKey)
 {
     CString strPlain;
-    const TiXmlNode* pChild = pElement ? pElement->FirstChild() : nullptr;
-    if (!pChild || !pChild->ToText())
-        return strPlain;
     // Hex digits never include blanks, so line breaks and indentation that an editor or another tool
     // put around (or into) the value are layout, not part of the password.
     std::string digits;
-    for (const char* p = pChild->Value(); *p; ++p) {
+    for (const char* p = GetElementTextPtr(pElement); *p; ++p) {
         if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r')
             digits += *p;
     }

@@ -547,7 +547,7 @@ void AppendIndent(CPrintBuffer& out, int nDepth)
         out.append(std::string(nBlanks, ' '));
 }
 
-// Text beside other nodes in one element. SaveFile puts each of the others on a line of its own;
+// Text (or CDATA) beside other nodes in one element. SaveFile puts each of the others on a line of its own;
 // read back with blanks kept, that line end and indent join the text next to it, and every save adds
 // more of them: a value "a" with a comment after it would come back as "a" and a line of blanks.
 bool HoldsMixedContent(const TiXmlElement& element)
@@ -555,7 +555,7 @@ bool HoldsMixedContent(const TiXmlElement& element)
     if (element.FirstChild() == element.LastChild())
         return false;
     for (const TiXmlNode* pChild = element.FirstChild(); pChild; pChild = pChild->NextSibling()) {
-        if (const TiXmlText* pText = pChild->ToText(); pText && !pText->CDATA())
+        if (pChild->ToText())
             return true;
     }
     return false;

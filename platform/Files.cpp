@@ -271,6 +271,12 @@ BOOL ResolveSaveTarget(const CString& strPath, const CString& strFolder, CSaveTa
         strError = "a folder of that name is in the way";
         return FALSE;
     }
+    // Marked read-only (the FAT attribute, or no write bit for anyone): whoever marked it meant it to
+    // stay, and root, or the owner of the folder, could otherwise replace it all the same.
+    if (target.bExists && S_ISREG(target.info.st_mode) && (target.info.st_mode & 0222) == 0) {
+        strError = "it is marked read-only";
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -361,20 +367,20 @@ int WriteTempFile(int nDirFd, const std::string& name, const CNewFileLooks& look
     return lock.Release();
 }
 
-BOOL PublishTempFile(int nDirFd, const std::string& tempName, const std::string& name, CString& strError)
+CReplaceResult PublishTempFile(int nDirFd, const std::string& tempName, const std::string& name, CString& strError)
 {
     if (::renameat(nDirFd, tempName.c_str(), nDirFd, name.c_str()) != 0) {
         strError = ErrnoText(errno);
         ::unlinkat(nDirFd, tempName.c_str(), 0);
-        return FALSE;
+        return CReplaceResult::Failed;
     }
     // The rename lives in the folder: until the folder is on the medium, a pulled card may still
-    // show the old file, or none.
+    // show the old file, or none. The new file has its name all the same: that is no failed save.
     if (::fsync(nDirFd) != 0 && errno != EINVAL) {
         strError = ErrnoText(errno);
-        return FALSE;
+        return CReplaceResult::ReplacedUnflushed;
     }
-    return TRUE;
+    return CReplaceResult::Replaced;
 }
 
 } // namespace
@@ -424,19 +430,21 @@ BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string
     return bRead;
 }
 
-BOOL ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
-                           CString& strError, const CFileFacts* pLike)
+CReplaceResult ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
+                                     CString& strError, const CFileFacts* pLike)
 {
     CSaveTarget target;
     if (!ResolveSaveTarget(strPath, strFolder, target, strError))
-        return FALSE;
+        return CReplaceResult::Failed;
     const CFd dirFd(::open(target.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dirFd.Get() < 0) {
         strError = ErrnoText(errno);
-        return FALSE;
+        return CReplaceResult::Failed;
     }
     RemoveLeftoverTempFiles(dirFd.Get());
     std::string tempName;
     const CFd lock(WriteTempFile(dirFd.Get(), target.name, LooksOfNewFile(target, pLike), bytes, tempName, strError));
-    return lock.Get() >= 0 && PublishTempFile(dirFd.Get(), tempName, target.name, strError);
+    if (lock.Get() < 0)
+        return CReplaceResult::Failed;
+    return PublishTempFile(dirFd.Get(), tempName, target.name, strError);
 }

@@ -34,14 +34,18 @@ struct CFileFacts
 BOOL ReadWholeFile(const CString& strPath, const CString& strFolder, std::string& bytes, CString& strError,
                    CFileFacts* pFacts = nullptr);
 
+// What a replace did. ReplacedUnflushed: the new file has the name, but the folder could not be
+// flushed to the medium after the rename, so the card may not have finished writing it.
+enum class CReplaceResult { Failed, Replaced, ReplacedUnflushed };
+
 // Replaces the file with exactly these bytes. The bytes go to a new temporary file in the same
 // folder, ".<name>.dpf-settings-<ten letters or digits>", locked while it is written, which replaces
 // the file only once every byte is written and flushed to the medium, and the folder is flushed
-// after; on any failure the old file is left untouched, the temporary file is removed and FALSE
-// comes back with a reason for the user. The file keeps its permission bits (and, for root, its
+// after; on any failure the old file is left untouched, the temporary file is removed and Failed
+// comes back with a reason for the user, also when the file is marked read-only. The file keeps its permission bits (and, for root, its
 // owner), or takes those of pLike. A link that leads to a place inside strFolder is written through;
 // a link that leads outside is replaced by a regular file, and a folder link that leads outside
 // refuses the save. Temporary files of that pattern that no running save holds locked, left by
 // killed saves, are removed; no other file is.
-BOOL ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
-                           CString& strError, const CFileFacts* pLike = nullptr);
+CReplaceResult ReplaceFileAtomically(const CString& strPath, const CString& strFolder, const std::string& bytes,
+                                     CString& strError, const CFileFacts* pLike = nullptr);

@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -527,19 +526,8 @@ BOOL CPropertySheet::ConfirmDiscard()
                                           [](const CPropertyPage* p) { return p->m_bModified; });
     if (!bAnyModified)
         return TRUE;
-    // Closing throws away what the user typed, so it is asked first; staying is the safe answer, and
-    // it is what Enter and Escape give.
-    QMessageBox box(GetSafeHwnd());
-    box.setWindowTitle(QObject::tr("Unsaved Changes"));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QObject::tr("Discard the changes you made?"));
-    box.setIcon(QMessageBox::Question);
-    QPushButton* pDiscard = box.addButton(QObject::tr("Discard"), QMessageBox::DestructiveRole);
-    QPushButton* pStay = box.addButton(QObject::tr("Cancel"), QMessageBox::RejectRole);
-    box.setDefaultButton(pStay);
-    box.setEscapeButton(pStay);
-    CModalLoop::Run(&box);
-    return box.clickedButton() == pDiscard;
+    // Closing throws away what the user typed, so it is asked first.
+    return AskBeforeLosing(GetSafeHwnd(), "Unsaved Changes", "Discard the changes you made?", "Discard", "Cancel");
 }
 
 void CPropertySheet::OnOK()

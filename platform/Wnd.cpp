@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -466,6 +467,21 @@ int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT /
     box.setIcon(QMessageBox::Warning);
     CModalLoop::Run(&box);
     return IDOK;
+}
+
+BOOL AskBeforeLosing(HWND hOwner, const char* pszCaption, const char* pszText, const char* pszAct, const char* pszStay)
+{
+    QMessageBox box(hOwner);
+    box.setWindowTitle(ToQString(CString(pszCaption)));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToQString(CString(pszText)));
+    box.setIcon(QMessageBox::Question);
+    QPushButton* pAct = box.addButton(ToQString(CString(pszAct)), QMessageBox::DestructiveRole);
+    QPushButton* pStay = box.addButton(ToQString(CString(pszStay)), QMessageBox::RejectRole);
+    box.setDefaultButton(pStay);
+    box.setEscapeButton(pStay);
+    CModalLoop::Run(&box);
+    return box.clickedButton() == pAct;
 }
 
 short GetKeyState(int nVirtKey)

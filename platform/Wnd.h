@@ -141,3 +141,6 @@ short GetKeyState(int nVirtKey);
 
 // A message box with an optional owner window (nullptr: none).
 int MessageBoxA(HWND hOwner, const char* pszText, const char* pszCaption, UINT nType);
+// Asks before a step that would lose something, with two buttons: TRUE when the user chose pszAct.
+// pszStay, the safe answer, is what Enter and Escape give.
+BOOL AskBeforeLosing(HWND hOwner, const char* pszCaption, const char* pszText, const char* pszAct, const char* pszStay);

@@ -3,6 +3,10 @@
 
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -48,6 +52,8 @@ struct CSynced
     bool bLocked;
 };
 static std::vector<CSynced> g_synced;
+// When set, flushing a folder fails, as it does on a card that went away just after the rename.
+static bool g_bFailFolderSync = false;
 
 extern "C" int fsync(int nFd)
 {
@@ -57,6 +63,11 @@ extern "C" int fsync(int nFd)
     if (nOther >= 0)
         close(nOther);
     g_synced.push_back({path, bLocked});
+    struct stat info = {};
+    if (g_bFailFolderSync && fstat(nFd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
     static const auto pRealFsync = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
     return pRealFsync(nFd);
 }
@@ -174,6 +185,22 @@ std::vector<CardCase> CardCases()
          "Photos&amp;Videos &amp;</EmailAddress>\n        </Email>\n    </Configuration>\n</RootInfo>\n",
          "<RootInfo><Configuration><Email><EmailAddress kind=\"A&B\">AT&T Photos&Videos &</EmailAddress></Email>"
          "</Configuration></RootInfo>"},
+        // Values another tool wrote in pieces (texts, CDATA sections, a comment between) print as
+        // they were read: laid out again, they would change for every reader.
+        {"ValuesInPiecesPrintAsRead", false, false,
+         "<RootInfo>\n    <Configuration>\n        <SMB>\n            <SmbWorkgroup>AT<![CDATA[&]]>T</SmbWorkgroup>\n"
+         "            <SmbHostName>FAMILY<!-- the big one -->-PC</SmbHostName>\n            <SSID>"
+         "<![CDATA[Photos]]]]><![CDATA[>2024]]></SSID>\n        </SMB>\n    </Configuration>\n</RootInfo>\n",
+         "<RootInfo><Configuration><SMB><SmbWorkgroup>AT<![CDATA[&]]>T</SmbWorkgroup><SmbHostName>FAMILY<!-- the big "
+         "one -->-PC</SmbHostName><SSID><![CDATA[Photos]]]]><![CDATA[>2024]]></SSID></SMB></Configuration></RootInfo>"},
+        // The layout is TinyXML's: line ends come back as LF.
+        {"CrLfLineEndsComeBackAsLf", false, false, kValidFile,
+         [] {
+             std::string crlf;
+             for (char c : kValidFile)
+                 crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+             return crlf;
+         }()},
         // Root saves here: a user's file stays the user's, and as private in its copy.
         {"BrokenIsKeptAsBackupWithItsModeAndOwner", true, false, kResetFile, kBroken, kNone, kBroken,
          [](auto& d, auto& f, auto&) {
@@ -368,7 +395,7 @@ class SaveFaultTest : public ConfigDocumentTest
 {
 protected:
     SaveFaultTest() { m_owner.Attach(&m_page); }
-    void ExpectFailedSave(const std::function<bool()>& prepare)
+    void ExpectFailedSave(const std::function<bool()>& prepare, const char* pszWhy = "")
     {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
@@ -383,6 +410,7 @@ protected:
                 EXPECT_EQ(box.caption, "Error");
                 EXPECT_EQ(box.owner, m_owner.GetSafeHwnd());
                 EXPECT_TRUE(box.text.contains(QString::fromStdString(m_drive.ConfigPath()))) << box.text.toStdString();
+                EXPECT_TRUE(box.text.contains(pszWhy)) << box.text.toStdString();
             }
             _exit(::testing::Test::HasFailure() ? 1 : 0);
         }
@@ -401,7 +429,7 @@ protected:
 } // namespace
 
 // That the next confirm saves once the fault is gone is tested on every page (PageRulesTest).
-TEST_F(SaveFaultTest, ReadOnlyCardFullMediumAndAFileTooLargeForTheNextStartFailVisiblyAndLeaveTheOldFile)
+TEST_F(SaveFaultTest, ReadOnlyCardOrFileFullMediumAndAFileTooLargeForTheNextStartFailVisiblyAndLeaveTheOldFile)
 {
     m_drive.WriteConfig(kValidFile);
     Load();
@@ -412,6 +440,10 @@ TEST_F(SaveFaultTest, ReadOnlyCardFullMediumAndAFileTooLargeForTheNextStartFailV
     ExpectFailedSave(
         [] { return geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0); });
     ASSERT_EQ(chmod(Folder().c_str(), 0755), 0);
+    // A file marked read-only stays as it is, for its owner and for root.
+    ASSERT_EQ(chmod(m_drive.ConfigPath().c_str(), 0444), 0);
+    ExpectFailedSave([] { return true; }, "read-only");
+    ASSERT_EQ(chmod(m_drive.ConfigPath().c_str(), 0644), 0);
     // A value larger than the room left: the write fails part-way.
     AppendTextElement(theConfigElement, "Big", std::string(64 * 1024, 'x').c_str());
     ExpectFailedSave([] {
@@ -444,7 +476,11 @@ TEST_F(SaveFaultTest, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFileWhole)
     for (int i = 0; i < 200; ++i) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
-        for (int n = 0; pid == 0; ++n) // the child saves until it is killed
+        // The child saves until it is killed. It reads the card first, as a second editor would: a
+        // save over what another one wrote since would ask first.
+        if (pid == 0)
+            LoadConfigDocument();
+        for (int n = 0; pid == 0; ++n)
             save(n % 2);
         usleep(static_cast<useconds_t>(std::rand() % 20000));
         kill(pid, SIGKILL);
@@ -455,6 +491,102 @@ TEST_F(SaveFaultTest, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFileWhole)
         ASSERT_TRUE(bytes == versionA || bytes == versionB) << "after kill " << i << ": " << bytes.size() << " bytes";
     }
     // A killed save holds no lock any more: the next save clears what the kills left.
+    LoadConfigDocument();
     ASSERT_TRUE(save(true));
     EXPECT_EQ(Entries(Folder()), std::set<std::string>{"Configuration.xml"});
+}
+
+// A file this user may not read may hold good settings: it is not called invalid, and, since nobody
+// could keep a copy of it, no save of this run replaces it, although the folder lets one.
+TEST_F(SaveFaultTest, AFileThatCannotBeReadIsNotCalledInvalidAndNeverSavedOver)
+{
+    m_drive.WriteConfig(kValidFile);
+    const std::string system = m_drive.Path().Bytes() + "/System";
+    ASSERT_EQ(chmod(m_drive.Path(), 0755) | chmod(system.c_str(), 0755) | chmod(Folder().c_str(), 0777)
+                  | chmod(m_drive.ConfigPath().c_str(), 0),
+              0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (geteuid() == 0 && !(setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0))
+            _exit(3);
+        CModalScript script;
+        script.ThenAnswerMessageBox().ThenAnswerMessageBox();
+        LoadConfigDocument();
+        ChangeSomething();
+        EXPECT_FALSE(SaveConfigDocument(&m_owner));
+        const auto& boxes = script.MessageBoxes();
+        EXPECT_EQ(boxes.size(), 2u);
+        if (boxes.size() == 2) {
+            EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(m_drive.ConfigPath() + " could not be read: ")))
+                << boxes[0].text.toStdString();
+            EXPECT_TRUE(boxes[1].text.contains("could not be read when DPF Settings started"))
+                << boxes[1].text.toStdString();
+        }
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child's checks failed";
+    ASSERT_EQ(chmod(m_drive.ConfigPath().c_str(), 0644), 0);
+    EXPECT_EQ(m_drive.ReadConfig(), kValidFile);
+    EXPECT_EQ(Entries(Folder()), std::set<std::string>{"Configuration.xml"});
+}
+
+// Another editor, or another tool, wrote the file while this one had it open: a save asks before it
+// undoes that. Cancel, the default, writes nothing; Overwrite saves.
+TEST_F(ConfigDocumentTest, AFileAnotherWriterChangedSinceTheLoadIsOverwrittenOnlyWhenTheUserSaysSo)
+{
+    m_drive.WriteConfig(kValidFile);
+    Load();
+    ChangeSomething();
+    const std::string theirs = ConfigFile("<LocalNetSharing><SMB><SmbWorkgroup>THEIRS</SmbWorkgroup></SMB>"
+                                          "</LocalNetSharing>");
+    m_drive.WriteConfig(theirs);
+    QStringList seen;
+    CModalScript script;
+    script
+        .Then([&](QDialog* pBox) {
+            auto* pQuestion = qobject_cast<QMessageBox*>(pBox);
+            ASSERT_NE(pQuestion, nullptr);
+            seen << pQuestion->windowTitle() << pQuestion->text() << pQuestion->defaultButton()->text();
+            QTest::keyClick(pBox, Qt::Key_Escape);
+        })
+        .Then([](QDialog* pBox) {
+            for (QAbstractButton* pButton : qobject_cast<QMessageBox*>(pBox)->buttons()) {
+                if (pButton->text() == "Overwrite")
+                    ClickButton(pButton);
+            }
+        });
+    EXPECT_FALSE(SaveConfigDocument(nullptr));
+    EXPECT_EQ(m_drive.ReadConfig(), theirs);
+    EXPECT_EQ(seen,
+              (QStringList{"Settings Changed on the Card",
+                           "Configuration.xml was changed on the card after DPF Settings read it. Saving now "
+                           "would undo those changes.",
+                           "Cancel"}));
+    EXPECT_TRUE(SaveConfigDocument(nullptr));
+    EXPECT_NE(m_drive.ReadConfig().find("changed"), std::string::npos);
+    EXPECT_EQ(script.Remaining(), 0);
+    // What this editor wrote is what it now knows: the next save asks nothing.
+    EXPECT_TRUE(SaveConfigDocument(nullptr));
+    EXPECT_EQ(script.Unexpected(), 0);
+}
+
+// The rename is done when the card goes: the settings are saved, and the user is told to eject the
+// card safely rather than to press OK again.
+TEST_F(ConfigDocumentTest, AFolderThatCannotBeFlushedAfterTheRenameIsASavedFileAndASafeEjectIsAsked)
+{
+    m_drive.WriteConfig(kValidFile);
+    Load();
+    ChangeSomething();
+    CModalScript script;
+    script.ThenAnswerMessageBox();
+    g_bFailFolderSync = true;
+    EXPECT_TRUE(SaveConfigDocument(nullptr));
+    g_bFailFolderSync = false;
+    ASSERT_EQ(script.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(script.MessageBoxes()[0].text.contains("were saved")) << script.MessageBoxes()[0].text.toStdString();
+    EXPECT_TRUE(script.MessageBoxes()[0].text.contains("Eject the card safely"));
+    EXPECT_NE(m_drive.ReadConfig().find("changed"), std::string::npos);
 }

@@ -75,3 +75,26 @@ TEST_F(PCSharingPageTest, OnlyTheWordTrueTurnsSharingOnWhateverBlanksSurroundIt)
         });
     }
 }
+
+// Another tool wrote the workgroup as text and CDATA, and put a comment inside the PC's name: the
+// page shows each whole value, and a confirm writes each as one text.
+TEST_F(PCSharingPageTest, AValueStoredInPiecesIsShownAndWrittenWhole)
+{
+    LoadDrive(m_drive,
+              ConfigFile("<LocalNetSharing><SMB><SmbEnabled>true</SmbEnabled><SmbWorkgroup>AT<![CDATA[&]]>T"
+                         "</SmbWorkgroup><SmbHostName>FAMILY<!-- the big one -->-PC</SmbHostName><SmbUser>me"
+                         "</SmbUser><SmbPassword>"
+                         + Scrambled("pw")
+                         + "</SmbPassword><SmbShareDirectory><![CDATA[Photos]]]]><![CDATA[>2024]]>"
+                           "</SmbShareDirectory></SMB></LocalNetSharing>"));
+    RunSheet({&m_page}, [this](CPropertySheet& sheet) {
+        EXPECT_EQ(Edit(m_page, IDC_SMB_WORKGROUP)->text(), "AT&T");
+        EXPECT_EQ(Edit(m_page, IDC_SMB_HOST_NAME)->text(), "FAMILY-PC");
+        EXPECT_EQ(Edit(m_page, IDC_SMB_SHARE_DIRECTORY)->text(), "Photos]]>2024");
+        TypeInto(m_page, IDC_SMB_USER, "family");
+        PressSheetButton(sheet, IDOK);
+    });
+    ExpectInOrder(SectionText(m_drive.ReadConfig(), "LocalNetSharing"),
+                  {"<SmbWorkgroup>AT&amp;T</SmbWorkgroup>", "<SmbHostName>FAMILY-PC<!-- the big one --></SmbHostName>",
+                   "<SmbUser>family</SmbUser>", "<SmbShareDirectory>Photos]]&gt;2024</SmbShareDirectory>"});
+}
