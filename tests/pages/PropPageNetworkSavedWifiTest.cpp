@@ -295,3 +295,44 @@ TEST_P(SavedKeyTest, PressingTheButtonFillsThePageAsTypedOrSaysWhyNot)
 
 INSTANTIATE_TEST_SUITE_P(NetworkManager, SavedKeyTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<CSavedKeyCase>& info) { return info.param.pszName; });
+
+// The button as a user meets it on the demo card: under "Show password", whole, and pushing nothing
+// out of the page. DPF_SCREENSHOT_DIR keeps a picture of it (scripts/screenshots.sh).
+TEST(SavedKeyButton, ShowsWholeUnderShowPasswordWithinThePageOnTheDemoCard)
+{
+    CNetworkManagerSandbox sandbox;
+    sandbox.AddWifi("Neighbour", "Neighbour 5G", "[wifi-security]\nkey-mgmt=wpa-psk\npsk=over the fence\n");
+    START_OR_SKIP(sandbox.Start());
+    int nListings = 0;
+    CSavedWifiConnections::SetListingObserver([&nListings] { ++nListings; });
+    RunDemoApplication([&](CPropertySheet& sheet) {
+        int nPage = -1;
+        for (int i = 0; i < sheet.GetPageCount(); ++i)
+            nPage = sheet.GetTabControl()->GetItemText(i) == "Available Networks::Neighbour 5G" ? i : nPage;
+        ASSERT_TRUE(sheet.SetActivePage(nPage));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return nListings >= 2; }, 10000));
+        QWidget* pPage = sheet.GetActivePage()->GetSafeHwnd();
+        auto rectOf = [&sheet, pPage](int nID) {
+            QWidget* pControl = sheet.GetActivePage()->GetDlgItem(nID)->GetSafeHwnd();
+            return QRect(pControl->mapTo(pPage, QPoint(0, 0)), pControl->size());
+        };
+        QWidget* pButton = sheet.GetActivePage()->GetDlgItem(IDC_USE_PC_PASSWORD)->GetSafeHwnd();
+        ASSERT_TRUE(pButton->isVisible());
+        QApplication::processEvents();
+        const QRect button = rectOf(IDC_USE_PC_PASSWORD);
+        const QRect show = rectOf(IDC_SHOW_PASSWORD);
+        EXPECT_GE(button.top(), show.bottom()) << "under Show password";
+        EXPECT_EQ(button.left(), show.left()) << "in the column of the key boxes";
+        EXPECT_GE(pButton->width(), pButton->sizeHint().width()) << "its text is whole";
+        EXPECT_LT(button.bottom(), rectOf(IDC_DHCP).top()) << "above the addresses";
+        EXPECT_LE(rectOf(IDC_NAME_SERVER_IP).bottom(), pPage->height()) << "the page still holds its last box";
+        SaveScreenshot(sheet.GetSafeHwnd(), "page-available-networks-neighbour-5g-use-this-pcs-password");
+        // At the window's least size the page measured without the button must not be squeezed to take
+        // it: the pages' area scrolls instead.
+        sheet.GetSafeHwnd()->resize(sheet.GetSafeHwnd()->minimumSize());
+        QApplication::processEvents();
+        EXPECT_GE(pPage->height(), pPage->minimumSizeHint().height());
+        PressSheetButton(sheet, IDCANCEL);
+    });
+    CSavedWifiConnections::SetListingObserver(nullptr);
+}
