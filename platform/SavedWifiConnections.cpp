@@ -8,6 +8,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <optional>
@@ -125,6 +126,7 @@ struct CSavedWifiConnections::CState
     QObject context;
     QString strName;
     enum class EBus { None, Connecting, Connected, Failed } bus = EBus::None;
+    int nCalls = 0; // under way
     std::thread connector;
     std::vector<std::function<void(bool)>> waiting;
 };
@@ -174,17 +176,31 @@ void CSavedWifiConnections::CState::OnConnected(bool bConnected)
     bus = bConnected ? EBus::Connected : EBus::Failed;
     std::vector<std::function<void(bool)>> ready;
     ready.swap(waiting);
-    for (const auto& then : ready)
+    // A handler may open a message box, in whose loop the owner may go, and this with it.
+    const QPointer<QObject> alive(&context);
+    for (const auto& then : ready) {
+        if (!alive)
+            return;
         then(bConnected);
+    }
 }
 
 void CSavedWifiConnections::CState::Call(const QDBusMessage& call, int nTimeoutMs,
                                          std::function<void(const QDBusMessage&)> done)
 {
     auto* pWatcher = new QDBusPendingCallWatcher(QDBusConnection(strName).asyncCall(call, nTimeoutMs), &context);
-    QObject::connect(pWatcher, &QDBusPendingCallWatcher::finished, &context, [pWatcher, done] {
+    ++nCalls;
+    QObject::connect(pWatcher, &QDBusPendingCallWatcher::finished, &context, [this, pWatcher, done] {
         pWatcher->deleteLater();
+        --nCalls;
+        const QPointer<QObject> alive(&context);
         done(pWatcher->reply());
+        // Every program of the user shares a limit on connections to the system bus (256 by default), and
+        // a page shown keeps this object: the connection is given up between calls, not held for them.
+        if (alive && nCalls == 0 && bus == EBus::Connected) {
+            QDBusConnection::disconnectFromBus(strName);
+            bus = EBus::None;
+        }
     });
 }
 

@@ -1,6 +1,8 @@
 #include "NetworkManagerSandbox.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusReply>
@@ -208,4 +210,18 @@ std::string CNetworkManagerSandbox::WaitForConnections()
         QThread::msleep(20);
     }
     return "NetworkManager did not come up: " + LogTail(Path("NetworkManager.log")).toStdString();
+}
+
+int CNetworkManagerSandbox::ConnectionsOfThisProcess() const
+{
+    QDBusConnection bus("sandbox");
+    const QDBusReply<QStringList> names = bus.interface()->call("ListNames");
+    int nCount = 0;
+    for (const QString& name : names.value()) {
+        const QDBusReply<uint> pid = bus.interface()->call("GetConnectionUnixProcessID", name);
+        if (name.startsWith(':') && name != bus.baseService() && pid.isValid()
+            && pid.value() == QCoreApplication::applicationPid())
+            ++nCount;
+    }
+    return nCount;
 }

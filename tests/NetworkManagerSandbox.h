@@ -39,6 +39,8 @@ public:
     std::string Start();
 
     const QString& Address() const { return m_address; }
+    // How many connections this process holds to the sandbox's bus, besides the sandbox's own.
+    int ConnectionsOfThisProcess() const;
 
 private:
     std::string StartBus();

@@ -161,6 +161,9 @@ TEST(SavedWifiConnectionsTest, ReadsAKeyNetworkManagerKeepsAndSaysWhyItGivesNone
     CSavedWifiConnections saved;
     const auto list = ListAll(saved);
     ASSERT_TRUE(list.has_value());
+    // Each page keeps its object while it is shown; a connection kept too would count against the
+    // user's limit on the system bus, which all their programs share.
+    EXPECT_EQ(sandbox.ConnectionsOfThisProcess(), 0) << "after the listing";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszSSID);
         const auto it = std::find_if(list->begin(), list->end(), [&c](const CSavedWifiConnection& connection) {
@@ -172,6 +175,7 @@ TEST(SavedWifiConnectionsTest, ReadsAKeyNetworkManagerKeepsAndSaysWhyItGivesNone
         EXPECT_EQ(secrets.strWepKey0, c.pszWepKey0);
         EXPECT_EQ(secrets.strError.Bytes().rfind(c.pszErrorStart, 0), 0u) << secrets.strError;
         EXPECT_EQ(secrets.strError.IsEmpty(), *c.pszErrorStart == 0) << secrets.strError;
+        EXPECT_EQ(sandbox.ConnectionsOfThisProcess(), 0) << "after reading the key";
     }
 }
 
