@@ -5,8 +5,10 @@
 #include "documents/ScrambledText.h"
 #include "pages/PageChecks.h"
 #include "pages/PasswordBoxes.h"
+#include "platform/WinApp.h"
 #include "res/Resource.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -187,6 +189,7 @@ const CCommandMap& CPropPageNetwork::GetCommandMap() const
         OnEnChange(IDC_SSID, &CPropPageNetwork::OnModified),
         OnEnChange(IDC_ENCRYPTED, &CPropPageNetwork::OnModified),
         OnBnClicked(IDC_SHOW_PASSWORD, &CPropPageNetwork::OnShowPassword),
+        OnBnClicked(IDC_USE_PC_PASSWORD, &CPropPageNetwork::OnUsePCPassword),
     };
     return map;
 }
@@ -227,6 +230,7 @@ BOOL CPropPageNetwork::OnInitDialog()
     UpdateData(TRUE);
     m_valueChecks.RememberLoaded();
     m_valueChecks.Mark(*this);
+    LookUpSavedConnection();
     return TRUE;
 }
 
@@ -388,6 +392,167 @@ void CPropPageNetwork::MarkValues()
 void CPropPageNetwork::OnShowPassword()
 {
     ShowPasswords(*this, IDC_SHOW_PASSWORD, {IDC_KEY_PASSWORD, IDC_RETYPE_PASSWORD});
+}
+
+namespace {
+
+// The desktop may first ask the user whether to give the key out; a PC that neither answers nor asks
+// within D-Bus's own limit for a call will not.
+const int kSecretsTimeoutMs = 25000;
+
+bool IsHexKey(const CString& strKey, size_t nDigits)
+{
+    const std::string& key = strKey.Bytes();
+    return key.size() == nDigits && std::all_of(key.begin(), key.end(), [](char ch) {
+               return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F');
+           });
+}
+
+// WPA's and WPA3's pre-shared key, and static WEP ("none"), are keys the frame can be given; 802.1X
+// ("wpa-eap", "ieee8021x") and open networks ("owe", or no security at all) have none.
+bool HoldsPreSharedKey(const CSavedWifiConnection& saved)
+{
+    return saved.strKeyMgmt == "wpa-psk" || saved.strKeyMgmt == "sae" || saved.strKeyMgmt == "none";
+}
+
+const CSavedWifiConnection* LastUsedWithKey(const std::vector<CSavedWifiConnection>& connections,
+                                            const CString& strSSID)
+{
+    const CSavedWifiConnection* pLast = nullptr;
+    for (const CSavedWifiConnection& saved : connections) {
+        if (saved.strSSID == strSSID && HoldsPreSharedKey(saved) && (!pLast || saved.nLastUsed > pLast->nLastUsed))
+            pLast = &saved;
+    }
+    return pLast;
+}
+
+} // namespace
+
+void CPropPageNetwork::LookUpSavedConnection()
+{
+    // An open network takes no key, and a page without an SSID matches no connection.
+    if (!IsEncrypted() || m_strSSID.IsEmpty())
+        return;
+    m_pSavedWifi = std::make_unique<CSavedWifiConnections>();
+    m_pSavedWifi->List(
+        [this](const std::vector<CSavedWifiConnection>& connections) { OnSavedConnectionsListed(connections); });
+}
+
+void CPropPageNetwork::OnSavedConnectionsListed(const std::vector<CSavedWifiConnection>& connections)
+{
+    const CSavedWifiConnection* pSaved = LastUsedWithKey(connections, m_strSSID);
+    if (!pSaved)
+        return;
+    m_pSavedConnection = std::make_unique<CSavedWifiConnection>(*pSaved);
+    if (CWnd* pButton = GetDlgItem(IDC_USE_PC_PASSWORD))
+        pButton->ShowWindow(SW_SHOW);
+}
+
+void CPropPageNetwork::OnUsePCPassword()
+{
+    if (!m_pSavedConnection || !m_pSavedWifi || m_bReadingSecrets)
+        return;
+    if (m_pSavedConnection->strKeyMgmt == "none" && m_pSavedConnection->nWepKeyType == 2) {
+        CString strMessage;
+        strMessage.Format("This PC keeps the WEP key of the network \"%s\" as a passphrase that is hashed into the "
+                          "key, and the key cannot be had back from it. Type the key instead.",
+                          static_cast<const char*>(m_strSSID));
+        MessageBox(strMessage, "Error", MB_OK);
+        return;
+    }
+    m_bReadingSecrets = true;
+    if (CWnd* pButton = GetDlgItem(IDC_USE_PC_PASSWORD))
+        pButton->EnableWindow(FALSE);
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->BeginWaitCursor();
+    m_pSavedWifi->ReadSecrets(*m_pSavedConnection, kSecretsTimeoutMs,
+                              [this](const CWifiSecrets& secrets) { OnSecretsRead(secrets); });
+}
+
+void CPropPageNetwork::EndReadingSecrets()
+{
+    if (!m_bReadingSecrets)
+        return;
+    m_bReadingSecrets = false;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->EndWaitCursor();
+    if (CWnd* pButton = GetDlgItem(IDC_USE_PC_PASSWORD))
+        pButton->EnableWindow(TRUE);
+}
+
+void CPropPageNetwork::OnSecretsRead(const CWifiSecrets& secrets)
+{
+    EndReadingSecrets();
+    const bool bWep = m_pSavedConnection->strKeyMgmt == "none";
+    const CString& strKey = bWep ? secrets.strWepKey0 : secrets.strPsk;
+    if (strKey.IsEmpty()) {
+        CString strMessage;
+        strMessage.Format("This PC did not give out the password of the network \"%s\".",
+                          static_cast<const char*>(m_strSSID));
+        MessageBox(strMessage, "Error", MB_OK);
+        return;
+    }
+    if (bWep)
+        FillWepKey(strKey);
+    else
+        FillWpaKey(strKey);
+}
+
+void CPropPageNetwork::FillWpaKey(const CString& strKey)
+{
+    UpdateData(TRUE);
+    const bool bSae = m_pSavedConnection->strKeyMgmt == "sae";
+    const std::vector<CString>& protos = m_pSavedConnection->protos;
+    const bool bOnlyWpa1 = !protos.empty()
+        && std::all_of(protos.begin(), protos.end(), [](const CString& strProto) { return strProto == "wpa"; });
+    // A page already set to WPA1 says how the frame joins this network; the PC's own choice of RSN does
+    // not overrule it.
+    const bool bWpa1 = !bSae && (bOnlyWpa1 || TrimBlanks(m_strEncryptionMode) == "WPA1");
+    FillKey(bWpa1 ? "WPA1" : "WPA2", IsHexKey(strKey, 64) ? IDC_HEX_KEY : IDC_PASSPHRASE, strKey);
+    if (bSae) {
+        CString strMessage;
+        strMessage.Format("This PC joins the network \"%s\" with WPA3, which the frame does not know. The password "
+                          "is filled in for WPA2: the frame can join only if the network also accepts WPA2.",
+                          static_cast<const char*>(m_strSSID));
+        MessageBox(strMessage, "DPF Settings", MB_OK);
+    }
+}
+
+void CPropPageNetwork::FillWepKey(const CString& strKey)
+{
+    const int nLength = strKey.GetLength();
+    if (nLength == 5 || nLength == 13) {
+        FillKey(nLength == 5 ? "WEP64" : "WEP128", IDC_PASSPHRASE, strKey);
+    } else if (IsHexKey(strKey, 10) || IsHexKey(strKey, 26)) {
+        FillKey(nLength == 10 ? "WEP64" : "WEP128", IDC_HEX_KEY, strKey);
+    } else {
+        CString strMessage;
+        strMessage.Format("This PC's WEP key of the network \"%s\" is neither 5 or 13 characters nor 10 or 26 "
+                          "hexadecimal digits, which are the keys the frame takes. Type the key instead.",
+                          static_cast<const char*>(m_strSSID));
+        MessageBox(strMessage, "Error", MB_OK);
+    }
+}
+
+void CPropPageNetwork::FillKey(const char* pszMode, int nKeyTypeID, const CString& strKey)
+{
+    for (const auto& item : {std::make_pair(IDC_ENCRYPTION_MODE, CString(pszMode)),
+                             std::make_pair(IDC_KEY_PASSWORD, strKey), std::make_pair(IDC_RETYPE_PASSWORD, strKey)}) {
+        if (CWnd* pControl = GetDlgItem(item.first))
+            pControl->SetWindowText(item.second);
+    }
+    Check(nKeyTypeID);
+    // From here on as for a key the user typed: the key's checks mark it, Enable is checked and the
+    // page counts as changed.
+    OnProfileEdited();
+}
+
+void CPropPageNetwork::OnDestroy()
+{
+    m_pSavedWifi.reset();
+    m_pSavedConnection.reset();
+    EndReadingSecrets();
+    CPropertyPage::OnDestroy();
 }
 
 void CPropPageNetwork::ClearDefault()

@@ -5,8 +5,10 @@
 
 #include "pages/PageChecks.h"
 #include "platform/PropertyPage.h"
+#include "platform/SavedWifiConnections.h"
 
 #include <functional>
+#include <memory>
 
 class TiXmlElement;
 
@@ -76,6 +78,8 @@ public:
     // The key boxes, the key type, the mode, the address mode or an address changed.
     void OnProfileEdited();
     void OnShowPassword();
+    // Fills the key from this PC's saved connection of the page's SSID, as if the user typed it.
+    void OnUsePCPassword();
 
     // The SSID of an access point element (stored or scanned): the text of Link/SSID, empty when
     // either is missing.
@@ -99,10 +103,25 @@ private:
     // Flags the key and the addresses whose values the frame could not use.
     void MarkValues();
     CString KeyInputs();
+    // The button "Use This PC's Password" shows once NetworkManager has listed a saved connection of
+    // this SSID that holds a pre-shared key; the one used last, when there are several.
+    void LookUpSavedConnection();
+    void OnSavedConnectionsListed(const std::vector<CSavedWifiConnection>& connections);
+    void OnSecretsRead(const CWifiSecrets& secrets);
+    void FillWpaKey(const CString& strKey);
+    void FillWepKey(const CString& strKey);
+    // Sets the mode, the key type and both key boxes, then runs the handler a typed key runs.
+    void FillKey(const char* pszMode, int nKeyTypeID, const CString& strKey);
+    void EndReadingSecrets();
+    void OnDestroy() override;
 
     CString m_szTitle;
     bool m_bAvailable = false;
     // The stored profile holds a Key or an EncryptionMode: without an Encrypted flag it is encrypted.
     bool m_bStoresKey = false;
     CValueChecks m_valueChecks;
+    // Made with the page window and gone with it, so that no answer reaches a page that is gone.
+    std::unique_ptr<CSavedWifiConnections> m_pSavedWifi;
+    std::unique_ptr<CSavedWifiConnection> m_pSavedConnection;
+    bool m_bReadingSecrets = false;
 };

@@ -57,6 +57,23 @@ protected:
         for (QWidget* pPage : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             pPage->setGeometry(rect());
     }
+    void childEvent(QChildEvent* pEvent) override
+    {
+        QWidget::childEvent(pEvent);
+        if (pEvent->added() && pEvent->child()->isWidgetType())
+            pEvent->child()->installEventFilter(this);
+    }
+    // A page that needs more room after its template was measured (a control it shows later) gets it:
+    // the area scrolls rather than squeezing the page's rows.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::LayoutRequest && pWatched->parent() == this) {
+            const QSize needed = minimumSize().expandedTo(static_cast<QWidget*>(pWatched)->minimumSizeHint());
+            if (needed != minimumSize())
+                setMinimumSize(needed);
+        }
+        return QWidget::eventFilter(pWatched, pEvent);
+    }
 };
 
 // A line of text that shortens itself in its middle to the width it is given; the whole of it is its

@@ -15,3 +15,6 @@ enum : int {
     IDC_SHOW_PASSWORD = 1049,
     IDC_SHOW_POP_PASSWORD = 1050,
 };
+
+// A network page's "Use This PC's Password", under its "Show password".
+enum : int { IDC_USE_PC_PASSWORD = 1051 };

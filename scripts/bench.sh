@@ -5,8 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 # The start-up is measured as on a desktop: with the SVG and image format plugins installed and an
-# accessibility bus running, which both change what Qt loads at start-up.
-ensure_packages "${DPF_BUILD_PACKAGES[@]}" "${DPF_BENCH_PACKAGES[@]}" time xvfb xdotool libqt6svg6 qt6-image-formats-plugins at-spi2-core dbus
+# accessibility bus running, which both change what Qt loads at start-up; and beside it with
+# NetworkManager running (on a bus of its own, see bench/network-manager.sh) and without a system bus.
+ensure_packages "${DPF_BUILD_PACKAGES[@]}" "${DPF_BENCH_PACKAGES[@]}" time xvfb xdotool libqt6svg6 qt6-image-formats-plugins at-spi2-core dbus \
+    network-manager dbus-daemon dbus-bin
 build=build/bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDPF_BUILD_TESTS=OFF -DDPF_BUILD_BENCH=ON > /dev/null
 cmake --build "$build" -j"$(nproc)"

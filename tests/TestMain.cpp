@@ -1,5 +1,6 @@
 // Every test binary runs with a real Qt application on the offscreen platform: no display needed.
 
+#include "NetworkManagerSandbox.h"
 #include "TestSupport.h"
 #include "platform/WinApp.h"
 #include "res/DialogTemplates.h"
@@ -12,6 +13,8 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The network pages ask the system bus for this PC's saved Wi-Fi connections: never the host's.
+    UseNoSystemBus();
     QApplication app(argc, argv);
     AfxInitQtApplication();
     // Tests make pages without the application's start-up, which hands the templates over.

@@ -23,6 +23,8 @@ diff -u "$expected" "$work/files.txt" || fail "the package's files differ from $
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ "$depends" == *libqt6widgets6* && "$depends" == *libtinyxml2.6.2v5* ]] || fail "Depends lacks a library: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland" ] || fail "Recommends is not qt6-wayland"
+[ "$(dpkg-deb -f "$deb" Suggests)" = "network-manager" ] || fail "Suggests is not network-manager"
+[[ "$depends" != *network-manager* ]] || fail "Depends names network-manager, which the program can do without"
 
 dpkg-deb -x "$deb" "$work/root"
 desktop="$work/root/usr/share/applications/dpf-settings.desktop"
