@@ -1,5 +1,5 @@
-// Start-up on very large cards: a scan of 10,000 networks, 10,000 stored profiles, and a file whose
-// element carries 100,000 attributes. Prints the time from the start of the application's start-up
+// Start-up on very large cards: a scan of 10,000 networks, one of 40,000 networks all of one name,
+// 10,000 stored profiles, and a file whose element carries 100,000 attributes. Prints the time from the start of the application's start-up
 // until its window is up; it must grow with the size of the card, not with its square.
 
 #include "app/KestrovaConfigToolApp.h"
@@ -18,12 +18,13 @@
 
 namespace {
 
-std::string Networks(int n, bool bStored)
+std::string Networks(int n, bool bStored, bool bAlike = false)
 {
     std::string xml;
     for (int i = 0; i < n; ++i)
-        xml += "<AccessPoint>" + std::string(bStored ? "<Default>false</Default>" : "") + "<Link><SSID>Net "
-            + std::to_string(i) + "</SSID><OperationMode>Managed</OperationMode><Encrypted>false</Encrypted></Link>"
+        xml += "<AccessPoint>" + std::string(bStored ? "<Default>false</Default>" : "") + "<Link><SSID>"
+            + (bAlike ? std::string("x") : "Net " + std::to_string(i))
+            + "</SSID><OperationMode>Managed</OperationMode><Encrypted>false</Encrypted></Link>"
             + (bStored ? "<IPConfiguration><DHCP>true</DHCP></IPConfiguration>" : "") + "</AccessPoint>\n";
     return xml;
 }
@@ -36,7 +37,7 @@ std::string Attributes(int n)
     return xml;
 }
 
-double TimeToWindow(int nScanned, int nStored, int nAttributes = 0)
+double TimeToWindow(int nScanned, int nStored, int nAttributes = 0, bool bAlike = false)
 {
     QTemporaryDir drive;
     QDir(drive.path()).mkpath("System/Configuration");
@@ -46,7 +47,7 @@ double TimeToWindow(int nScanned, int nStored, int nAttributes = 0)
         << "><NetworkConnectionInfo><NumAccessPoint>" << nStored << "</NumAccessPoint>\n"
         << Networks(nStored, true) << "</NetworkConnectionInfo></Configuration></RootInfo>\n";
     std::ofstream(folder + "scan.xml") << "<Scan><NetworkConnectionInfo>\n"
-                                       << Networks(nScanned, false) << "</NetworkConnectionInfo></Scan>\n";
+                                       << Networks(nScanned, false, bAlike) << "</NetworkConnectionInfo></Scan>\n";
     const auto start = std::chrono::steady_clock::now();
     double dMs = 0;
     CModalLoop::SetObserver([&](QDialog* pDialog) {
@@ -74,6 +75,8 @@ int main(int argc, char* argv[])
     };
     for (int n : {2500, 5000, 10000})
         report("scanned networks", n, TimeToWindow(n, 0));
+    for (int n : {10000, 20000, 40000})
+        report("scanned networks named alike", n, TimeToWindow(n, 0, 0, true));
     report("stored profiles", 10000, TimeToWindow(0, 10000));
     for (int n : {25000, 50000, 100000})
         report("attributes on one element", n, TimeToWindow(0, 0, n));

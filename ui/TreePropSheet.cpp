@@ -136,20 +136,25 @@ HTREEITEM CTreePropSheet::InsertPageTreePath(const char* pszPath, HTREEITEM hPar
     // "x") get sibling items with the same text, so that each can be reached. Only a node that no page
     // has taken yet is reused for the last segment.
     const bool bLast = strRest.IsEmpty();
-    std::vector<HTREEITEM>& sameText = m_itemsByText[{hParent, strSegment.Bytes()}];
+    CSameText& sameText = m_itemsByText[{hParent, strSegment.Bytes()}];
     HTREEITEM hItem = nullptr;
-    for (HTREEITEM hCandidate : sameText) {
-        if (!bLast || m_pPageTree->GetItemData(hCandidate) == kNoPage) {
-            hItem = hCandidate;
-            break;
-        }
+    if (!bLast) {
+        hItem = sameText.items.empty() ? nullptr : sameText.items.front();
+    } else {
+        // Pages take items in order and never give one back: the search for a free one goes on where
+        // the last one ended, so that many pages of one title cost no more than many of different ones.
+        while (sameText.nFree < sameText.items.size()
+               && m_pPageTree->GetItemData(sameText.items[sameText.nFree]) != kNoPage)
+            ++sameText.nFree;
+        if (sameText.nFree < sameText.items.size())
+            hItem = sameText.items[sameText.nFree];
     }
 
     if (!hItem) {
         hItem = m_pPageTree->InsertItem(strSegment, hParent, TVI_LAST);
         if (!hItem)
             return nullptr;
-        sameText.push_back(hItem);
+        sameText.items.push_back(hItem);
         m_pPageTree->SetItemData(hItem, kNoPage);
         if (!strRest.IsEmpty() && m_bTreeImages && m_DefaultImages.GetSafeHandle()) {
             const int nNodeImage = m_TreeImages.GetImageCount() - 2;

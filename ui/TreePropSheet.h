@@ -70,8 +70,14 @@ protected:
     // The tree item of each page, by page index.
     std::vector<HTREEITEM> m_pageItems;
     // The items under each parent by their text, in sibling order, so that placing a page finds its
-    // node without walking every sibling: 10,000 scanned networks are siblings.
-    std::map<std::pair<HTREEITEM, std::string>, std::vector<HTREEITEM>> m_itemsByText;
+    // node without walking every sibling: 10,000 scanned networks are siblings. Before nFree every
+    // item has its page.
+    struct CSameText
+    {
+        std::vector<HTREEITEM> items;
+        size_t nFree = 0;
+    };
+    std::map<std::pair<HTREEITEM, std::string>, CSameText> m_itemsByText;
 
 private:
     LRESULT OnTreeSelChanging(const NMTREEVIEW* pNotify);
