@@ -23,7 +23,10 @@
 #include <string>
 #include <vector>
 
-CKestrovaConfigToolApp theApp;
+// Never destroyed: when the display goes away, Qt ends the program with exit() from inside the
+// sheet's loop, and destroying the pages under that loop crashed it. The system takes everything
+// back at exit; a run that ends normally has deleted the pages already.
+CKestrovaConfigToolApp& theApp = *new CKestrovaConfigToolApp;
 
 namespace {
 

@@ -65,4 +65,4 @@ private:
     CString m_strDriveText;
 };
 
-extern CKestrovaConfigToolApp theApp;
+extern CKestrovaConfigToolApp& theApp;

@@ -131,7 +131,29 @@ scenario_card_plugged_in_while_choosing_opens_and_saves() {
         [ "$(ssid_order "$work/card-after.xml")" = "<SSID>Studio Annex|<SSID>Hendriksen Home|" ]
 }
 
+# The X server goes away (a logout, a crashed session) while the window is open: the editor ends as
+# Qt ends it, with status 1 and no crash, and the card's file is untouched. On an X server of its
+# own, so that the other scenarios keep theirs.
+scenario_x_server_lost_ends_cleanly() {
+    local drive="$work/lost"
+    cp -r "$demo" "$drive"
+    Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/lost-display" >/dev/null 2>&1 &
+    local lost_xvfb=$!
+    for _ in $(seq 100); do [ -s "$work/lost-display" ] && break; sleep 0.1; done
+    local display=":$(cat "$work/lost-display")"
+    # Qt's exit from inside the loop leaves the libraries' allocations: no leak to look for here.
+    DISPLAY="$display" ASAN_OPTIONS=detect_leaks=0 timeout 60 "$exe" --drive "$drive" >"$work/editor.log" 2>&1 &
+    local pid=$!
+    DISPLAY="$display" timeout 15 xdotool search --sync --onlyvisible --name '^DPF Settings$' >/dev/null 2>&1 ||
+        { kill "$lost_xvfb" "$pid"; return 1; }
+    kill "$lost_xvfb"
+    wait "$pid"
+    local rc=$?
+    [ "$rc" -eq 1 ] && ! grep -q 'Sanitizer' "$work/editor.log" && cmp -s "$drive/System/Configuration/Configuration.xml" "$demo_config"
+}
+
 check email-mismatch scenario_email_passwords_must_match
+check x-server-lost scenario_x_server_lost_ends_cleanly
 if [ "$(id -u)" -eq 0 ] && unshare --mount --propagation private sh -c 'mount -t tmpfs none "$(mktemp -d)"' 2>/dev/null; then
     check plugged-in scenario_card_plugged_in_while_choosing_opens_and_saves
 else
