@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QtGlobal>
 
 #include <csignal>
@@ -43,12 +44,42 @@ void NoDisplay(const char* pszWhy)
     std::fprintf(stderr, "dpf-settings: cannot open a window: %s\n", pszWhy);
 }
 
+// The Debian package that holds a platform plugin: the one thing a user can act on when Qt finds
+// none it can start.
+const char* PlatformPluginPackage(const QString& strPlugin)
+{
+    return strPlugin.startsWith("wayland") ? "qt6-wayland" : "qt6-qpa-plugins";
+}
+
+// Qt names each platform plugin it looks for and does not find before its fatal message, which only
+// says that none could be started. A plugin that is there but cannot reach its display is "found
+// but could not be loaded", the same words as a broken one, so only a missing one is named.
+QString g_strMissingPlugin;
+
+void NoPlatform()
+{
+    if (!g_strMissingPlugin.isEmpty()) {
+        const QString strWhy = QString("the Qt platform plugin \"%1\" is not installed; install %2")
+                                   .arg(g_strMissingPlugin, PlatformPluginPackage(g_strMissingPlugin));
+        NoDisplay(strWhy.toLocal8Bit().constData());
+    } else if (qgetenv("QT_QPA_PLATFORM").startsWith("wayland")) {
+        NoDisplay("the display could not be reached (check WAYLAND_DISPLAY)");
+    } else {
+        NoDisplay("the display could not be reached (check DISPLAY)");
+    }
+}
+
 // While the Qt application is being made, Qt's own complaints about the display are held back: when
 // it cannot start, the user gets one line that says why instead of a cascade of messages and an abort.
-void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString&)
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& strMessage)
 {
+    static const QRegularExpression missing("Could not find the Qt platform plugin \"([^\"]+)\"");
+    // The first one missed is the one the session prefers ("wayland;xcb" on a Wayland desktop).
+    if (const QRegularExpressionMatch match = missing.match(strMessage);
+        match.hasMatch() && g_strMissingPlugin.isEmpty())
+        g_strMissingPlugin = match.captured(1);
     if (type == QtFatalMsg) {
-        NoDisplay("the display could not be reached (check DISPLAY)");
+        NoPlatform();
         std::fflush(stderr);
         std::_Exit(1);
     }

@@ -1,6 +1,7 @@
 // The editor's command line, as the real program answers it.
 
 #include <QDir>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -10,16 +11,17 @@
 
 namespace {
 
-// Runs the editor without a display (or on the one given) and expects its exit code, and patterns
-// that match all of its stdout and all of its stderr.
-void ExpectRun(const QStringList& args, int nExit, const QString& out, const QString& err, const QString& display = "")
+// Runs the editor without a display (or with the display variables given as NAME=value) and expects
+// its exit code, and patterns that match all of its stdout and all of its stderr.
+void ExpectRun(const QStringList& args, int nExit, const QString& out, const QString& err,
+               const QStringList& display = {})
 {
-    SCOPED_TRACE((args.join(' ') + " DISPLAY=" + display).toStdString());
+    SCOPED_TRACE((args.join(' ') + " " + display.join(' ')).toStdString());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(pszName);
-    if (!display.isEmpty())
-        env.insert("DISPLAY", display);
+    for (const QString& variable : display)
+        env.insert(variable.section('=', 0, 0), variable.section('=', 1));
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(DPF_SETTINGS_EXE, args);
@@ -55,5 +57,12 @@ TEST(Executable, HelpVersionAndUsageErrorsNeedNoDisplayAndWithoutOneItSaysSoInOn
     QTemporaryDir drive;
     QDir().mkpath(drive.path() + "/System/Configuration");
     ExpectRun({"--drive", drive.path()}, 1, "", "dpf-settings: cannot open a window[^\n]*\n");
-    ExpectRun({"--drive", drive.path()}, 1, "", "dpf-settings: cannot open a window[^\n]*\n", ":97");
+    ExpectRun({"--drive", drive.path()}, 1, "", "dpf-settings: cannot open a window[^\n]*\n", {"DISPLAY=:97"});
+    // A platform whose plugin is not installed names the package that holds it.
+    const bool bHasWayland
+        = !QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms").entryList({"*wayland*"}).isEmpty();
+    ExpectRun({"--drive", drive.path()}, 1, "",
+              bHasWayland ? "dpf-settings: cannot open a window: [^\n]*check WAYLAND_DISPLAY[^\n]*\n"
+                          : "dpf-settings: cannot open a window: [^\n]*; install qt6-wayland\n",
+              {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=dpf-settings-no-such-display"});
 }
