@@ -149,7 +149,7 @@ void CPropPageFrameDefault::DrawCaption(CDC* pDc, CRect rect, const char* pszCap
     const COLORREF clrOldText = pDc->SetTextColor(GetSysColor(COLOR_CAPTIONTEXT));
     const int nOldMode = pDc->SetBkMode(TRANSPARENT);
     const int nOldFont = pDc->SelectStockFont(SYSTEM_FONT);
-    pDc->DrawText(pszCaption, rect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    pDc->DrawText(pszCaption, rect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     pDc->SetTextColor(clrOldText);
     pDc->SetBkMode(nOldMode);
     pDc->SelectStockFont(nOldFont);

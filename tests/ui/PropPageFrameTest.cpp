@@ -43,7 +43,7 @@ TEST(FillHorizontalGradient, PaintsFromTheLeftColourToTheRightOneAtRectRightAndN
         EXPECT_EQ(dc.GetPixel(outside.first, outside.second), RGB(255, 255, 255));
 }
 
-TEST_F(FrameFixture, CaptionRunsIntoTheBackgroundDrawsItsOwnIconCopyAndEllipsisesLongText)
+TEST_F(FrameFixture, CaptionRunsIntoTheBackgroundDrawsItsOwnIconCopyAndEllipsisesLongTextWithItsAmpersands)
 {
     CImageList images;
     ASSERT_TRUE(images.Create(130, 16, 0, RGB(0, 128, 128)));
@@ -56,8 +56,8 @@ TEST_F(FrameFixture, CaptionRunsIntoTheBackgroundDrawsItsOwnIconCopyAndEllipsise
     EXPECT_NEAR(GetRValue(dc.GetPixel(299, 21)), GetRValue(kBackground), 2) << "and ends in the background";
     EXPECT_NE(dc.GetPixel(3 + 8, 11), dc.GetPixel(2, 11)) << "the icon, destroyed by the caller, is still drawn";
 
-    // Too long a caption is cut with an ellipsis: what is drawn is the elided text.
-    const std::string longCaption(200, 'W');
+    // Too long a caption is cut with an ellipsis: what is drawn is the elided text, its "&" as it is.
+    const std::string longCaption = "Tom & Jerry " + std::string(200, 'W');
     frame.SetCaption(longCaption.c_str(), nullptr);
     CDC drawn(300, 200, kBackground);
     frame.Draw(&drawn);
@@ -68,7 +68,7 @@ TEST_F(FrameFixture, CaptionRunsIntoTheBackgroundDrawsItsOwnIconCopyAndEllipsise
     QFont font = QApplication::font();
     font.setBold(true);
     const QString elided = QFontMetrics(font).elidedText(QString::fromStdString(longCaption), Qt::ElideRight, 298);
-    expected.DrawText(elided.toUtf8(), CRect(2, 0, 300, 22), DT_SINGLELINE | DT_VCENTER);
+    expected.DrawText(elided.toUtf8(), CRect(2, 0, 300, 22), DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     EXPECT_EQ(drawn.Image().copy(0, 0, 300, 22), expected.Image().copy(0, 0, 300, 22));
 }
 
