@@ -48,6 +48,10 @@ std::string CommandLineUsage()
            "at). With exactly one such card it is opened; with none or several, a window lists the cards\n"
            "found, lets you choose another folder, and opens a card as soon as it is plugged in.\n"
            "\n"
+           "Keys: Ctrl+Tab or Ctrl+PgDn for the next page, Ctrl+Shift+Tab or Ctrl+PgUp for the previous\n"
+           "one, Tab and Shift+Tab between the controls, Alt with an underlined letter for its control,\n"
+           "Enter for OK, Escape for Cancel.\n"
+           "\n"
            "Exit status: 0 when the editor ran or was cancelled, 1 when no window could be opened,\n"
            "2 for a wrong command line or a --drive folder without System/Configuration.\n";
 }

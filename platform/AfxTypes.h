@@ -54,7 +54,7 @@ enum : DWORD {
 
 // A key press on its way to a window, which a window may take before the focused control sees it.
 enum : UINT { WM_KEYDOWN = 0x0100 };
-enum : int { VK_TAB = 0x09, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_SPACE = 0x20 };
+enum : int { VK_TAB = 0x09, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22 };
 struct MSG
 {
     UINT message;

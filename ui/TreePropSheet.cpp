@@ -254,8 +254,8 @@ void CTreePropSheet::UpdateFrameCaption()
     if (!hItem)
         return;
     const CString strText = m_pPageTree->GetItemText(hItem);
-    if (!bPageShown)
-        m_pPageFrame->SetMessageText(FormatEmptyPageText(m_strEmptyPageFormat, strText));
+    // The frame draws its message under the page; a long one would show at the page's margins.
+    m_pPageFrame->SetMessageText(bPageShown ? CString() : FormatEmptyPageText(m_strEmptyPageFormat, strText));
     if (!m_pPageFrame->IsCaptionShown() || !GetTabControl())
         return;
     HICON hIcon = nullptr;
@@ -466,6 +466,19 @@ LRESULT CTreePropSheet::OnTreeSelChanging(const NMTREEVIEW* pNotify)
     return nResult;
 }
 
+// Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the previous one, as in
+// a tabbed window; the tree would otherwise take Ctrl+PgDn to jump to its last item.
+BOOL CTreePropSheet::OnPageKey(WPARAM nKey)
+{
+    if (nKey == VK_NEXT || (nKey == VK_TAB && GetKeyState(VK_SHIFT) >= 0))
+        SelectNextItem();
+    else if (nKey == VK_PRIOR || nKey == VK_TAB)
+        SelectPreviousItem();
+    else
+        return FALSE;
+    return TRUE;
+}
+
 void CTreePropSheet::OnTreeSelChanged()
 {
     UpdateFrameCaption();
@@ -505,13 +518,8 @@ LRESULT CTreePropSheet::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     case PSM_ISDIALOGMESSAGE: {
         const auto* pMsg = reinterpret_cast<const MSG*>(lParam);
-        if (pMsg && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
-            if (GetKeyState(VK_SHIFT) < 0)
-                SelectPreviousItem();
-            else
-                SelectNextItem();
-            return TRUE;
-        }
+        if (pMsg && pMsg->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0)
+            return OnPageKey(pMsg->wParam);
         break;
     }
     default:

@@ -81,6 +81,7 @@ protected:
 
 private:
     LRESULT OnTreeSelChanging(const NMTREEVIEW* pNotify);
+    BOOL OnPageKey(WPARAM nKey);
     void OnTreeSelChanged();
     static HTREEITEM DeepestLastItem(CTreeCtrl* pTree, HTREEITEM hItem);
     void WidenPageTreeForItems();

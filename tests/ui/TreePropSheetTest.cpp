@@ -173,16 +173,17 @@ TEST(TreePropSheet, NodeWithoutAPageHidesThePageAndShowsTheTextUnlessThePageRefu
         EXPECT_GT(messagePixels(sheet), 10);
         ClickItem(sheet, "B");
         EXPECT_TRUE(pages[1].IsWindowVisible());
+        EXPECT_EQ(messagePixels(sheet), 0) << "the message is gone once a page is shown";
         PressSheetButton(sheet, IDCANCEL);
     });
 }
 
-TEST(TreePropSheet, CtrlTabWalksTheTreeWithWrapAround)
+TEST(TreePropSheet, CtrlTabAndCtrlPageKeysWalkTheTreeWithWrapAround)
 {
-    const auto press = [](CPropertySheet& sheet, Qt::KeyboardModifiers modifiers) {
+    const auto press = [](CPropertySheet& sheet, Qt::KeyboardModifiers modifiers, Qt::Key key = Qt::Key_Tab) {
         sheet.GetSafeHwnd()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.GetSafeHwnd()));
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : sheet.GetSafeHwnd(), Qt::Key_Tab,
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : sheet.GetSafeHwnd(), key,
                         modifiers);
     };
     RunTreeSheet(
@@ -198,6 +199,12 @@ TEST(TreePropSheet, CtrlTabWalksTheTreeWithWrapAround)
             press(sheet, Qt::ControlModifier);
             EXPECT_EQ(Selected(sheet), "B");
             EXPECT_EQ(sheet.GetActiveIndex(), 1);
+            // Ctrl+PgDn and Ctrl+PgUp page like Ctrl+Tab, also while the tree, which pages by them, has the focus.
+            Tree(sheet)->setFocus();
+            press(sheet, Qt::ControlModifier, Qt::Key_PageDown);
+            EXPECT_EQ(Selected(sheet), "Last");
+            press(sheet, Qt::ControlModifier, Qt::Key_PageUp);
+            EXPECT_EQ(Selected(sheet), "B");
             PressSheetButton(sheet, IDCANCEL);
         },
         2);
