@@ -68,6 +68,29 @@ bool ParseDottedQuad(const std::string& s, unsigned long& nAddress)
     return true;
 }
 
+bool IsHostNameChar(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+}
+
+// Each name between the dots has 1 to 63 characters and neither starts nor ends with a hyphen; the
+// whole is at most 253, as DNS has it.
+bool IsHostName(const std::string& s)
+{
+    if (s.empty() || s.size() > 253)
+        return false;
+    size_t nStart = 0;
+    while (nStart <= s.size()) {
+        const size_t nEnd = std::min(s.find('.', nStart), s.size());
+        const std::string label = s.substr(nStart, nEnd - nStart);
+        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-'
+            || !All(label, IsHostNameChar))
+            return false;
+        nStart = nEnd + 1;
+    }
+    return true;
+}
+
 CString Message(const char* pszFormat, const char* pszLabel)
 {
     CString strMessage;
@@ -236,4 +259,13 @@ BOOL CValueChecks::Check(CWnd& rPage) const
         }
     }
     return TRUE;
+}
+
+CString HostNameProblem(const CString& strValue, const char* pszLabel)
+{
+    if (IsHostName(strValue.Bytes()))
+        return CString();
+    return Message("The %s must be a host name such as mail.example.com: letters A to Z, digits, dots and hyphens, "
+                   "without blanks. A name in another alphabet is written in its ASCII form (xn--...).",
+                   pszLabel);
 }

@@ -22,6 +22,9 @@ CString NetMaskProblem(const CString& strValue, const char* pszLabel);
 CString PortProblem(const CString& strValue, const char* pszLabel);
 CString EmailAddressProblem(const CString& strValue, const char* pszLabel);
 CString FeedURLProblem(const CString& strValue, const char* pszLabel);
+// A server's host name or address: names of letters, digits and hyphens between dots; a name in
+// another alphabet in its ASCII form ("xn--...").
+CString HostNameProblem(const CString& strValue, const char* pszLabel);
 // A Wi-Fi key for an encryption mode ("WEP64", "WEP128", "WPA1", "WPA2") and key type; any other mode
 // sets no form for the key.
 CString WifiKeyProblem(const CString& strKey, const CString& strMode, bool bHexKey);

@@ -17,7 +17,11 @@ CPropPageEmail::CPropPageEmail() : CPropertyPage(IDD_EMAIL), m_strPOPPort("110")
         const char* pszLabel;
     } fields[] = {
         {IDC_EMAIL_ADDRESS, &CPropPageEmail::m_strEmailAddress, &EmailAddressProblem, "Frame Address"},
+        {IDC_SMTP_SERVER_NAME, &CPropPageEmail::m_strSMTPServerName, &HostNameProblem,
+         "name of the Outgoing Mail server"},
         {IDC_SMTP_PORT, &CPropPageEmail::m_strSMTPPort, &PortProblem, "Port of the Outgoing Mail server"},
+        {IDC_POP_SERVER_NAME, &CPropPageEmail::m_strPOPServerName, &HostNameProblem,
+         "name of the Incoming Mail server"},
         {IDC_POP_PORT, &CPropPageEmail::m_strPOPPort, &PortProblem, "Port of the Incoming Mail server"},
         {IDC_SMTP_PASSWORD, &CPropPageEmail::m_strSMTPPassword, &PasswordLengthProblem,
          "password of the Outgoing Mail server"},

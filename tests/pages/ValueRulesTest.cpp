@@ -53,6 +53,15 @@ TEST(ValueRules, TakeGoodValuesAndRefuseBadOnesNamingTheField)
          FeedURLProblem,
          {"http://example.com/rss", "https://example.com", "HTTP://example.org/a.rss", "Https://example.org"},
          {"ftp://example.com", "example.com", "https://", "https://example.com/a b", "HTTPS//example.com"}},
+        {"name of the Outgoing Mail server",
+         HostNameProblem,
+         {"smtp", "mail.familie-berg.de", "xn--bcher-kva.example", "192.168.1.2", std::string(63, 'a') + ".de"},
+         {"mail familie-berg.de", "mail.example.com.", ".example.com", "mail..example.com", "-mail.example.com",
+          "mail-.example.com", "mail_1.example.com",
+          "b\xC3\xBC"
+          "cher.example",
+          std::string(64, 'a') + ".de",
+          std::string(63, 'a') + "." + std::string(63, 'a') + "." + std::string(63, 'a') + "." + std::string(63, 'a')}},
         {"Key Password", Key("WEP64", false), {"abcde", "a b~!"}, {"abcdef", "abcd"}},
         {"Key Password", Key("WEP64", true), {"0123456789", "abcdefABCD"}, {"012345678g", "01234"}},
         {"Key Password", Key("WEP128", false), {"thirteen char"}, {"abcde"}},
@@ -209,10 +218,11 @@ TEST(ValueChecks, EmailPageRefusesATypedAddressOrPortNamingIt)
     }
 }
 
-// Passwords the frame could not read, stored long ago: nobody has to retype them to press OK. Every
+// Passwords the frame could not read and a server name with a blank, stored long ago: nobody has to
+// retype them to press OK. Every
 // page is shown and checked; each long password is flagged, none refused, and the PC Sharing page,
 // switched on and off again, writes its long password back whole.
-TEST(ValueChecks, LongStoredPasswordsAreFlaggedAndPassWhileSharingOffChecksNothing)
+TEST(ValueChecks, LongStoredPasswordsAndServerNamesAreFlaggedAndPassWhileSharingOffChecksNothing)
 {
     const std::string strLong(130, 'p');
     const std::string scrambled = Scrambled(strLong.c_str());
@@ -223,7 +233,7 @@ TEST(ValueChecks, LongStoredPasswordsAreFlaggedAndPassWhileSharingOffChecksNothi
         "</KeyType><KeyPassword>"
         + scrambled
         + "</KeyPassword></Key></Link><IPConfiguration><DHCP>true</DHCP></IPConfiguration></AccessPoint>"
-          "</NetworkConnectionInfo><Email><SMTPServer><SMTPServerName>smtp</SMTPServerName><SMTPUserName>me"
+          "</NetworkConnectionInfo><Email><SMTPServer><SMTPServerName>smtp mail</SMTPServerName><SMTPUserName>me"
           "</SMTPUserName><SMTPPassword>"
         + scrambled
         + "</SMTPPassword></SMTPServer></Email><RSSandFrameChannel><FrameChannel><FCUsername>me</FCUsername>"
@@ -242,6 +252,7 @@ TEST(ValueChecks, LongStoredPasswordsAreFlaggedAndPassWhileSharingOffChecksNothi
                 ASSERT_TRUE(sheet.SetActivePage(nPage));
                 EXPECT_TRUE(Edit(*sheet.GetPage(nPage), nID)->toolTip().contains("too long")) << nID;
             }
+            EXPECT_TRUE(Edit(*sheet.GetPage(1), IDC_SMTP_SERVER_NAME)->toolTip().contains("host name"));
             ASSERT_TRUE(sheet.SetActivePage(4));
             QWidget* pSharing = sheet.GetPage(4)->GetDlgItem(IDC_ENABLE_SHARING)->GetSafeHwnd();
             ClickCheck(pSharing);
