@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CCardChooserDlg: "Choose the Frame's Card", shown at start-up when no single frame drive was found.
 // It lists the cards on the mounted volumes, by label and folder, and lets the user open one, pick any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which folder is the frame's drive: the folder that holds System/Configuration. The program may be
 // started from the card itself, from a folder on it, from a copy of the program kept on it, or from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application: its whole run is start-up, one modal settings sheet, and tear-down.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dpf-settings: the settings editor of a networked digital photo frame.
 
 #include "app/CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up on very large cards: a scan of 10,000 networks, one of 40,000 networks all of one name,
 // 10,000 stored profiles, and a file whose element carries 100,000 attributes. Prints the time from the start of the application's start-up
 // until its window is up; it must grow with the size of the card, not with its square.

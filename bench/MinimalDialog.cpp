@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for start-up time: the least a Qt program does to show a dialog. With --with-text
 // the dialog also shows a line of text and an OK button, which is what makes Qt load and shape a
 // font: a reference for how much of any settings window's start-up that alone takes. With

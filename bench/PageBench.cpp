@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and confirming the list pages on a large frame file: 10,000 contacts, 10,000 approved and
 // 10,000 denied senders and 10,000 feeds. Prints the time to open each page (its lists filled and
 // sorted), to confirm it (its section rebuilt) and to save the whole file once, as one OK does.

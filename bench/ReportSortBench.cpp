@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting a report list of 10,000 rows of mixed texts (names, numbers, dates, hexadecimal-looking
 // words) by a click on its heading, as a user sorts the address book. Prints the time of each click.
 

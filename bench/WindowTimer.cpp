@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a program from its start until the X server maps its top-level window with a given title,
 // by listening for the map itself instead of polling for it. Polling with xdotool and a pause put
 // 10 to 20 ms of spread into every sample, about a third of what a minimal dialog takes to appear,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two documents of the run: the frame's settings (Configuration.xml), which every confirmed page
 // rewrites and saves whole, and its last Wi-Fi scan (scan.xml), which is only read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rewriting a section without losing what the card stores. A page rebuilds its section from its
 // controls, but the frame (or a newer frame) may keep more there than the page knows: attributes,

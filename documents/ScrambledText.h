@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Passwords in the frame's file are stored scrambled: RC4 under one fixed key text, written as
 // upper-case hexadecimal. This keeps them out of plain sight on the card; it is not encryption in any

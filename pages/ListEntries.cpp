@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pages/ListEntries.h"
 
 BOOL AddListEntry(CWnd* pPage, CReportCtrl& list, const char* pszTitle, std::initializer_list<CEntryField> fields)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Adding and removing rows of a page's list, as the address book and feed pages both do: a new entry
 // comes from a text entry window and goes to the top of the list; Remove takes exactly the selected

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks that several pages share. Each shows its refusal in a box captioned "Error", owned by the
 // page, and answers FALSE, as the pages' own checks do.

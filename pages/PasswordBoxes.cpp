@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pages/PasswordBoxes.h"
 
 void ShowPasswords(CWnd& rPage, int nCheckID, std::initializer_list<int> boxes)

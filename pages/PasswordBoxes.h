@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Show password" check box under a pair of password boxes: while it is checked both boxes show
 // their text, so that a long key can be read back before it is stored.

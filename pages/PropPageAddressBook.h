@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame's address book: the contacts it can send to, and the senders whose mail it accepts or
 // refuses. The page owns the EmailAddressBook section of the configuration.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame's own mail account: its address and its outgoing (SMTP) and incoming (POP) servers. The
 // page owns the Email section of the configuration.

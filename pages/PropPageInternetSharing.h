@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Internet content for the frame: the FrameChannel account and the RSS feeds it shows. The page owns
 // the RSSandFrameChannel section of the configuration.

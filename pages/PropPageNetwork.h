@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One Wi-Fi network: a profile stored in the configuration (a configured network), or a network from
 // the frame's last scan that has no profile yet (an available network). The page fills itself when

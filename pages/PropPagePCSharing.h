@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shared folder on the user's PC from which the frame may read pictures (SMB). The page owns the
 // LocalNetSharing section of the configuration.

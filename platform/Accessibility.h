@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names that screen readers say for the controls of a window. A dialog template names its controls
 // by layout alone: an edit box by the label beside it, a list by the group box around it. Once such

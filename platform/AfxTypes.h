@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The handful of scalar types, constants and notification codes that the code
 // above the platform layer is written against. Only what a caller uses lives here.

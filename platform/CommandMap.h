@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A page's command map: which member function handles which notification of which control. The
 // page returns its table from GetCommandMap(); the platform connects the controls' signals to it

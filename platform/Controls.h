@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simple controls a window can make at run time: a static text, a single-line edit box and a
 // push button, each placed in pixel coordinates of its parent. Clicks and edits reach the parent as

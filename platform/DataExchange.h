@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialog data exchange: one DoDataExchange function pairs each control with a member, and the
 // direction decides whether controls are read into members or members shown in controls.

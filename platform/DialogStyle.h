@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The look of the program's windows: the style Qt chose for the desktop, with its group box frame
 // drawn instead of read from a picture. Fusion reads that picture without naming its format, which

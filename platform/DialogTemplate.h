@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialog templates: Qt Designer files compiled into the program and found by their numeric id, the
 // way a page names its template. Each control in a template carries its numeric id in the dynamic

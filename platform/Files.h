@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files and folders, as the program needs them: where it runs, what exists, reading a file whole and
 // replacing a file so that it is always either the old or the new version on disk.

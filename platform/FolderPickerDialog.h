@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CFolderPickerDialog: the desktop's "choose a folder" window, run through the program's modal loop
 // like every other window, so that tests can answer it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CFont: a font by point size and family. A family the system does not have (the classic dialog
 // fonts) falls back to the desktop's own user-interface font at the size asked for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing: a device context that paints into an image first, so that what was drawn can be read back
 // pixel by pixel (GetPixel), and is then put on the window. Icons and pens as drawing needs them.

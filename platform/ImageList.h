@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CImageList: a list of pictures of one size, as trees and captions show them. A bitmap resource of
 // several pictures side by side makes a list, its mask colour becoming transparent.

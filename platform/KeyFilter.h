@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key presses offered to a window as WM_KEYDOWN messages before the widget they were meant for sees
 // them, as a dialog or a control checks its messages first. Used inside the platform layer only.

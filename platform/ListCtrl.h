@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CListCtrl: a report-view list: columns under a header, rows of cells, several rows selectable at
 // once, a focus row, a check mark and a data value per row, an image index per cell. It is what list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every modal loop of the program runs through CModalLoop: property sheets, message boxes and the
 // text entry window. That gives tests one seam to act inside a loop the way a person would (read the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mounted file systems, as far as a frame card can be one of them. The mount table is read through
 // Qt; tests put a table of their own in its place, so that most of them need no real mount.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // COleDateTime: a point in time read from a text, for comparing list cells as dates.
 //

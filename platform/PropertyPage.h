@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CPropertyPage: one page of a property sheet, built from a dialog template. Its window is made the
 // first time the sheet shows it; OnInitDialog runs then, once, and OnSetActive at every activation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PropertySheet.h"
 
 #include "platform/DialogTemplate.h"

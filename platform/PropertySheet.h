@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CPropertySheet: a modal window of property pages with OK, Cancel and Apply. The sheet keeps its
 // pages in the order they were added; its tab control holds their titles and the current page. OK and

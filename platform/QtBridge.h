@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Internal to the platform layer: the only place where our byte strings meet Qt's strings.
 

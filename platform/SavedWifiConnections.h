@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Wi-Fi connections that NetworkManager keeps on this PC, read over the system bus, and the key of
 // one of them. Every call is asynchronous, so the window never waits on the bus; a PC without a system

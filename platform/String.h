@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CString: the string class of the code above the platform layer. It holds bytes, not characters:
 // text is UTF-8 on this platform, but a value read from the frame's file may be any bytes, and it

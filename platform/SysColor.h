@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours as the code above the platform layer names them: COLORREF values (0x00BBGGRR) and the
 // system colours, which come from the application's palette so that they follow the desktop theme.

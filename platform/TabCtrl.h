@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CTabCtrl: a row of tabs over a framed pane, as a property sheet shows its pages. The sheet keeps its
 // page titles and its current page here; the pages themselves lie over the pane as siblings.

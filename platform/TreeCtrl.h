@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CTreeCtrl: a tree of text items, each with a data value and an image. A change of selection is
 // announced to the parent window before (TVN_SELCHANGING, which the parent may refuse) and after

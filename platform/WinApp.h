@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CWinApp: the application object. The program's entry makes the Qt application, runs the one
 // application object's InitInstance and ends when it returns FALSE, as a dialog application does.

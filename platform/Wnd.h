@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CWnd: one window of the program, backed by one QWidget. A CWnd either owns its widget (a sheet, a
 // page) or stands for a control inside another window's widget. The window "exists" while the widget

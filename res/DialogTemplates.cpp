@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's dialog templates by id, as the pages name them.
 
 #include "res/DialogTemplates.h"

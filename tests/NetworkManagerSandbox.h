@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A NetworkManager of the test's own, so that the editor talks to the real thing and never to the
 // host's: a D-Bus daemon listening on a socket in a temporary folder, and NetworkManager on that bus

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test binary runs with a real Qt application on the offscreen platform: no display needed.
 
 #include "NetworkManagerSandbox.h"

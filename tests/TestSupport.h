@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the tests: acting inside modal loops, scratch frame drives, file bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame to the right of the page tree: a caption strip along its top (the selected node's text
 // and icon on a colour gradient) and, below it, a message that shows while no page covers the area

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CReportCtrl: the list of the address book and feed pages. Its columns come from one spec string, it
 // sorts itself when a heading is clicked (comparing cells as hexadecimal numbers, decimal numbers,

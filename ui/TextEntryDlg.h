@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CTextEntryDlg: a small modal window that asks for up to ten lines of text at once, one labelled edit
 // box per field, with "OK" and "Cancel". It is built at run time, in pixels, so the number of fields

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A property sheet that shows its pages through a tree instead of a row of tabs. Every page keeps its
 // ordinary title; a title may be a path of segments separated by "::" ("Configured Networks::Home"),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's command line, as the real program answers it.
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every valid configuration survives the editor: showing every page, changing it, and pressing OK
 // twice gives the same bytes both times, and every value the user did not edit is still there; only
 // looking at every page and sorting its lists writes nothing at all. The corpus is the files under

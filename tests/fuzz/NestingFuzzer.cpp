@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Differential fuzz target for the nesting guard: for every text the guard lets through, the tree the
 // XML reader really builds is no deeper than the guard said (and exactly as deep when the text
 // parses). Built with libFuzzer by scripts/fuzz.sh, and replayed over its corpus by the test suite.

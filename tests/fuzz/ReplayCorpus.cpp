@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays every input of the fuzz corpus through the fuzz target, in the sanitized test build.
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: bytes become a frame drive's Configuration.xml and scan.xml (split at the first
 // "\n=====scan=====\n"); start-up runs on them, every page is shown, the sheet is confirmed (or
 // cancelled when a page refuses its input) and the saved file is loaded again. Built with libFuzzer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every page, shown in the sheet as the user sees it: nothing sticks out or overlaps, and the keyboard
 // reaches everything. (That no text is cut, at two fonts, and the pictures of the pages are the
 // font size test's.)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules every page keeps: what a confirm leaves of the stored sections (the first copy of a
 // section is rewritten where it stands, later copies stay as they were, and whatever the page does not
 // know comes back after its own values), what an untouched page writes on a card without its section,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the page tests share: a fixture with a scratch card and the case folders to put on it, the
 // frame's scrambled texts, and a page's controls driven the way a user drives them.

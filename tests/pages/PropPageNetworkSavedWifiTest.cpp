@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Use This PC's Password" against a real NetworkManager in a sandbox of the test's own (see
 // NetworkManagerSandbox.h): which pages offer it, and what pressing it fills in and writes.
 

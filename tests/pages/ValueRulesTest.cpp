@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pages/PageChecks.h"
 #include "pages/PropPageAddressBook.h"
 #include "pages/PropPageEmail.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window at the desktop's font and at a 13-point one (and, run by scripts/screenshots.sh,
 // at QT_SCALE_FACTOR=2): no label, button or tree item is cut, every control tells a screen reader its
 // name, the window fits a 1280 x 1024 screen, and it grows with its lists. With DPF_SCREENSHOT_DIR set,
