@@ -33,4 +33,4 @@ cmake --build "$build" -j"$(nproc)"
 cd "$build"
 # One line per test, without CTest's start lines and the dots that pad every name to the longest.
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" |
-    sed -E '/^ +Start +[0-9]+: /d; s/Test +#[0-9]+: //; s/ \.+ +/ /'
+    sed -E '/^ +Start +[0-9]+: /d; s/Test +#[0-9]+: //; s/ \.+ */ /'

@@ -15,7 +15,8 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# What building the editor needs, and the fonts its windows draw with.
-DPF_BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev libgl-dev libtinyxml-dev libpng-dev fonts-dejavu-core)
+# What building the editor needs (dpkg-dev for Debian's hardening flags), and the fonts its windows
+# draw with.
+DPF_BUILD_PACKAGES=(g++ make cmake pkg-config dpkg-dev qt6-base-dev libgl-dev libtinyxml-dev libpng-dev fonts-dejavu-core)
 # What the benchmarks build with besides.
 DPF_BENCH_PACKAGES=(libfontconfig-dev libxcb1-dev)
