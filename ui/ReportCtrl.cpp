@@ -316,10 +316,18 @@ void CReportCtrl::FreeRecord(int nItem)
     }
 }
 
-int CReportCtrl::InsertItem(int nIndex, const char* pszText)
+// A row added or changed leaves the list in no sorted order: the header's arrow would say otherwise.
+void CReportCtrl::ForgetSort()
 {
+    if (m_nSortColumn >= 0)
+        ShowSortIndicator(-1, TRUE);
     m_nSortColumn = -1;
     m_bSortAscending = TRUE;
+}
+
+int CReportCtrl::InsertItem(int nIndex, const char* pszText)
+{
+    ForgetSort();
     const int nItem = CListCtrl::InsertItem(nIndex, pszText);
     if (nItem < 0)
         return -1;
@@ -335,8 +343,7 @@ int CReportCtrl::InsertItem(int nIndex, const char* pszText)
 
 BOOL CReportCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
 {
-    m_nSortColumn = -1;
-    m_bSortAscending = TRUE;
+    ForgetSort();
     return CListCtrl::SetItemText(nItem, nSubItem, pszText);
 }
 

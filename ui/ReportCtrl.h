@@ -102,6 +102,7 @@ protected:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 private:
+    void ForgetSort();
     void ForceReportStyle();
     ItemData* Record(int nItem) const;
     void FreeRecord(int nItem);

@@ -150,8 +150,10 @@ TEST_F(ReportCtrlTest, HeaderClicksSortBothWaysStably)
     EXPECT_EQ(Column(1), (Texts{"row0", "row2", "row4", "row1", "row3", "row5"}));
     ClickHeading(1);
     EXPECT_EQ(Column(1), (Texts{"row0", "row1", "row2", "row3", "row4", "row5"}));
-    // After a new row the list is no longer sorted: the next click starts ascending again.
+    // After a new row the list is no longer sorted: the arrow goes, the next click starts ascending again.
+    EXPECT_TRUE(Table()->horizontalHeader()->isSortIndicatorShown());
     m_list.SetItemText(m_list.InsertItem(0, "new"), 1, "row9");
+    EXPECT_FALSE(Table()->horizontalHeader()->isSortIndicatorShown());
     ClickHeading(1);
     EXPECT_EQ(Column(1).back(), "row9");
 }
