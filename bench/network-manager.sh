@@ -1,5 +1,5 @@
 # Sourced by the start-up benchmark: NetworkManager with saved Wi-Fi connections, on a D-Bus daemon of
-# its own, as tests/NetworkManagerSandbox.cpp runs it: the bus listens in a scratch folder, and
+# its own, as tests/NetworkManagerSandbox.cpp runs it (with its configurations, tests/network-manager/): the bus listens in a scratch folder, and
 # NetworkManager runs in private mount and network namespaces, where its state and run folders are
 # that folder's and it sees no device of the host. Needs root (the namespaces) and network-manager.
 #   start_network_manager DIR SSID...   saves a WPA connection for each SSID and 20 more, waits until
@@ -12,31 +12,11 @@ start_network_manager() {
     shift
     mkdir -p "$dir/connections" "$dir/state" "$dir/run" "$dir/conf.d"
     chmod 700 "$dir/connections"
-    cat >"$dir/bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <listen>unix:path=$dir/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/><allow own="*"/><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
-  </policy>
-</busconfig>
-EOF
-    cat >"$dir/NetworkManager.conf" <<EOF
-[main]
-plugins=keyfile
-auth-polkit=false
-no-auto-default=*
-dns=none
-rc-manager=unmanaged
-hostname-mode=none
-[keyfile]
-path=$dir/connections
-unmanaged-devices=*
-[connectivity]
-enabled=false
-EOF
+    # The tests' configurations, with this folder for @DIR@.
+    local config
+    config="$(dirname "${BASH_SOURCE[0]}")/../tests/network-manager"
+    sed "s|@DIR@|$dir|g" "$config/bus.conf.in" >"$dir/bus.conf"
+    sed "s|@DIR@|$dir|g" "$config/NetworkManager.conf.in" >"$dir/NetworkManager.conf"
     # A laptop's worth of saved networks besides the ones asked for.
     for i in $(seq 20); do set -- "$@" "Elsewhere $i"; done
     for ssid in "$@"; do

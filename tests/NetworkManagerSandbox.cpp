@@ -20,36 +20,17 @@ namespace {
 
 const char kNoBus[] = "unix:path=/nonexistent/dpf-settings-tests/system_bus_socket";
 
-// Whatever the bus is asked, it lets through: the tests play both the editor and the desktop.
-const char kBusConfig[] = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <listen>unix:path=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-  </policy>
-</busconfig>
-)";
-
-// Everything NetworkManager could do to the host off: no polkit (the test runs as root, where polkit
-// grants all anyway), no devices, no default connections, no DNS, host name or connectivity checks.
-const char kNetworkManagerConfig[] = R"([main]
-plugins=keyfile
-auth-polkit=false
-no-auto-default=*
-dns=none
-rc-manager=unmanaged
-hostname-mode=none
-[keyfile]
-path=%1
-unmanaged-devices=*
-[connectivity]
-enabled=false
-)";
+// The bus and NetworkManager configurations, with the sandbox's folder for @DIR@: shared with the
+// start-up benchmark (bench/network-manager.sh), so that both run NetworkManager alike. The bus lets
+// everything through, as the tests play both the editor and the desktop; NetworkManager has
+// everything that could touch the host off (polkit, devices, default connections, DNS, host name,
+// connectivity checks).
+QByteArray Configuration(const char* pszName, const QString& dir)
+{
+    QFile file(QStringLiteral(DPF_NETWORK_MANAGER_CONFIG_DIR "/") + pszName);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).replace("@DIR@", dir).toUtf8()
+                                          : QByteArray();
+}
 
 // Inside the namespaces, the state folder and /run are the sandbox's own before NetworkManager
 // starts: it keeps its time stamps and run-time files there, at places its build fixed.
@@ -158,7 +139,7 @@ std::string CNetworkManagerSandbox::StartBus()
     const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
     if (daemon.isEmpty())
         return "dbus-daemon is not installed";
-    WriteFile(Path("bus.conf"), QString(kBusConfig).arg(Path("bus")).toUtf8(), QFile::ReadOwner | QFile::WriteOwner);
+    WriteFile(Path("bus.conf"), Configuration("bus.conf.in", m_dir.path()), QFile::ReadOwner | QFile::WriteOwner);
     m_bus.setStandardErrorFile(Path("bus.log"));
     m_bus.start(daemon, {"--config-file=" + Path("bus.conf"), "--nofork", "--nopidfile", "--print-address"});
     // The daemon prints its address once it listens.
@@ -177,7 +158,7 @@ std::string CNetworkManagerSandbox::StartNetworkManager()
         return "/var/lib/NetworkManager is missing, which the sandbox covers with its own";
     if (Path("").startsWith("/run/"))
         return "the temporary folder lies under /run, which the sandbox covers with its own";
-    WriteFile(Path("NetworkManager.conf"), QString(kNetworkManagerConfig).arg(Path("connections")).toUtf8(),
+    WriteFile(Path("NetworkManager.conf"), Configuration("NetworkManager.conf.in", m_dir.path()),
               QFile::ReadOwner | QFile::WriteOwner);
     if (!m_timestamps.isEmpty())
         WriteFile(Path("state/timestamps"), ("[timestamps]\n" + m_timestamps).toUtf8(),
