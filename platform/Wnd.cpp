@@ -9,10 +9,13 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPen>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -215,19 +218,54 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+namespace {
+
+// Paints the red frame of a refused value over the field once the field has painted itself, inside
+// the field's own rectangle. A style sheet would do it too, but it swaps the field's style for one
+// with other margins: the field would change size, and the whole page would jump each time a value
+// turned valid or invalid.
+class CInvalidFrame : public QObject
+{
+public:
+    using QObject::QObject;
+
+    static CInvalidFrame* Instance()
+    {
+        static QPointer<CInvalidFrame> pFrame;
+        if (!pFrame)
+            pFrame = new CInvalidFrame(QCoreApplication::instance());
+        return pFrame;
+    }
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        auto* pWidget = qobject_cast<QWidget*>(pWatched);
+        if (pEvent->type() != QEvent::Paint || !pWidget)
+            return false;
+        pWatched->event(pEvent);
+        QPainter painter(pWidget);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0xc0, 0, 0), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(pWidget->rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        return true;
+    }
+};
+
+} // namespace
+
 void CWnd::MarkInvalid(const char* pszReason)
 {
     QWidget* pWidget = m_pState->hWnd.data();
     if (!pWidget)
         return;
     const QString reason = ToQString(CString(pszReason));
-    // The style rule names the widget's own class, so that the red frame never spreads to its children.
-    const QString sheet = reason.isEmpty()
-        ? QString()
-        : QStringLiteral("%1 { border: 1px solid #c00000; border-radius: 2px; padding: 1px; }")
-              .arg(QString::fromLatin1(pWidget->metaObject()->className()));
-    if (pWidget->styleSheet() != sheet)
-        pWidget->setStyleSheet(sheet);
+    if (reason.isEmpty())
+        pWidget->removeEventFilter(CInvalidFrame::Instance());
+    else
+        pWidget->installEventFilter(CInvalidFrame::Instance());
+    pWidget->update();
     pWidget->setToolTip(reason);
     // A screen reader says the reason too, after the field's name.
     pWidget->setAccessibleDescription(reason);

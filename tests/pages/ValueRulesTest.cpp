@@ -10,7 +10,9 @@
 #include "platform/PropertySheet.h"
 #include "res/Resource.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,32 @@ std::string ConfigWithBadStoredValues()
           "<LocalNetSharing><SMB><SmbEnabled>true</SmbEnabled></SMB></LocalNetSharing></Configuration></RootInfo>";
 }
 
+// A field marked as refused has a red frame along its edge.
+bool ShowsRedFrame(QWidget* pField)
+{
+    const QImage image = pField->grab().toImage();
+    const QColor edge = image.pixelColor(image.width() / 2, 0);
+    return edge.red() > 150 && edge.green() < 80 && edge.blue() < 80;
+}
+
+// Where each of the page's named controls stands, and how large it is.
+std::string Geometries(QWidget* pPage)
+{
+    QApplication::processEvents();
+    QStringList geometries;
+    for (QWidget* pWidget : pPage->findChildren<QWidget*>()) {
+        const QRect r = pWidget->geometry();
+        if (pWidget->isVisible() && !pWidget->objectName().isEmpty())
+            geometries << QString("%1 %2,%3 %4x%5")
+                              .arg(pWidget->objectName())
+                              .arg(r.x())
+                              .arg(r.y())
+                              .arg(r.width())
+                              .arg(r.height());
+    }
+    return geometries.join('\n').toStdString();
+}
+
 } // namespace
 
 TEST(ValueChecks, StoredBadValuesAreFlaggedNotRefusedWhileChangedOnesAreRefusedUntilMended)
@@ -118,15 +146,20 @@ TEST(ValueChecks, StoredBadValuesAreFlaggedNotRefusedWhileChangedOnesAreRefusedU
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
             Choose(*pPage, IDC_ENCRYPTION_MODE, "WPA2");
+            // A refused value is marked without moving anything on the page.
+            const std::string layout = Geometries(pPage->GetSafeHwnd());
+            EXPECT_FALSE(ShowsRedFrame(Edit(*pPage, IDC_DEVICE_IP)));
             Edit(*pPage, IDC_DEVICE_IP)->selectAll();
             TypeText(Edit(*pPage, IDC_DEVICE_IP), "10.0.0.300");
-            EXPECT_FALSE(Edit(*pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
+            EXPECT_TRUE(ShowsRedFrame(Edit(*pPage, IDC_DEVICE_IP)));
+            EXPECT_EQ(Geometries(pPage->GetSafeHwnd()), layout);
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
             EXPECT_EQ(drive.ReadConfig(), original);
             QTest::keyClick(Edit(*pPage, IDC_DEVICE_IP), Qt::Key_Backspace);
             EXPECT_TRUE(Edit(*pPage, IDC_DEVICE_IP)->toolTip().isEmpty());
-            EXPECT_TRUE(Edit(*pPage, IDC_DEVICE_IP)->styleSheet().isEmpty());
+            EXPECT_FALSE(ShowsRedFrame(Edit(*pPage, IDC_DEVICE_IP)));
+            EXPECT_EQ(Geometries(pPage->GetSafeHwnd()), layout);
             PressSheetButton(sheet, IDOK);
         },
         &script);
