@@ -3,6 +3,7 @@
 
 #include "platform/DialogTemplate.h"
 #include "platform/PropertySheet.h"
+#include "platform/QtBridge.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -84,6 +85,13 @@ void CPropertyPage::CreatePageWindow(CPropertySheet* pSheet, QWidget* pParent)
     OnInitDialog();
     // After OnInitDialog, so that controls a page adds there are routed too.
     ConnectCommands();
+    for (auto* pButton : pWidget->findChildren<QAbstractButton*>()) {
+        if (pButton->autoExclusive() && pButton->isCheckable()) {
+            KeepTabStopOnCheckedButton(pButton);
+            QObject::connect(pButton, &QAbstractButton::toggled, pButton,
+                             [pButton]() { KeepTabStopOnCheckedButton(pButton); });
+        }
+    }
 }
 
 void CPropertyPage::DestroyPageWindow()

@@ -6,6 +6,7 @@
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -268,7 +269,10 @@ void CPropertySheet::LinkTabOrder()
     for (QWidget* pControl : pPage->GetSafeHwnd()->findChildren<QWidget*>()) {
         const bool bPartOfAnother = std::any_of(chain.begin(), chain.end(),
                                                 [&](QWidget* p) { return p->isAncestorOf(pControl); });
-        if ((pControl->focusPolicy() & Qt::TabFocus) && !bPartOfAnother
+        // A radio button keeps its place whether or not it is its group's stop for Tab just now.
+        auto* pButton = qobject_cast<QAbstractButton*>(pControl);
+        const bool bInGroup = pButton && pButton->autoExclusive() && pButton->isCheckable();
+        if (((pControl->focusPolicy() & Qt::TabFocus) || bInGroup) && !bPartOfAnother
             && pControl->window() == pPage->GetSafeHwnd()->window())
             chain.push_back(pControl);
     }

@@ -10,6 +10,9 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const char* const kBytesProperty = "dpfTextBytes";
@@ -101,4 +104,19 @@ QRect ToQRect(const CRect& rect)
 CRect FromQRect(const QRect& rect)
 {
     return CRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
+}
+
+void KeepTabStopOnCheckedButton(QAbstractButton* pButton)
+{
+    if (!pButton || !pButton->autoExclusive() || !pButton->isCheckable() || !pButton->parentWidget())
+        return;
+    std::vector<QAbstractButton*> group;
+    for (auto* pMember : pButton->parentWidget()->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+        if (pMember->autoExclusive() && pMember->isCheckable())
+            group.push_back(pMember);
+    }
+    const auto checked = std::find_if(group.begin(), group.end(), [](QAbstractButton* p) { return p->isChecked(); });
+    QAbstractButton* pStop = checked != group.end() ? *checked : group.front();
+    for (QAbstractButton* pMember : group)
+        pMember->setFocusPolicy(pMember == pStop ? Qt::StrongFocus : Qt::ClickFocus);
 }

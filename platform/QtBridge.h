@@ -20,6 +20,13 @@ CString FromQString(const QString& str);
 void SetControlText(QWidget* pWidget, const CString& str);
 CString GetControlText(const QWidget* pWidget);
 
+// Tab enters a group of radio buttons (the auto-exclusive ones of one parent) at its checked button
+// and leaves it at once; the arrow keys move within it. Qt stops at the group's first button
+// instead, so only the checked one (the first while none is) takes Tab, while a click still gives
+// any of them the focus. Call for a button whenever its group's choice may have changed.
+class QAbstractButton;
+void KeepTabStopOnCheckedButton(QAbstractButton* pButton);
+
 QRect ToQRect(const CRect& rect);
 CRect FromQRect(const QRect& rect);
 

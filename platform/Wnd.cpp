@@ -214,6 +214,7 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
             pButton->setChecked(false);
             pButton->setAutoExclusive(bExclusive);
         }
+        KeepTabStopOnCheckedButton(pButton);
     }
     return 0;
 }

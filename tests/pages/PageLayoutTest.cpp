@@ -67,10 +67,20 @@ void ExpectKeyboardReachesEverything(QWidget* pDialog, QWidget* pPage)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(QApplication::focusWidget(), expected.front()) << "Tab comes round to the tabs again";
+    // Shift+Tab walks the same stops backwards: a radio group is entered at its checked button from
+    // either side, and never holds the focus.
+    std::vector<QWidget*> walkedBack;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        walkedBack.insert(walkedBack.begin(), QApplication::focusWidget());
+    }
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(walked[i], expected[i])
-            << "stop " << i << ": " << (walked[i] ? walked[i]->metaObject()->className() : "none") << " instead of "
-            << expected[i]->metaObject()->className();
+            << "stop " << i << ": " << (walked[i] ? walked[i]->objectName().toStdString() : "none") << " instead of "
+            << expected[i]->objectName().toStdString();
+        EXPECT_EQ(walkedBack[i], expected[i])
+            << "back, stop " << i << ": " << (walkedBack[i] ? walkedBack[i]->objectName().toStdString() : "none")
+            << " instead of " << expected[i]->objectName().toStdString();
     }
 
     for (QLabel* pLabel : pPage->findChildren<QLabel*>()) {
@@ -103,14 +113,16 @@ TEST(PageLayout, EveryPageFitsItsControlsAndTheKeyboardReachesThem)
     CScratchDrive drive;
     const std::string demo = std::string(DPF_DEMO_DRIVE_DIR) + "/System/Configuration/";
     LoadDrive(drive, ReadFileBytes(demo + "Configuration.xml"), ReadFileBytes(demo + "scan.xml"));
-    CPropPageNetwork network, available;
+    // Studio Annex has the second button of both its radio groups checked (Hex Key, Static IP).
+    CPropPageNetwork network, studio, available;
     network.SetPageTitle("Configured Networks::Hendriksen Home");
+    studio.SetPageTitle("Configured Networks::Studio Annex");
     available.SetPageTitle("Available Networks::Neighbour 5G");
     CPropPageEmail email;
     CPropPageAddressBook addressBook;
     CPropPageInternetSharing internetSharing;
     CPropPagePCSharing pcSharing;
-    const std::vector<CPropertyPage*> pages = {&network,     &available,       &email,
+    const std::vector<CPropertyPage*> pages = {&network,     &studio,          &available, &email,
                                                &addressBook, &internetSharing, &pcSharing};
     RunSheet(pages, [&](CPropertySheet& sheet) {
         for (CPropertyPage* pPage : pages) {
