@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DialogStyle.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QGroupBox>
 #include <QPainter>
@@ -17,6 +18,11 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* pOption, QPainter* pPainter,
                        const QWidget* pWidget) const override
     {
+        if (element == PE_Frame && (pOption->state & State_HasFocus)
+            && qobject_cast<const QAbstractItemView*>(pWidget)) {
+            DrawFocusedFrame(pOption, pPainter, pWidget);
+            return;
+        }
         if (element != PE_FrameGroupBox) {
             QProxyStyle::drawPrimitive(element, pOption, pPainter, pWidget);
             return;
@@ -33,6 +39,27 @@ public:
         pPainter->setPen(QColor(0, 0, 0, 48));
         pPainter->setBrush(QColor(0, 0, 0, 10));
         pPainter->drawRoundedRect(frame, 2, 2);
+        pPainter->restore();
+    }
+
+private:
+    // Fusion marks the focused edit box with a frame in the selection colour but gives a list or a
+    // tree no sign of the focus at all, so a keyboard user could not tell that the arrow keys move
+    // through the page tree. Lists and trees get the edit box's mark.
+    void DrawFocusedFrame(const QStyleOption* pOption, QPainter* pPainter, const QWidget* pWidget) const
+    {
+        QProxyStyle::drawPrimitive(PE_Frame, pOption, pPainter, pWidget);
+        QColor outline = pOption->palette.highlight().color().darker(125);
+        if (outline.value() > 160)
+            outline.setHsl(outline.hue(), outline.saturation(), 160);
+        pPainter->save();
+        pPainter->setRenderHint(QPainter::Antialiasing);
+        pPainter->setBrush(Qt::NoBrush);
+        pPainter->setPen(outline);
+        pPainter->drawRoundedRect(QRectF(pOption->rect).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        outline.setAlpha(80);
+        pPainter->setPen(outline);
+        pPainter->drawRect(QRectF(pOption->rect).adjusted(1.5, 1.5, -1.5, -1.5));
         pPainter->restore();
     }
 };

@@ -6,6 +6,7 @@
 #include "res/Resource.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QImage>
 #include <QTest>
 #include <QTreeWidget>
@@ -66,6 +67,14 @@ void ClickItem(CPropertySheet& sheet, const char* pszText, int nNth = 0)
     const auto items = pTree->findItems(pszText, Qt::MatchExactly | Qt::MatchCaseSensitive | Qt::MatchRecursive);
     ASSERT_GT(items.size(), nNth) << pszText;
     QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(items[nNth]).center());
+}
+
+// The colour of a widget's left edge, halfway down, as painted now.
+QColor EdgeColour(QWidget* pWidget)
+{
+    QApplication::processEvents();
+    const QImage image = pWidget->grab().toImage();
+    return image.pixelColor(0, image.height() / 2);
 }
 
 std::string Selected(CPropertySheet& sheet)
@@ -201,7 +210,13 @@ TEST(TreePropSheet, CtrlTabAndCtrlPageKeysWalkTheTreeWithWrapAround)
             EXPECT_EQ(Selected(sheet), "B");
             EXPECT_EQ(sheet.GetActiveIndex(), 1);
             // Ctrl+PgDn and Ctrl+PgUp page like Ctrl+Tab, also while the tree, which pages by them, has the focus.
+            // The tree shows that it has the focus: its frame takes the selection's colour.
+            sheet.GetDlgItem(IDOK)->GetSafeHwnd()->setFocus();
+            const QColor unfocused = EdgeColour(Tree(sheet));
             Tree(sheet)->setFocus();
+            const QColor focused = EdgeColour(Tree(sheet));
+            EXPECT_GT(focused.blue(), focused.red() + 40) << focused.name().toStdString();
+            EXPECT_LT(std::abs(unfocused.blue() - unfocused.red()), 20) << unfocused.name().toStdString();
             press(sheet, Qt::ControlModifier, Qt::Key_PageDown);
             EXPECT_EQ(Selected(sheet), "Last");
             press(sheet, Qt::ControlModifier, Qt::Key_PageUp);
