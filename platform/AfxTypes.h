@@ -65,6 +65,13 @@ struct MSG
 // Header flags of property sheets and pages.
 enum : DWORD { PSP_USETITLE = 0x00000008, PSP_HASHELP = 0x00000020, PSH_HASHELP = 0x00000200 };
 
+// A width and a height in pixels.
+struct SIZE
+{
+    int cx = 0;
+    int cy = 0;
+};
+
 // A rectangle in pixels, as left, top, right and bottom (right and bottom just outside it).
 struct CRect
 {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Controls.h"
 
+#include "platform/DialogStyle.h"
+
 #include "platform/QtBridge.h"
 
 #include <QLabel>
@@ -66,8 +68,20 @@ BOOL CButton::Create(const char* pszText, DWORD dwStyle, const CRect& rect, CWnd
     pButton->setText(ToQString(CString(pszText)));
     pButton->setAutoDefault(false);
     pButton->setDefault((dwStyle & BS_DEFPUSHBUTTON) != 0);
+    if (nID == IDOK || nID == IDCANCEL)
+        GiveDialogButtonIcon(pButton, nID == IDOK ? QStyle::SP_DialogOkButton : QStyle::SP_DialogCancelButton);
     QObject::connect(pButton, &QPushButton::clicked, pButton,
                      [pParentWnd, nID]() { Notify(pParentWnd, nID, BN_CLICKED); });
     Attach(pButton);
+    return TRUE;
+}
+
+BOOL CButton::GetIdealSize(SIZE* pSize) const
+{
+    QWidget* pButton = GetSafeHwnd();
+    if (!pButton || !pSize)
+        return FALSE;
+    const QSize size = pButton->sizeHint();
+    *pSize = SIZE{size.width(), size.height()};
     return TRUE;
 }

@@ -27,8 +27,12 @@ public:
     BOOL Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID);
 };
 
+// A button made with the id IDOK or IDCANCEL is its window's OK or Cancel button, and carries that
+// action's picture where the desktop's theme gives dialog buttons pictures.
 class CButton : public CWnd
 {
 public:
     BOOL Create(const char* pszText, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID);
+    // The size that shows the button's text and picture whole, in its current font.
+    BOOL GetIdealSize(SIZE* pSize) const;
 };

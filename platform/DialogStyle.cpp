@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DialogStyle.h"
 
+#include "platform/QtBridge.h"
+
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
+
+#include <map>
 
 namespace {
 
@@ -42,7 +49,47 @@ public:
         pPainter->restore();
     }
 
+    // Fusion asks the desktop's icon theme for a dialog button's picture, which makes Qt list every
+    // icon engine plugin installed, and then takes Qt's own; the sheet's buttons carry them from the
+    // start. Qt's own pictures come from here instead, read without any plugin.
+    QIcon standardIcon(StandardPixmap nPicture, const QStyleOption* pOption, const QWidget* pWidget) const override
+    {
+        const char* pszName = ButtonPictureName(nPicture);
+        if (!pszName)
+            return QProxyStyle::standardIcon(nPicture, pOption, pWidget);
+        QIcon& icon = m_buttonIcons[nPicture];
+        if (icon.isNull()) {
+            for (int nSize : {16, 32, 128}) {
+                const QImage picture = ReadPngResource(
+                    QString(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(pszName).arg(nSize));
+                if (!picture.isNull())
+                    icon.addPixmap(QPixmap::fromImage(picture));
+            }
+        }
+        return icon.isNull() ? QProxyStyle::standardIcon(nPicture, pOption, pWidget) : icon;
+    }
+
 private:
+    static const char* ButtonPictureName(StandardPixmap nPicture)
+    {
+        switch (nPicture) {
+        case SP_DialogOkButton:
+            return "standardbutton-ok";
+        case SP_DialogCancelButton:
+            return "standardbutton-cancel";
+        case SP_DialogApplyButton:
+            return "standardbutton-apply";
+        case SP_DialogDiscardButton:
+            return "standardbutton-delete";
+        case SP_DialogSaveButton:
+            return "standardbutton-save";
+        default:
+            return nullptr;
+        }
+    }
+
+    mutable std::map<int, QIcon> m_buttonIcons;
+
     // Fusion marks the focused edit box with a frame in the selection colour but gives a list or a
     // tree no sign of the focus at all, so a keyboard user could not tell that the arrow keys move
     // through the page tree. Lists and trees get the edit box's mark.
@@ -65,6 +112,13 @@ private:
 };
 
 } // namespace
+
+void GiveDialogButtonIcon(QAbstractButton* pButton, QStyle::StandardPixmap nPicture)
+{
+    QStyle* pStyle = pButton->style();
+    if (pStyle->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons, nullptr, pButton))
+        pButton->setIcon(pStyle->standardIcon(nPicture, nullptr, pButton));
+}
 
 void UseDialogStyle()
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PropertySheet.h"
 
+#include "platform/DialogStyle.h"
 #include "platform/DialogTemplate.h"
 #include "platform/KeyFilter.h"
 #include "platform/ModalLoop.h"
@@ -462,6 +463,9 @@ BOOL CPropertySheet::OnInitDialog()
     m_pWidgets->applyButton->setProperty("ctrlId", ID_APPLY_NOW);
     pOK->setDefault(true);
     m_pWidgets->applyButton->setEnabled(false);
+    GiveDialogButtonIcon(pOK, QStyle::SP_DialogOkButton);
+    GiveDialogButtonIcon(pCancel, QStyle::SP_DialogCancelButton);
+    GiveDialogButtonIcon(m_pWidgets->applyButton, QStyle::SP_DialogApplyButton);
     QObject::connect(pOK, &QPushButton::clicked, pDialog, [this]() { OnOK(); });
     QObject::connect(pCancel, &QPushButton::clicked, pDialog, [this]() { OnCancel(); });
     QObject::connect(m_pWidgets->applyButton.data(), &QPushButton::clicked, pDialog, [this]() { OnApplyNow(); });

@@ -2,6 +2,7 @@
 #include "platform/Wnd.h"
 
 #include "platform/Accessibility.h"
+#include "platform/DialogStyle.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
@@ -518,6 +519,9 @@ BOOL AskBeforeLosing(HWND hOwner, const char* pszCaption, const char* pszText, c
     box.setIcon(QMessageBox::Question);
     QPushButton* pAct = box.addButton(ToQString(CString(pszAct)), QMessageBox::DestructiveRole);
     QPushButton* pStay = box.addButton(ToQString(CString(pszStay)), QMessageBox::RejectRole);
+    // What the act loses is thrown away: it carries the theme's picture for discarding.
+    GiveDialogButtonIcon(pAct, QStyle::SP_DialogDiscardButton);
+    GiveDialogButtonIcon(pStay, QStyle::SP_DialogCancelButton);
     box.setDefaultButton(pStay);
     box.setEscapeButton(pStay);
     CModalLoop::Run(&box);

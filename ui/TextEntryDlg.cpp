@@ -124,6 +124,18 @@ int CTextEntryDlg::DoModal(CWnd* pParent, const char* pszTitle)
     }
     m_okButton.SetFont(&m_font);
     m_cancelButton.SetFont(&m_font);
+    // A button with a picture beside its text may need more room than its text alone: both grow
+    // alike about their middles.
+    SIZE okSize, cancelSize;
+    if (m_okButton.GetIdealSize(&okSize) && m_cancelButton.GetIdealSize(&cancelSize)) {
+        const int nIdealWidth = std::max(okSize.cx, cancelSize.cx);
+        if (nIdealWidth > nButtonWidth) {
+            const int nGrow = (nIdealWidth - nButtonWidth + 1) / 2;
+            m_okButton.MoveWindow(CRect(nOkLeft - nGrow, yb, nOkLeft + nButtonWidth + nGrow, yb + nBoxHeight));
+            m_cancelButton.MoveWindow(
+                CRect(nCancelLeft - nGrow, yb, nCancelLeft + nButtonWidth + nGrow, yb + nBoxHeight));
+        }
+    }
 
     if (pParent)
         pParent->EnableWindow(FALSE);
