@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Controls.h"
-
-#include "platform/DialogStyle.h"
-
 #include "platform/QtBridge.h"
 
 #include <QLabel>

@@ -4,15 +4,7 @@
 // drawn instead of read from a picture. Fusion reads that picture without naming its format, which
 // makes Qt load every image format plugin installed before it falls back to its own PNG reader; a
 // window with a group box then costs start-up time that depends on what the machine has installed.
-// The pictures of the dialog buttons are read in the same way.
-
-#include <QStyle>
-
-class QAbstractButton;
+// The pictures of the dialog buttons are read in the same way (see GiveDialogButtonIcon).
 
 // Call once, after the application object exists.
 void UseDialogStyle();
-
-// A window's OK, Cancel or Apply button carries its action's picture exactly when Qt's own boxes
-// give theirs one: the desktop's theme decides, and every box and window looks alike.
-void GiveDialogButtonIcon(QAbstractButton* pButton, QStyle::StandardPixmap nPicture);

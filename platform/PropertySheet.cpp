@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PropertySheet.h"
 
-#include "platform/DialogStyle.h"
 #include "platform/DialogTemplate.h"
 #include "platform/KeyFilter.h"
 #include "platform/ModalLoop.h"

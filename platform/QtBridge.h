@@ -6,6 +6,7 @@
 #include "platform/String.h"
 
 #include <QRect>
+#include <QStyle>
 
 #include <QString>
 
@@ -26,6 +27,10 @@ CString GetControlText(const QWidget* pWidget);
 // any of them the focus. Call for a button whenever its group's choice may have changed.
 class QAbstractButton;
 void KeepTabStopOnCheckedButton(QAbstractButton* pButton);
+
+// A window's OK, Cancel, Apply or Discard button carries its action's picture exactly when Qt's own
+// boxes give theirs one: the desktop's theme decides, and every box and window looks alike.
+void GiveDialogButtonIcon(QAbstractButton* pButton, QStyle::StandardPixmap nPicture);
 
 QRect ToQRect(const CRect& rect);
 CRect FromQRect(const QRect& rect);

@@ -2,7 +2,6 @@
 #include "platform/Wnd.h"
 
 #include "platform/Accessibility.h"
-#include "platform/DialogStyle.h"
 #include "platform/ModalLoop.h"
 #include "platform/QtBridge.h"
 
