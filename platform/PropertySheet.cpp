@@ -66,15 +66,35 @@ protected:
             pEvent->child()->installEventFilter(this);
     }
     // A page that needs more room after its template was measured (a control it shows later) gets it:
-    // the area scrolls rather than squeezing the page's rows.
+    // the window grows as far as the screen allows, and the area scrolls for the rest rather than
+    // squeezing the page's rows.
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override
     {
         if (pEvent->type() == QEvent::LayoutRequest && pWatched->parent() == this) {
             const QSize needed = minimumSize().expandedTo(static_cast<QWidget*>(pWatched)->minimumSizeHint());
-            if (needed != minimumSize())
+            if (needed != minimumSize()) {
                 setMinimumSize(needed);
+                GrowWindowToShow(needed);
+            }
         }
         return QWidget::eventFilter(pWatched, pEvent);
+    }
+
+private:
+    void GrowWindowToShow(const QSize& needed)
+    {
+        QWidget* pViewport = parentWidget();
+        QWidget* pWindow = window();
+        if (!pViewport || pWindow == this)
+            return;
+        const QSize missing = (needed - pViewport->size()).expandedTo(QSize(0, 0));
+        if (missing.width() == 0 && missing.height() == 0)
+            return;
+        QSize size = pWindow->size() + missing;
+        if (QScreen* pScreen = pWindow->screen())
+            size = size.boundedTo(pScreen->availableGeometry().size());
+        if (size.width() > pWindow->width() || size.height() > pWindow->height())
+            pWindow->resize(size.expandedTo(pWindow->size()));
     }
 };
 

@@ -13,6 +13,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -327,6 +329,14 @@ TEST(SavedKeyButton, ShowsWholeUnderShowPasswordWithinThePageOnTheDemoCard)
         EXPECT_GE(pButton->width(), pButton->sizeHint().width()) << "its text is whole";
         EXPECT_LT(button.bottom(), rectOf(IDC_DHCP).top()) << "above the addresses";
         EXPECT_LE(rectOf(IDC_NAME_SERVER_IP).bottom(), pPage->height()) << "the page still holds its last box";
+        // Where the screen has room, the window grew to show the page whole.
+        auto* pArea = sheet.GetSafeHwnd()->findChild<QScrollArea*>();
+        ASSERT_NE(pArea, nullptr);
+        QApplication::processEvents();
+        if (pPage->devicePixelRatioF() == 1) {
+            EXPECT_GE(pArea->viewport()->height(), pArea->widget()->minimumHeight());
+            EXPECT_FALSE(pArea->verticalScrollBar()->isVisible());
+        }
         SaveScreenshot(sheet.GetSafeHwnd(), "page-available-networks-neighbour-5g-use-this-pcs-password");
         // At the window's least size the page measured without the button must not be squeezed to take
         // it: the pages' area scrolls instead.
