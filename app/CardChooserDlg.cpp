@@ -42,7 +42,7 @@ int CCardChooserDlg::DoModal()
     if (!CreateEx(0, "Choose the Frame's Card", 0, 0, 0, kWidth, nButtonTop + kButtonHeight + kMargin, nullptr))
         return 0;
     CenterWindow();
-    m_font.CreatePointFont(90, "MS Sans Serif");
+    m_font.CreatePointFont(80, "MS Sans Serif");
     SetFont(&m_font);
 
     m_prompt.Create(m_cards.empty() ? "No frame card was found. Plug one in, or choose its folder."

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window at the desktop's font and at a 13-point one (and, run by scripts/screenshots.sh,
 // at QT_SCALE_FACTOR=2): no label, button or tree item is cut, every control tells a screen reader its
-// name, the window fits a 1280 x 1024 screen, and it grows with its lists. With DPF_SCREENSHOT_DIR set,
-// every page is saved there as a picture.
+// name, the window fits a 1280 x 1024 screen, it grows with its lists, and the text entry window is in
+// the desktop's font. With DPF_SCREENSHOT_DIR set, every page is saved there as a picture.
 
 #include "TestSupport.h"
+#include "pages/PropPageAddressBook.h"
 #include "platform/PropertySheet.h"
 #include "platform/TreeCtrl.h"
 #include "ui/TreePropSheet.h"
@@ -16,10 +17,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -171,6 +174,23 @@ TEST_P(FontSizeTest, NoTextIsCutOrUnnamedOnAnyPageTheWindowFitsTheScreenAndGrows
                 const int nLast = pList->model()->columnCount() - 1;
                 EXPECT_EQ(pList->columnViewportPosition(nLast) + pList->columnWidth(nLast), pList->viewport()->width());
             }
+            // The text entry window is in the desktop's font, as the window that opens it is.
+            ASSERT_TRUE(sheet.SetActivePage(nAddressBook));
+            int nControls = 0;
+            script.Then([&](QDialog* pEntry) {
+                for (QWidget* pControl : pEntry->findChildren<QWidget*>()) {
+                    if (!qobject_cast<QLabel*>(pControl) && !qobject_cast<QLineEdit*>(pControl))
+                        continue;
+                    EXPECT_EQ(pControl->font().pointSizeF(), QApplication::font().pointSizeF());
+                    EXPECT_EQ(pControl->font().family(), QApplication::font().family());
+                    ++nControls;
+                }
+                SaveScreenshot(pEntry, "text-entry-contact" + suffix);
+                pEntry->findChild<QLineEdit*>()->setFocus();
+                QTest::keyClick(pEntry->findChild<QLineEdit*>(), Qt::Key_Escape);
+            });
+            ClickButton(sheet.GetActivePage()->GetDlgItem(IDC_ADD_CONTACT)->GetSafeHwnd());
+            EXPECT_EQ(nControls, 6) << "three labels and three edit boxes";
             // Its windows, the boxes it opens too, carry the program's icon.
             EXPECT_FALSE(pDialog->windowIcon().isNull());
             bool bBoxHasIcon = false;
