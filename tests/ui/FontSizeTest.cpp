@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window at the desktop's font and at a 13-point one (and, run by scripts/screenshots.sh,
-// at QT_SCALE_FACTOR=2): no label, button or tree item is cut, every control tells a screen reader its
-// name, the window fits a 1280 x 1024 screen, it grows with its lists, and the text entry window is in
-// the desktop's font. With DPF_SCREENSHOT_DIR set, every page is saved there as a picture.
+// at QT_SCALE_FACTOR=2): no label, button, tree item, list heading or list cell is cut, every control
+// tells a screen reader its name, the window fits a 1280 x 1024 screen, it grows with its lists, and
+// the text entry window is in the desktop's font. With DPF_SCREENSHOT_DIR set, every page is saved
+// there as a picture.
 
 #include "TestSupport.h"
 #include "pages/PropPageAddressBook.h"
@@ -44,6 +45,31 @@ void ExpectNoTextCut(QWidget* pDialog)
     ASSERT_NE(pTree, nullptr);
     EXPECT_FALSE(pTree->horizontalScrollBar()->isVisible()) << "the tree scrolls sideways";
     EXPECT_LE(pTree->header()->sectionSize(0), pTree->viewport()->width()) << "a tree item is cut";
+}
+
+QString Name(QWidget* pWidget);
+
+// Every column of a shown list is as wide as its heading (with its sort arrow) and its cells need, as
+// Qt measures them, and the columns reach the list's right edge. At the desktop's font every list
+// fits its columns without scrolling sideways.
+void ExpectListColumnsFit(QWidget* pPage, bool bDesktopFont)
+{
+    for (QTableView* pList : pPage->findChildren<QTableView*>()) {
+        if (!pList->isVisible())
+            continue;
+        const std::string name = Name(pList).toStdString();
+        QHeaderView* pHeader = pList->horizontalHeader();
+        int nColumns = 0;
+        for (int nCol = 0; nCol < pList->model()->columnCount(); ++nCol) {
+            const int nWidth = pList->columnWidth(nCol);
+            EXPECT_GE(nWidth, pHeader->sectionSizeHint(nCol)) << name << ": heading " << nCol << " is cut";
+            EXPECT_GE(nWidth, static_cast<QAbstractItemView*>(pList)->sizeHintForColumn(nCol))
+                << name << ": a cell of column " << nCol << " is cut";
+            nColumns += nWidth;
+        }
+        EXPECT_GE(nColumns, pList->viewport()->width()) << name << ": the last column stops short";
+        EXPECT_TRUE(!bDesktopFont || !pList->horizontalScrollBar()->isVisible()) << name << " scrolls sideways";
+    }
 }
 
 const std::set<QAccessible::Role> kInteractive = {
@@ -155,6 +181,9 @@ TEST_P(FontSizeTest, NoTextIsCutOrUnnamedOnAnyPageTheWindowFitsTheScreenAndGrows
                 const QString title = QString::fromStdString(sheet.GetTabControl()->GetItemText(i).Bytes());
                 SCOPED_TRACE(title.toStdString());
                 ExpectNoTextCut(pDialog);
+                // As the user first sees them: the lists measure their rows once the event loop runs.
+                QApplication::processEvents();
+                ExpectListColumnsFit(sheet.GetActivePage()->GetSafeHwnd(), GetParam() == 0);
                 ExpectScreenReaderNames(sheet);
                 SaveScreenshot(pDialog,
                                "page-" + title.toLower().replace(QRegularExpression("[^a-z0-9]+"), "-") + suffix);
