@@ -134,23 +134,6 @@ void ExpectScreenReaderNames(CPropertySheet& sheet)
     }
 }
 
-class CDesktopFont
-{
-public:
-    explicit CDesktopFont(int nPoints) : m_saved(QApplication::font())
-    {
-        if (nPoints > 0) {
-            QFont font = m_saved;
-            font.setPointSize(nPoints);
-            QApplication::setFont(font);
-        }
-    }
-    ~CDesktopFont() { QApplication::setFont(m_saved); }
-
-private:
-    QFont m_saved;
-};
-
 class FontSizeTest : public ::testing::TestWithParam<int>
 {};
 
