@@ -3,10 +3,12 @@
 
 #include "platform/FolderPickerDialog.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
-// The window's own layout, in pixels.
+// The window's own layout, in pixels, at the usual 9- or 10-point desktop font; a larger font widens
+// the buttons and the window (see DoModal).
 const int kWidth = 520;
 const int kMargin = 8;
 const int kPromptHeight = 28;
@@ -37,39 +39,48 @@ CCardChooserDlg::~CCardChooserDlg() = default;
 
 int CCardChooserDlg::DoModal()
 {
-    const int nListTop = kMargin + kPromptHeight;
+    // The layout is measured in the window's font, the desktop's: at a large font the buttons, the
+    // prompt and the window grow with their texts rather than cut them.
+    m_font.CreatePointFont(80, "MS Sans Serif");
+    const char* const pszPrompt = m_cards.empty() ? "No frame card was found. Plug one in, or choose its folder."
+                                                  : "Choose the card whose settings you want to edit.";
+    const char* const pszFolder = "Choose Folder\xE2\x80\xA6";
+    int nButtonWidth = kButtonWidth;
+    for (const char* pszText : {pszFolder, "Open", "Cancel"})
+        nButtonWidth = std::max(nButtonWidth, m_font.GetTextWidth(pszText) + 24);
+    const int nButtonHeight = std::max(kButtonHeight, m_font.GetHeight() + 8);
+    const int nWidth = std::max(
+        {kWidth, m_font.GetTextWidth(pszPrompt) + 2 * kMargin + 8, 3 * nButtonWidth + 4 * kMargin + kMargin});
+    const int nListTop = kMargin + std::max(kPromptHeight, m_font.GetHeight() + 10);
     const int nButtonTop = nListTop + kListHeight + kMargin;
-    if (!CreateEx(0, "Choose the Frame's Card", 0, 0, 0, kWidth, nButtonTop + kButtonHeight + kMargin, nullptr))
+    if (!CreateEx(0, "Choose the Frame's Card", 0, 0, 0, nWidth, nButtonTop + nButtonHeight + kMargin, nullptr))
         return 0;
     CenterWindow();
-    m_font.CreatePointFont(90, "MS Sans Serif");
     SetFont(&m_font);
 
-    m_prompt.Create(m_cards.empty() ? "No frame card was found. Plug one in, or choose its folder."
-                                    : "Choose the card whose settings you want to edit.",
-                    WS_CHILD | WS_VISIBLE | SS_NOPREFIX, CRect(kMargin, kMargin, kWidth - kMargin, nListTop - 4), this,
-                    IDC_STATIC);
+    m_prompt.Create(pszPrompt, WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                    CRect(kMargin, kMargin, nWidth - kMargin, nListTop - 4), this, IDC_STATIC);
     m_list.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOSORTHEADER,
-                  CRect(kMargin, nListTop, kWidth - kMargin, nListTop + kListHeight), this, IDC_CARD_LIST);
+                  CRect(kMargin, nListTop, nWidth - kMargin, nListTop + kListHeight), this, IDC_CARD_LIST);
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     m_list.InsertColumn(0, "Label", LVCFMT_LEFT, kLabelColumn);
-    m_list.InsertColumn(1, "Folder", LVCFMT_LEFT, kWidth - 2 * kMargin - kLabelColumn - 4);
+    m_list.InsertColumn(1, "Folder", LVCFMT_LEFT, nWidth - 2 * kMargin - kLabelColumn - 4);
     for (const CFrameCard& card : m_cards)
         AddCardRow(card);
     if (!m_cards.empty())
         m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 
-    const int nCancelLeft = kWidth - kMargin - kButtonWidth;
-    const int nOpenLeft = nCancelLeft - kMargin - kButtonWidth;
-    if (!m_folderButton.Create("Choose Folder\xE2\x80\xA6", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                               CRect(kMargin, nButtonTop, kMargin + kButtonWidth, nButtonTop + kButtonHeight), this,
+    const int nCancelLeft = nWidth - kMargin - nButtonWidth;
+    const int nOpenLeft = nCancelLeft - kMargin - nButtonWidth;
+    if (!m_folderButton.Create(pszFolder, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                               CRect(kMargin, nButtonTop, kMargin + nButtonWidth, nButtonTop + nButtonHeight), this,
                                IDC_CHOOSE_FOLDER)
         || !m_openButton.Create("Open", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                CRect(nOpenLeft, nButtonTop, nOpenLeft + kButtonWidth, nButtonTop + kButtonHeight),
+                                CRect(nOpenLeft, nButtonTop, nOpenLeft + nButtonWidth, nButtonTop + nButtonHeight),
                                 this, IDOK)
         || !m_cancelButton.Create(
             "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-            CRect(nCancelLeft, nButtonTop, nCancelLeft + kButtonWidth, nButtonTop + kButtonHeight), this, IDCANCEL)) {
+            CRect(nCancelLeft, nButtonTop, nCancelLeft + nButtonWidth, nButtonTop + nButtonHeight), this, IDCANCEL)) {
         DestroyWindow();
         return 0;
     }

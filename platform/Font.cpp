@@ -3,16 +3,25 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QFontDatabase>
 #include <QFontMetrics>
 
-BOOL CFont::CreatePointFont(int nPointSize, const char* pszFaceName)
+#include <algorithm>
+
+namespace {
+// The size, in tenths of a point, of the dialog font the windows were laid out at.
+const int kDialogPointSize = 80;
+} // namespace
+
+BOOL CFont::CreatePointFont(int nPointSize, const char* /*pszFaceName*/)
 {
+    // The named families are the classic dialog fonts, which stood for the desktop's own font at its
+    // size: the desktop's font is taken, scaled by how the size asked for compares with the classic
+    // 8 points, so that a window follows the user's font setting as every other window does.
     QFont font = QApplication::font();
-    const QString family = QString::fromUtf8(pszFaceName ? pszFaceName : "");
-    if (QFontDatabase::families().contains(family))
-        font.setFamily(family);
-    font.setPointSizeF(nPointSize / 10.0);
+    if (nPointSize != kDialogPointSize && font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * nPointSize / kDialogPointSize);
+    else if (nPointSize != kDialogPointSize && font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, font.pixelSize() * nPointSize / kDialogPointSize));
     m_pFont = std::make_shared<const QFont>(font);
     return TRUE;
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// CFont: a font by point size and family. A family the system does not have (the classic dialog
-// fonts) falls back to the desktop's own user-interface font at the size asked for.
+// CFont: a font by point size. The windows name the classic dialog fonts ("MS Sans Serif" at 8
+// points), which stand for the desktop's own user-interface font: every font is the desktop's family,
+// at the desktop's size for 8 points and in proportion for other sizes (9 points is 9/8 of it).
 
 #include "platform/AfxTypes.h"
 
@@ -12,7 +13,7 @@ class QFont;
 class CFont
 {
 public:
-    // nPointSize is in tenths of a point, as 80 for 8 points.
+    // nPointSize is in tenths of a point, as 80 for 8 points; the face name is not used (see above).
     BOOL CreatePointFont(int nPointSize, const char* pszFaceName);
     const QFont& GetQFont() const;
     // The width in pixels of a line of text in this font.

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -20,6 +21,10 @@
 namespace {
 
 const char* const kExStyleProperty = "dpfExStyle";
+
+// The rows a column is measured by: the first ones, as many as Qt's own fit to contents reads, so
+// that a heavy card's 10,000 addresses cost no more to fit than a thousand.
+const int kMeasuredRows = 1000;
 
 Qt::Alignment AlignmentOf(int nFormat)
 {
@@ -80,7 +85,8 @@ public:
     {
         QString heading;
         int nFormat = LVCFMT_LEFT;
-        int nWidth = 0; // as given; the last column may show wider
+        int nContentWidth = 0; // what its heading and widest cell need, as last measured
+        bool bSizedByUser = false; // dragged to a width of the user's choice, which a new fit keeps
     };
 
     explicit CListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
@@ -129,11 +135,11 @@ public:
         return QVariant();
     }
 
-    void InsertColumnAt(int nCol, const QString& heading, int nFormat, int nWidth)
+    void InsertColumnAt(int nCol, const QString& heading, int nFormat)
     {
         Announce();
         beginInsertColumns(QModelIndex(), nCol, nCol);
-        m_columns.insert(m_columns.begin() + nCol, Column{heading, nFormat, nWidth});
+        m_columns.insert(m_columns.begin() + nCol, Column{heading, nFormat});
         for (Row& row : m_rows)
             row.cells.insert(row.cells.begin() + nCol, Cell(&m_pool));
         endInsertColumns();
@@ -225,6 +231,7 @@ public:
     Row& RowAt(int nRow) { return m_rows[static_cast<size_t>(nRow)]; }
     const Row& RowAt(int nRow) const { return m_rows[static_cast<size_t>(nRow)]; }
     const Column& ColumnAt(int nCol) const { return m_columns[static_cast<size_t>(nCol)]; }
+    Column& ColumnAt(int nCol) { return m_columns[static_cast<size_t>(nCol)]; }
 
 private:
     // Before the rows, which it outlives. What a row gives back is reused only once the list is empty.
@@ -261,9 +268,12 @@ struct CListCtrl::CTableLink
     QPointer<QTableView> setUp;
     QPointer<QObject> bridge;
     CListModel* pModel = nullptr; // the model of setUp, which owns it
+    bool bFitQueued = false;
+    bool bSizing = false; // while the list itself sets a column's width
 };
 
-// Tells the list when its table's viewport changed size.
+// Tells the list when its table's viewport changed size, and when the table's font or style (and
+// with them what its texts need) changed.
 class CListCtrl::CViewportWatcher : public QObject
 {
 public:
@@ -272,11 +282,19 @@ public:
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override
     {
+        if (pEvent->type() == QEvent::FontChange || pEvent->type() == QEvent::StyleChange) {
+            m_pList->OnFontChanged();
+            return QObject::eventFilter(pWatched, pEvent);
+        }
         if (pEvent->type() == QEvent::Resize)
             m_pList->FillLastColumn();
-        // The view paints every row there is, also when the queued word has not come yet.
-        if (pEvent->type() == QEvent::Paint && m_pList->Model())
+        // The view paints every row there is, also when the queued word has not come yet, and at the
+        // widths they need: the first picture of a list is not one with the widths of before.
+        if (pEvent->type() == QEvent::Paint && m_pList->Model()) {
             m_pList->Model()->Announce();
+            if (m_pList->m_pLink->bFitQueued)
+                m_pList->FitColumns();
+        }
         return QObject::eventFilter(pWatched, pEvent);
     }
 
@@ -347,18 +365,27 @@ void CListCtrl::SetUpTable()
     pTable->setShowGrid(false);
     pTable->verticalHeader()->hide();
     pTable->verticalHeader()->setDefaultSectionSize(pTable->fontMetrics().height() + 6);
+    // Columns are sized by what they show (FitColumns), not by the header.
+    pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    pTable->horizontalHeader()->setStretchLastSection(false);
     pTable->horizontalHeader()->setHighlightSections(false);
     pTable->horizontalHeader()->setMinimumSectionSize(0);
     pTable->horizontalHeader()->setSectionsClickable(true);
     pTable->setItemDelegate(new CCellDelegate(this, m_pLink->bridge));
     pTable->installEventFilter(new CKeyFilter(
         m_pLink->bridge, [this](QWidget*, const QKeyEvent&, MSG& msg) { return PreTranslateMessage(&msg) != FALSE; }));
-    pTable->viewport()->installEventFilter(new CViewportWatcher(this, m_pLink->bridge));
+    auto* pWatcher = new CViewportWatcher(this, m_pLink->bridge);
+    pTable->viewport()->installEventFilter(pWatcher);
+    pTable->installEventFilter(pWatcher);
     QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionClicked, m_pLink->bridge,
                      [this](int nCol) { OnColumnClick(nCol); });
+    // A column the user dragged keeps the width given it; the last one still takes the rest.
     QObject::connect(pTable->horizontalHeader(), &QHeaderView::sectionResized, m_pLink->bridge, [this](int nCol) {
-        if (Model() && nCol != Model()->columnCount() - 1)
-            FillLastColumn();
+        CListModel* pModel = Model();
+        if (!pModel || m_pLink->bSizing || nCol >= pModel->columnCount() - 1)
+            return;
+        pModel->ColumnAt(nCol).bSizedByUser = true;
+        FillLastColumn();
     });
 }
 
@@ -391,6 +418,8 @@ void CListCtrl::SetStyle(DWORD dwStyle)
     pTable->horizontalHeader()->setSectionsClickable(!(dwStyle & LVS_NOSORTHEADER));
     pTable->setHorizontalScrollBarPolicy((dwStyle & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     pTable->setVerticalScrollBarPolicy((dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    // A heading that sorts keeps room for the sort arrow.
+    QueueFit();
 }
 
 DWORD CListCtrl::GetExtendedStyle() const
@@ -403,6 +432,8 @@ void CListCtrl::SetExtendedStyle(DWORD dwExStyle)
     if (QTableView* pTable = Table()) {
         pTable->setProperty(kExStyleProperty, static_cast<uint>(dwExStyle));
         pTable->setShowGrid((dwExStyle & LVS_EX_GRIDLINES) != 0);
+        // A grid line takes a pixel of each cell.
+        QueueFit();
     }
 }
 
@@ -416,18 +447,14 @@ int CListCtrl::GetHeaderItemCount() const
     return Model() ? Model()->columnCount() : 0;
 }
 
-int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth, int /*nSubItem*/)
+int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int /*nWidth*/, int /*nSubItem*/)
 {
     CListModel* pModel = Model();
     if (!pModel || nCol < 0)
         return -1;
     nCol = std::min(nCol, pModel->columnCount());
-    pModel->InsertColumnAt(nCol, ToQString(CString(pszHeading)), nFormat, nWidth);
-    Table()->setColumnWidth(nCol, nWidth);
-    // A column that filled the list as its last one goes back to its own width.
-    if (nCol > 0 && nCol == pModel->columnCount() - 1)
-        Table()->setColumnWidth(nCol - 1, pModel->ColumnAt(nCol - 1).nWidth);
-    FillLastColumn();
+    pModel->InsertColumnAt(nCol, ToQString(CString(pszHeading)), nFormat);
+    FitColumns();
     return nCol;
 }
 
@@ -437,8 +464,101 @@ BOOL CListCtrl::DeleteColumn(int nCol)
     if (!pModel || nCol < 0 || nCol >= pModel->columnCount())
         return FALSE;
     pModel->RemoveColumnAt(nCol);
-    FillLastColumn();
+    FitColumns();
     return TRUE;
+}
+
+// A column's width at the header's font, with room for the sort arrow where a click can sort, measured
+// as the header measures its sections (in bold, which some styles draw a section in).
+int CListCtrl::HeadingWidth(int nCol) const
+{
+    QHeaderView* pHeader = Table()->horizontalHeader();
+    if (pHeader->isHidden())
+        return 0;
+    QStyleOptionHeader option;
+    option.initFrom(pHeader);
+    option.orientation = Qt::Horizontal;
+    option.state |= QStyle::State_Horizontal | QStyle::State_Raised;
+    option.section = nCol;
+    option.text = Model()->ColumnAt(nCol).heading;
+    option.textAlignment = AlignmentOf(Model()->ColumnAt(nCol).nFormat);
+    QFont font = pHeader->font();
+    font.setBold(true);
+    option.fontMetrics = QFontMetrics(font);
+    if (pHeader->sectionsClickable())
+        option.sortIndicator = QStyleOptionHeader::SortDown;
+    return pHeader->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), pHeader).width();
+}
+
+// The width the widest of a column's first rows needs at the list's font, with the margins its cells
+// are drawn with. The widest text is found by its advance alone; only its cell is asked of the
+// delegate, which knows the margins, so a long list costs one text measurement per cell.
+int CListCtrl::CellsWidth(int nCol) const
+{
+    CListModel* pModel = Model();
+    QTableView* pTable = Table();
+    const int nRows = std::min(pModel->RowTotal(), kMeasuredRows);
+    const QFontMetrics metrics = pTable->fontMetrics();
+    int nWidest = -1;
+    int nWidestAdvance = -1;
+    for (int nRow = 0; nRow < nRows; ++nRow) {
+        const std::pmr::string& bytes = pModel->RowAt(nRow).cells[static_cast<size_t>(nCol)].bytes;
+        const int nAdvance = bytes.empty()
+            ? 0
+            : metrics.horizontalAdvance(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        if (nAdvance > nWidestAdvance) {
+            nWidestAdvance = nAdvance;
+            nWidest = nRow;
+        }
+    }
+    if (nWidest < 0)
+        return 0;
+    pModel->Announce();
+    QStyleOptionViewItem option;
+    option.initFrom(pTable);
+    option.font = pTable->font();
+    option.fontMetrics = metrics;
+    option.textElideMode = pTable->textElideMode();
+    option.displayAlignment = AlignmentOf(pModel->ColumnAt(nCol).nFormat);
+    const QModelIndex index = pModel->index(nWidest, nCol);
+    const int nWidth = pTable->itemDelegateForIndex(index)->sizeHint(option, index).width();
+    // A grid line is drawn inside the cell, at its right edge.
+    return pTable->showGrid() ? nWidth + 1 : nWidth;
+}
+
+void CListCtrl::QueueFit()
+{
+    if (!Model() || m_pLink->bFitQueued)
+        return;
+    m_pLink->bFitQueued = true;
+    QMetaObject::invokeMethod(
+        m_pLink->bridge,
+        [this]() {
+            if (m_pLink->bFitQueued)
+                FitColumns();
+        },
+        Qt::QueuedConnection);
+}
+
+void CListCtrl::SetColumnWidth(int nCol, int nWidth)
+{
+    m_pLink->bSizing = true;
+    Table()->setColumnWidth(nCol, nWidth);
+    m_pLink->bSizing = false;
+}
+
+void CListCtrl::FitColumns()
+{
+    m_pLink->bFitQueued = false;
+    CListModel* pModel = Model();
+    const int nColumns = pModel ? pModel->columnCount() : 0;
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        CListModel::Column& column = pModel->ColumnAt(nCol);
+        column.nContentWidth = std::max(HeadingWidth(nCol), CellsWidth(nCol));
+        if (nCol + 1 < nColumns && !column.bSizedByUser)
+            SetColumnWidth(nCol, column.nContentWidth);
+    }
+    FillLastColumn();
 }
 
 void CListCtrl::FillLastColumn()
@@ -451,9 +571,17 @@ void CListCtrl::FillLastColumn()
     int nOthers = 0;
     for (int i = 0; i + 1 < nColumns; ++i)
         nOthers += pTable->columnWidth(i);
-    // Never narrower than it was given: a list too narrow for its columns scrolls sideways instead.
+    // Never narrower than its content: a list too narrow for its columns scrolls sideways instead.
     const int nLast = nColumns - 1;
-    pTable->setColumnWidth(nLast, std::max(pModel->ColumnAt(nLast).nWidth, pTable->viewport()->width() - nOthers));
+    SetColumnWidth(nLast, std::max(pModel->ColumnAt(nLast).nContentWidth, pTable->viewport()->width() - nOthers));
+}
+
+void CListCtrl::OnFontChanged()
+{
+    if (QTableView* pTable = Model() ? Table() : nullptr) {
+        pTable->verticalHeader()->setDefaultSectionSize(pTable->fontMetrics().height() + 6);
+        QueueFit();
+    }
 }
 
 int CListCtrl::GetItemCount() const
@@ -492,6 +620,7 @@ int CListCtrl::InsertItem(int nItem, const char* pszText)
         return -1;
     nItem = std::min(nItem, pModel->RowTotal());
     pModel->InsertRowAt(nItem, pszText ? pszText : "");
+    QueueFit();
     return nItem;
 }
 
@@ -500,6 +629,7 @@ BOOL CListCtrl::DeleteItem(int nItem)
     if (!IsValidRow(nItem))
         return FALSE;
     Model()->RemoveRowAt(nItem);
+    QueueFit();
     return TRUE;
 }
 
@@ -508,6 +638,7 @@ BOOL CListCtrl::DeleteAllItems()
     if (!Model())
         return FALSE;
     Model()->RemoveAllRows();
+    QueueFit();
     return TRUE;
 }
 
@@ -530,6 +661,7 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pszText)
     if (!pModel)
         return FALSE;
     pModel->SetText(nItem, nSubItem, pszText);
+    QueueFit();
     return TRUE;
 }
 
@@ -618,6 +750,8 @@ void CListCtrl::MoveRows(int nFirst, const std::vector<int>& order)
     if (!pModel || nFirst < 0 || nFirst + static_cast<int>(order.size()) > pModel->RowTotal())
         return;
     pModel->MoveRows(nFirst, order);
+    // Other rows stand first now, and the first rows are the ones measured.
+    QueueFit();
 }
 
 void CListCtrl::ShowSortIndicator(int nCol, BOOL bAscending)

@@ -46,6 +46,9 @@ public:
     BOOL IsHeaderClickable() const;
     int GetHeaderItemCount() const;
 
+    // Columns are as wide as their heading and their widest cell need at the list's current font, the
+    // last one filling the rest of the list; nWidth, a width in pixels at some other font, is not used.
+    // A column the user drags keeps its width.
     int InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth, int nSubItem = -1);
     BOOL DeleteColumn(int nCol);
 
@@ -101,9 +104,17 @@ private:
     // The model when the row (or cell) exists, else nullptr.
     CListModel* RowModel(int nItem) const;
     CListModel* CellModel(int nItem, int nSubItem) const;
+    // Sizes every column to its content (see InsertColumn). Rows and texts change thousands of times
+    // as a page fills a list: they ask for one fit when the event loop next runs.
+    void FitColumns();
+    void QueueFit();
+    int HeadingWidth(int nCol) const;
+    int CellsWidth(int nCol) const;
     // The last column takes the width the list has beyond the other columns, so that the list
     // shows no empty band as it grows with its window.
     void FillLastColumn();
+    void SetColumnWidth(int nCol, int nWidth);
+    void OnFontChanged();
 
     // The table this object has set up (once per window), and the parent of everything that calls
     // back into this object from the table (delegate, key filter, header connection); the bridge goes

@@ -335,6 +335,20 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const SheetAction& input)
     return script.MessageBoxes()[0].text;
 }
 
+CDesktopFont::CDesktopFont(int nPoints) : m_pSaved(std::make_unique<QFont>(QApplication::font()))
+{
+    if (nPoints > 0) {
+        QFont font = *m_pSaved;
+        font.setPointSize(nPoints);
+        QApplication::setFont(font);
+    }
+}
+
+CDesktopFont::~CDesktopFont()
+{
+    QApplication::setFont(*m_pSaved);
+}
+
 void SaveScreenshot(QWidget* pWindow, const QString& name)
 {
     const QString dir = qEnvironmentVariable("DPF_SCREENSHOT_DIR");

@@ -11,10 +11,12 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CWnd;
+class QFont;
 class CPropertySheet;
 class CPropertyPage;
 struct SeenMessageBox
@@ -105,6 +107,17 @@ QString ConfirmExpectingRefusal(CPropertyPage& page, const SheetAction& input);
 void PressSheetButton(CPropertySheet& sheet, int nID);
 // The sign that a page counts as changed.
 bool ApplyEnabled(CPropertySheet& sheet);
+
+// The desktop's font at nPoints points for the object's life (0: left as it is).
+class CDesktopFont
+{
+public:
+    explicit CDesktopFont(int nPoints);
+    ~CDesktopFont();
+
+private:
+    std::unique_ptr<QFont> m_pSaved;
+};
 
 // With DPF_SCREENSHOT_DIR set, saves DIR/<name><DPF_SCREENSHOT_SUFFIX>.png for a person to look at.
 void SaveScreenshot(QWidget* pWindow, const QString& name);

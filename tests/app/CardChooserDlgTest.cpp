@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -89,6 +90,27 @@ TEST_F(CardChooser, ListsEveryCardByLabelAndFolderForEyesAndScreenReadersAndOpen
     EXPECT_EQ(chooser.DoModal(), IDOK);
     EXPECT_EQ(chooser.GetDriveText(), second.Path());
     EXPECT_EQ(script.Unexpected(), 0);
+}
+
+TEST_F(CardChooser, AtALargeDesktopFontItsPromptAndButtonsAreWhole)
+{
+    const CDesktopFont font(13);
+    CModalScript script;
+    int nWhole = 0;
+    script.Then([&](QDialog* pDialog) {
+        for (QWidget* pControl : pDialog->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLabel*>(pControl) && !qobject_cast<QPushButton*>(pControl))
+                continue;
+            EXPECT_EQ(pControl->font().pointSize(), 13);
+            EXPECT_GE(pControl->width(), pControl->sizeHint().width()) << pControl->objectName().toStdString();
+            EXPECT_GE(pControl->height(), pControl->minimumSizeHint().height()) << pControl->objectName().toStdString();
+            ++nWhole;
+        }
+        ClickButton(ButtonNamed(pDialog, "Cancel"));
+    });
+    CCardChooserDlg chooser({});
+    EXPECT_EQ(chooser.DoModal(), IDCANCEL);
+    EXPECT_EQ(nWhole, 4) << "the prompt and three buttons";
 }
 
 TEST_F(CardChooser, AFolderWithoutTheSettingsIsRefusedAndCancelEndsTheRunWritingNothing)

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window at the desktop's font and at a 13-point one (and, run by scripts/screenshots.sh,
-// at QT_SCALE_FACTOR=2): no label, button or tree item is cut, every control tells a screen reader its
-// name, the window fits a 1280 x 1024 screen, and it grows with its lists. With DPF_SCREENSHOT_DIR set,
-// every page is saved there as a picture.
+// at QT_SCALE_FACTOR=2): no label, button, tree item, list heading or list cell is cut, every control
+// tells a screen reader its name, the window fits a 1280 x 1024 screen, it grows with its lists, and
+// the text entry window is in the desktop's font. With DPF_SCREENSHOT_DIR set, every page is saved
+// there as a picture.
 
 #include "TestSupport.h"
+#include "pages/PropPageAddressBook.h"
 #include "platform/PropertySheet.h"
 #include "platform/TreeCtrl.h"
 #include "ui/TreePropSheet.h"
@@ -16,10 +18,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -41,6 +45,31 @@ void ExpectNoTextCut(QWidget* pDialog)
     ASSERT_NE(pTree, nullptr);
     EXPECT_FALSE(pTree->horizontalScrollBar()->isVisible()) << "the tree scrolls sideways";
     EXPECT_LE(pTree->header()->sectionSize(0), pTree->viewport()->width()) << "a tree item is cut";
+}
+
+QString Name(QWidget* pWidget);
+
+// Every column of a shown list is as wide as its heading (with its sort arrow) and its cells need, as
+// Qt measures them, and the columns reach the list's right edge. At the desktop's font every list
+// fits its columns without scrolling sideways.
+void ExpectListColumnsFit(QWidget* pPage, bool bDesktopFont)
+{
+    for (QTableView* pList : pPage->findChildren<QTableView*>()) {
+        if (!pList->isVisible())
+            continue;
+        const std::string name = Name(pList).toStdString();
+        QHeaderView* pHeader = pList->horizontalHeader();
+        int nColumns = 0;
+        for (int nCol = 0; nCol < pList->model()->columnCount(); ++nCol) {
+            const int nWidth = pList->columnWidth(nCol);
+            EXPECT_GE(nWidth, pHeader->sectionSizeHint(nCol)) << name << ": heading " << nCol << " is cut";
+            EXPECT_GE(nWidth, static_cast<QAbstractItemView*>(pList)->sizeHintForColumn(nCol))
+                << name << ": a cell of column " << nCol << " is cut";
+            nColumns += nWidth;
+        }
+        EXPECT_GE(nColumns, pList->viewport()->width()) << name << ": the last column stops short";
+        EXPECT_TRUE(!bDesktopFont || !pList->horizontalScrollBar()->isVisible()) << name << " scrolls sideways";
+    }
 }
 
 const std::set<QAccessible::Role> kInteractive = {
@@ -105,23 +134,6 @@ void ExpectScreenReaderNames(CPropertySheet& sheet)
     }
 }
 
-class CDesktopFont
-{
-public:
-    explicit CDesktopFont(int nPoints) : m_saved(QApplication::font())
-    {
-        if (nPoints > 0) {
-            QFont font = m_saved;
-            font.setPointSize(nPoints);
-            QApplication::setFont(font);
-        }
-    }
-    ~CDesktopFont() { QApplication::setFont(m_saved); }
-
-private:
-    QFont m_saved;
-};
-
 class FontSizeTest : public ::testing::TestWithParam<int>
 {};
 
@@ -152,6 +164,9 @@ TEST_P(FontSizeTest, NoTextIsCutOrUnnamedOnAnyPageTheWindowFitsTheScreenAndGrows
                 const QString title = QString::fromStdString(sheet.GetTabControl()->GetItemText(i).Bytes());
                 SCOPED_TRACE(title.toStdString());
                 ExpectNoTextCut(pDialog);
+                // As the user first sees them: the lists measure their rows once the event loop runs.
+                QApplication::processEvents();
+                ExpectListColumnsFit(sheet.GetActivePage()->GetSafeHwnd(), GetParam() == 0);
                 ExpectScreenReaderNames(sheet);
                 SaveScreenshot(pDialog,
                                "page-" + title.toLower().replace(QRegularExpression("[^a-z0-9]+"), "-") + suffix);
@@ -171,6 +186,23 @@ TEST_P(FontSizeTest, NoTextIsCutOrUnnamedOnAnyPageTheWindowFitsTheScreenAndGrows
                 const int nLast = pList->model()->columnCount() - 1;
                 EXPECT_EQ(pList->columnViewportPosition(nLast) + pList->columnWidth(nLast), pList->viewport()->width());
             }
+            // The text entry window is in the desktop's font, as the window that opens it is.
+            ASSERT_TRUE(sheet.SetActivePage(nAddressBook));
+            int nControls = 0;
+            script.Then([&](QDialog* pEntry) {
+                for (QWidget* pControl : pEntry->findChildren<QWidget*>()) {
+                    if (!qobject_cast<QLabel*>(pControl) && !qobject_cast<QLineEdit*>(pControl))
+                        continue;
+                    EXPECT_EQ(pControl->font().pointSizeF(), QApplication::font().pointSizeF());
+                    EXPECT_EQ(pControl->font().family(), QApplication::font().family());
+                    ++nControls;
+                }
+                SaveScreenshot(pEntry, "text-entry-contact" + suffix);
+                pEntry->findChild<QLineEdit*>()->setFocus();
+                QTest::keyClick(pEntry->findChild<QLineEdit*>(), Qt::Key_Escape);
+            });
+            ClickButton(sheet.GetActivePage()->GetDlgItem(IDC_ADD_CONTACT)->GetSafeHwnd());
+            EXPECT_EQ(nControls, 6) << "three labels and three edit boxes";
             // Its windows, the boxes it opens too, carry the program's icon.
             EXPECT_FALSE(pDialog->windowIcon().isNull());
             bool bBoxHasIcon = false;

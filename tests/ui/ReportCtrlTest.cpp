@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLocale>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -232,6 +233,53 @@ TEST_F(ReportCtrlTest, RowsAddedAtTheEndReachTheViewByItsNextPaintOrTurnOfTheLoo
     m_list.InsertItem(0, "r");
     EXPECT_EQ(Table()->model()->rowCount(), 4) << "a row put before the others is told at once";
     EXPECT_EQ(Column(), (Texts{"r", "r0", "r1", "r2"}));
+}
+
+// Widths as Qt's own fit to contents measures them: the heading with its sort arrow, and the cells.
+TEST_F(ReportCtrlTest, ColumnsFollowTheirTextsAndTheFontTheLastFillsTheListAndADraggedColumnKeepsItsWidth)
+{
+    QTableView* pTable = Table();
+    const auto needs = [pTable](int nCol) {
+        pTable->horizontalHeader()->setSortIndicatorShown(true);
+        return std::max(pTable->horizontalHeader()->sectionSizeHint(nCol),
+                        static_cast<QAbstractItemView*>(pTable)->sizeHintForColumn(nCol));
+    };
+    const auto expectFilled = [pTable](const char* pszWhen) {
+        EXPECT_EQ(pTable->columnWidth(0) + pTable->columnWidth(1), pTable->viewport()->width()) << pszWhen;
+        EXPECT_FALSE(pTable->horizontalScrollBar()->isVisible()) << pszWhen;
+    };
+    // Given widths wider than the list: its columns still fit it.
+    Fill({"Al", "Bo"}, "Name, 300; Address, 300");
+    QTest::qWait(0);
+    EXPECT_GE(pTable->columnWidth(0), needs(0));
+    expectFilled("filled");
+    const int nShort = pTable->columnWidth(0);
+
+    m_list.SetItemText(1, 0, "Bartholomew Oppenheimer");
+    QTest::qWait(0);
+    EXPECT_GT(pTable->columnWidth(0), nShort);
+    EXPECT_GE(pTable->columnWidth(0), needs(0)) << "a longer text widens its column";
+    expectFilled("a text longer");
+    const int nLong = pTable->columnWidth(0);
+
+    QFont font = pTable->font();
+    font.setPointSizeF(font.pointSizeF() * 1.5);
+    pTable->setFont(font);
+    QTest::qWait(0);
+    EXPECT_GT(pTable->columnWidth(0), nLong);
+    EXPECT_GE(pTable->columnWidth(0), needs(0)) << "a larger font widens the column";
+    EXPECT_GE(pTable->columnWidth(1), needs(1));
+    expectFilled("the font larger");
+
+    // What the user drags a column to is kept through new rows and a sort.
+    pTable->horizontalHeader()->resizeSection(0, 70);
+    QTest::qWait(0);
+    expectFilled("dragged");
+    m_list.InsertItem(0, "Christopher Christopher-Christophersen");
+    ClickHeading(1);
+    QTest::qWait(0);
+    EXPECT_EQ(pTable->columnWidth(0), 70);
+    expectFilled("sorted");
 }
 
 TEST_F(ReportCtrlTest, StateFiltersFindCountAndDeleteTheMatchingRows)
