@@ -152,6 +152,7 @@ TEST(ValueChecks, StoredBadValuesAreFlaggedNotRefusedWhileChangedOnesAreRefusedU
             Edit(*pPage, IDC_DEVICE_IP)->selectAll();
             TypeText(Edit(*pPage, IDC_DEVICE_IP), "10.0.0.300");
             EXPECT_TRUE(ShowsRedFrame(Edit(*pPage, IDC_DEVICE_IP)));
+            SaveScreenshot(sheet.GetSafeHwnd(), "refused-device-ip");
             EXPECT_EQ(Geometries(pPage->GetSafeHwnd()), layout);
             script.ThenAnswerMessageBox();
             PressSheetButton(sheet, IDOK);
