@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Internal to the platform layer: the only place where our byte strings meet Qt's strings.
+// Internal to the platform layer: the only place where our byte strings meet Qt's strings, and the
+// helpers the platform's windows share on Qt's own types.
 
 #include "platform/AfxTypes.h"
 #include "platform/String.h"
